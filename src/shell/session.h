@@ -1,0 +1,56 @@
+#pragma once
+// Run-wide state: the folders the program works in, the run settings held
+// from start-up to exit, and the one document. Owned by the application and
+// passed by reference; tests build their own.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "data/document.h"
+
+namespace zr {
+
+class Prompter;
+
+struct ProgramPaths {
+    std::string programFolder;  // folder of the running executable, e.g. <root>/V100
+    std::string installRoot;    // its parent: Version.ini, language/mysetup.ini
+    std::string programName;    // executable file name, e.g. "zrcps"
+};
+
+// Editing habits of the channel commands (Habit.ini, 10 bytes).
+struct EditingHabits {
+    bool PasteNoAsk = false;
+    bool PasteInsert = false;
+    bool DeleteNoAsk = false;
+    bool DeleteRemove = false;
+    bool UseOffset = false;
+};
+
+struct RunSettings {
+    bool IsFirstRun = false;
+    int16_t comPort = 1;
+    int16_t Handshaking = 0;
+    int16_t StopBit = 0;
+    int16_t CurrentLanguage = 1;
+    std::string languageFile = "english.ini";
+    int16_t shownLanguage = 1;
+    std::string helpFile = "ZR_E271_E.chm";
+    bool factoryTestMode = false;
+    bool CableEcho = true;
+    std::string ProgramPassword;
+    std::array<uint8_t, 4> capabilityFlags{};   // Setting.ini
+    std::array<uint8_t, 21> batchFlags{};       // BatchFun.ini
+    EditingHabits habits;                       // Habit.ini
+    std::string programTitle;                   // text 12000
+};
+
+struct Session {
+    ProgramPaths paths;
+    RunSettings settings;
+    RadioDocument doc;
+    Prompter* prompter = nullptr;
+};
+
+}  // namespace zr

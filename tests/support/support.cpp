@@ -1,0 +1,88 @@
+#include "support/support.h"
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <unistd.h>
+
+namespace zrtest {
+
+zr::Answer ScriptedPrompter::ask(const zr::Question& q) {
+    asked.push_back(q);
+    if (!answers.empty()) {
+        zr::Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    ++unscripted;
+    switch (q.buttons) {
+    case zr::Buttons::YesNo:
+    case zr::Buttons::YesNoCancel: return zr::Answer::Yes;
+    case zr::Buttons::RetryCancel: return zr::Answer::Retry;
+    default: return zr::Answer::Ok;
+    }
+}
+
+std::optional<std::string> ScriptedPrompter::chooseFile(const zr::FileDialogRequest& r) {
+    fileRequests.push_back(r);
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+}
+
+std::optional<std::string> ScriptedPrompter::askPassword() {
+    ++passwordRequests;
+    if (passwords.empty()) return std::nullopt;
+    auto p = passwords.front();
+    passwords.pop_front();
+    return p;
+}
+
+std::vector<std::string> ScriptedPrompter::texts() const {
+    std::vector<std::string> out;
+    for (const auto& q : asked) out.push_back(q.text);
+    return out;
+}
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    std::random_device rd;
+    auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        auto p = base / ("zrtest-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(counter++) + "-" + std::to_string(rd() % 100000));
+        std::error_code ec;
+        if (std::filesystem::create_directory(p, ec)) {
+            path_ = p;
+            return;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::str(const std::string& name) const {
+    return name.empty() ? path_.string() : (path_ / name).string();
+}
+
+std::filesystem::path sourceDir() { return ZR_SOURCE_DIR; }
+std::filesystem::path binaryDir() { return ZR_BINARY_DIR; }
+
+std::vector<unsigned char> readBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<unsigned char>((std::istreambuf_iterator<char>(in)),
+                                      std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::filesystem::path& p, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace zrtest

@@ -1,0 +1,58 @@
+#pragma once
+// Shared test helpers: a prompter answered by script, temporary folders and
+// the paths of the source tree's installation data.
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/prompter.h"
+
+namespace zrtest {
+
+// Answers questions, file dialogs and password requests from queues filled by
+// the test, and records every question asked. A question with no scripted
+// answer gets the first button (OK or Yes) and is recorded as unscripted.
+class ScriptedPrompter : public zr::Prompter {
+public:
+    std::deque<zr::Answer> answers;
+    std::deque<std::optional<std::string>> files;
+    std::deque<std::optional<std::string>> passwords;
+
+    std::vector<zr::Question> asked;
+    std::vector<zr::FileDialogRequest> fileRequests;
+    int passwordRequests = 0;
+    int unscripted = 0;
+
+    zr::Answer ask(const zr::Question& q) override;
+    std::optional<std::string> chooseFile(const zr::FileDialogRequest& r) override;
+    std::optional<std::string> askPassword() override;
+
+    // Texts of all questions asked so far, in order.
+    std::vector<std::string> texts() const;
+};
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string str(const std::string& name = {}) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::filesystem::path sourceDir();    // the project's source tree
+std::filesystem::path binaryDir();    // the build tree of the tests
+
+std::vector<unsigned char> readBytes(const std::filesystem::path& p);
+void writeBytes(const std::filesystem::path& p, const std::vector<unsigned char>& bytes);
+
+}  // namespace zrtest
