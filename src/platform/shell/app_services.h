@@ -1,0 +1,122 @@
+#pragma once
+// The services the main window offers to its child windows. frmMain
+// implements them; tests use a small fake. Child windows get an AppServices&
+// when their factory is called and keep it for their lifetime.
+//
+// Child windows are created by name through factories registered with
+// RegisterChildWindow (see src/platform/register_windows.cpp). The widget a
+// factory returns gets the registered name as its objectName. A page widget
+// is placed in the MDI area by ShowChild; a dialog (a QDialog) is shown
+// modally by ShowModal.
+
+#include <functional>
+
+#include <QPoint>
+#include <QString>
+
+class QWidget;
+class QMdiArea;
+
+namespace zr {
+
+struct Session;
+class AppServices;
+
+using ChildWindowFactory = std::function<QWidget*(AppServices&)>;
+
+// Registers (or replaces) the factory of the window called `name`.
+void RegisterChildWindow(const QString& name, ChildWindowFactory factory);
+// The factory registered under `name`, or an empty function.
+ChildWindowFactory ChildWindowFactoryFor(const QString& name);
+// Every registered name, sorted.
+QStringList RegisteredChildWindows();
+// Calls every window module's register function; defined in
+// src/platform/register_windows.cpp.
+void RegisterAllWindows();
+
+// Optional operations a child window offers to the main window. A child
+// widget that also derives from ChildHooks is asked through these; the
+// defaults do nothing.
+class ChildHooks {
+public:
+    virtual ~ChildHooks() = default;
+
+    // Commit the edit in progress (validate the focused field). Called on every
+    // open window before a read or write starts.
+    virtual void commitEdit() {}
+
+    // The channel table (frmCommChInfo): hide its in-place editors.
+    virtual void SetEditDisable() {}
+    // The channel table: run channel-edit command 1..7 (cut, copy, paste,
+    // insert, delete, move up, move down) at its current row, including the
+    // re-checks and the scrolling that follow the command.
+    virtual void runChannelCommand(int /*command*/) {}
+
+    // The channel table (ReShowAllTxFre) and the channel edit window
+    // (ReShowEditTxFre): the UseOffset editing habit changed.
+    virtual void useOffsetChanged(bool /*useOffset*/) {}
+
+    // The main window re-captioned everything (language change).
+    virtual void languageChanged() {}
+};
+
+class AppServices {
+public:
+    virtual ~AppServices() = default;
+
+    virtual Session& session() = 0;
+
+    // The main window, as owner for dialogs and message boxes.
+    virtual QWidget* mainWidget() = 0;
+    // The multiple-document area holding the page windows.
+    virtual QMdiArea* mdiArea() = 0;
+
+    // --- child windows ---------------------------------------------------
+    // If a window called `name` is open, brings it to the front; otherwise
+    // creates it with its factory, shows it in the MDI area and cascades the
+    // child windows. Returns the window's widget (nullptr for an unknown name).
+    virtual QWidget* ShowChild(const QString& name) = 0;
+    // Creates the dialog called `name` and shows it modally over the main
+    // window; returns the QDialog result (0 for an unknown name).
+    virtual int ShowModal(const QString& name) = 0;
+    // The open window called `name`, or nullptr.
+    virtual QWidget* FindChildWindow(const QString& name) const = 0;
+    // Closes every open window called `name`.
+    virtual void UnloadByName(const QString& name) = 0;
+    // Closes every child window.
+    virtual void CloseCurAllWindows() = 0;
+    // Closes every child window but `keep`.
+    virtual void CloseCurAllOtherWindows(QWidget* keep) = 0;
+    // Cascades the child windows.
+    virtual void CascadeChildren() = 0;
+
+    // --- main window state -----------------------------------------------
+    // Refreshes the window title, the side panel label and the tree root.
+    virtual void ShowMainTxt() = 0;
+    // Rebuilds the navigation tree (and the DTMF menu item's visibility).
+    virtual void LoadTree() = 0;
+    // Closes all child windows and starts the 100 ms new-document timer.
+    virtual void LoadNewDoc() = 0;
+    // Shows or hides the channel-edit menu and tool bar buttons; the channel
+    // table calls it when it becomes or stops being the active page.
+    virtual void ShowCHInfo(bool show) = 0;
+    // Gives the open channel table the focus and hides its editors.
+    virtual void SetSaveEditData() = 0;
+    // Channel-edit command 1..8: SetSaveEditData, then the command runs from
+    // the 20 ms one-shot timer once the current event has been handled.
+    virtual void StartChannelCommand(int command) = 0;
+    // Pops up the channel-edit menu at a global screen position.
+    virtual void PopupChannelMenu(const QPoint& globalPos) = 0;
+
+    // --- help --------------------------------------------------------------
+    // Opens the program's help at a context number (0: the default topic).
+    virtual void ShowHelp(int context) = 0;
+
+    // --- transfers --------------------------------------------------------
+    virtual void StartRead() = 0;
+    virtual void StartWrite() = 0;
+    // Closes the dealer information window and reads it from the radio.
+    virtual void StartDealerRead() = 0;
+};
+
+}  // namespace zr
