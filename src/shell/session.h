@@ -46,11 +46,19 @@ struct RunSettings {
     std::string programTitle;                   // text 12000
 };
 
+// The one-channel clipboard of the channel commands; it lives for the whole
+// run and survives every new, opened or read document.
+struct ChannelClipboard {
+    bool hasChannel = false;
+    ChannelRecord record;
+};
+
 struct Session {
     ProgramPaths paths;
     RunSettings settings;
     RadioDocument doc;
     Prompter* prompter = nullptr;
+    ChannelClipboard clipboard;
 };
 
 }  // namespace zr
