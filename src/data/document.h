@@ -71,6 +71,7 @@ struct RadioDocument {
     RadioImage image{};
     RmgImage rmgImage{};
     RadioInfoRecord radioInfo;
+    std::array<uint8_t, 4> radioFlags{};  // flags of the last radio, byte 5116 bits 3..0
 
     std::string fileName = "new.dat";
     bool neverSaved = true;
