@@ -1,0 +1,50 @@
+#pragma once
+// Reading and writing the document of a Session as a "*.dat" file, and the
+// init templates of the folder "Init". Every read goes into the saved copy
+// first and reaches the document only when it succeeded; a failed read or
+// write leaves the document, its file name and its never-saved flag alone.
+// Messages go through the Session's Prompter.
+
+#include <string>
+
+namespace zr {
+
+struct Session;
+
+enum class OpenResult {
+    Opened,       // the file is now the document
+    Refused,      // not a document of a known version; nothing changed
+    Failed,       // unreadable, short or damaged; text 9002 shown, nothing changed
+    EndProgram,   // the user chose to switch program versions: end at once
+};
+
+// Full path of the init template for a model and band code:
+// <program folder>/Init/<model>_<code>.dat
+std::string InitTemplatePath(const Session& s, const std::string& model, int bandCode);
+
+// The init template of the document's own model and band, without the
+// version check. On failure the document keeps its defaults (model and band
+// record refreshed, saved copy made again); no message. Returns success.
+bool LoadTemplate(Session& s, const std::string& path);
+
+// File Open's read: version check, record, companion test data, PostLoad.
+// The window steps that follow a successful open (channel table, title,
+// captions, cascade) belong to the caller; this clears the never-saved flag.
+OpenResult OpenChecked(Session& s, const std::string& path);
+
+// As OpenChecked, then the template's version becomes "V100", its channel
+// count 0 and its model and band record the document's current one.
+OpenResult OpenFallbackTemplate(Session& s, const std::string& path);
+
+// Writes the document to its file name (companion test data too in factory
+// test mode). On success the saved copy is the document and the never-saved
+// flag is cleared; on failure text 9002 is shown, the old file stays intact
+// and the saved copy, the file name and the flag are untouched.
+bool WriteDocument(Session& s);
+
+// The steps after every successful read: test data working copy from the
+// saved copy (factory test mode), saved copy into the document, model and
+// band from the loaded record, ID code lengths aligned.
+void PostLoad(Session& s);
+
+}  // namespace zr

@@ -1,0 +1,27 @@
+#pragma once
+// Reading the head of a file, and replacing it without ever leaving the file
+// half written.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zr {
+
+// Writes `head` as the first bytes of the file `path`, creating the file when
+// it does not exist; bytes of an existing file beyond head.size() are kept.
+// The new content goes to a temporary file in the same folder, which is
+// flushed to disk and then renamed over the target, so a failure at any point
+// (full disk, no write permission, crash) leaves the old file as it was.
+// A symbolic link is followed: the file it points to is replaced.
+// Returns false with a reason in `error` on failure.
+bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> head,
+                     std::string* error = nullptr);
+
+// Up to `maxBytes` bytes from the start of a file (fewer when the file is
+// shorter), or false when it cannot be opened or read.
+bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::vector<uint8_t>& out);
+
+}  // namespace zr
