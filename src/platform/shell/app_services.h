@@ -51,6 +51,8 @@ public:
     // insert, delete, move up, move down) at its current row, including the
     // re-checks and the scrolling that follow the command.
     virtual void runChannelCommand(int /*command*/) {}
+    // The channel table: its current row (0 = header, 1..129), -1 elsewhere.
+    virtual int currentRow() const { return -1; }
 
     // The channel table (ReShowAllTxFre) and the channel edit window
     // (ReShowEditTxFre): the UseOffset editing habit changed.

@@ -1,0 +1,401 @@
+#include "platform/shell/dialogs.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/shell/texts.h"
+#include "shell/ini_file.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
+
+namespace zr {
+
+namespace {
+
+// Enter in a drop-down list moves the focus on, as Tab does.
+class EnterMovesFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+                if (auto* w = qobject_cast<QWidget*>(o)) {
+                    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                    QCoreApplication::sendEvent(w, &tab);
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+void enterMovesFocus(QWidget* w) {
+    w->installEventFilter(new EnterMovesFocus(w));
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (auto* b : buttons) {
+        b->setMinimumWidth(80);
+        row->addWidget(b);
+    }
+    return row;
+}
+
+std::string trimRight(std::string s) {
+    auto nul = s.find('\0');
+    if (nul != std::string::npos) s.erase(nul);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+void SetOkCancelCaptions(const Session& s, QPushButton* ok, QPushButton* cancel) {
+    if (ok) ok->setText(Tx(s, 9017));
+    if (cancel) cancel->setText(Tx(s, 9018));
+}
+
+void SetCloseHelpCaptions(const Session& s, QPushButton* close, QPushButton* help) {
+    if (close) close->setText(Tx(s, 9023));
+    if (help) help->setText(Tx(s, 9025));
+}
+
+void WriteSetupKey(const Session& s, const std::string& key, const std::string& value) {
+    WriteProfileString(s.paths.installRoot + "/language/mysetup.ini", "language", key, value);
+}
+
+// --- language ------------------------------------------------------------
+
+FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+    setObjectName("FrmSetLanguage");
+    setWindowTitle(Tx(s, 23000));
+    auto* label = new QLabel(Tx(s, 23001));
+    Combo1 = new QComboBox;
+    Combo1->addItem(Tx(s, 23002));
+    Combo1->addItem(Tx(s, 23003));
+    Combo1->setMinimumWidth(180);
+    Combo1->setCurrentIndex(std::clamp<int>(s.settings.CurrentLanguage - 1, 0, 1));
+    label->setBuddy(Combo1);
+    enterMovesFocus(Combo1);
+    CommandOK = new QPushButton;
+    CommandCancel = new QPushButton;
+    SetOkCancelCaptions(s, CommandOK, CommandCancel);
+    CommandOK->setDefault(false);
+    CommandOK->setAutoDefault(false);
+    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* form = new QHBoxLayout;
+    form->addWidget(label);
+    form->addWidget(Combo1, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(form);
+    v->addSpacing(8);
+    v->addLayout(buttonRow({CommandOK, CommandCancel}));
+}
+
+void FrmSetLanguage::accept() {
+    if (Combo1->currentIndex() + 1 != s_.settings.CurrentLanguage) {
+        // Only English has its texts: every choice runs the program in English.
+        s_.settings.shownLanguage = s_.settings.CurrentLanguage;
+        s_.settings.CurrentLanguage = 1;
+        s_.settings.languageFile = "english.ini";
+        s_.settings.helpFile = "ZR_E271_E.chm";
+    }
+    WriteSetupKey(s_, "CurrentLanguage", std::to_string(s_.settings.CurrentLanguage));
+    QDialog::accept();
+}
+
+// --- about ---------------------------------------------------------------
+
+frmAbout::frmAbout(Session& s, QWidget* parent) : QDialog(parent) {
+    setObjectName("frmAbout");
+    setWindowTitle(Tx(s, 24000));
+    auto* image = new QLabel;
+    image->setPixmap(QPixmap(":/zrcps/icons/radio.svg").scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    image->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    image->setFixedWidth(80);
+    lblTitle = new QLabel(Tx(s, 24001));
+    QFont f = lblTitle->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    lblTitle->setFont(f);
+    lblVersion = new QLabel(Tx(s, 24002));
+    lblDescription = new QLabel(Tx(s, 24003));
+    lblDescription->setWordWrap(true);
+    lblDisclaimer = new QLabel(Tx(s, 24004));
+    lblDisclaimer->setWordWrap(true);
+    QFont small = lblDisclaimer->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    lblDisclaimer->setFont(small);
+    cmdOK = new QPushButton(Tx(s, 24005));
+    cmdOK->setMinimumWidth(80);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lblTitle);
+    texts->addWidget(lblVersion);
+    texts->addSpacing(6);
+    texts->addWidget(lblDescription);
+    texts->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(image);
+    top->addLayout(texts, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(top);
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    v->addWidget(line);
+    v->addWidget(lblDisclaimer);
+    v->addLayout(buttonRow({cmdOK}));
+    setMinimumWidth(420);
+}
+
+// --- model and band --------------------------------------------------------
+
+namespace {
+const char* const kGmrs = "GMRS";
+const char* const kGmrsBand = "460 - 470 MHz";
+
+std::string cleanModel(std::string s) { return trimRight(std::move(s)); }
+std::string displayName(const std::string& id) {
+    std::string c = cleanModel(id);
+    return c == "ZR614" ? "ZR-E271" : c;
+}
+std::string idOf(const std::string& display) {
+    std::string c = cleanModel(display);
+    return c == "ZR-E271" ? "ZR614" : c;
+}
+}  // namespace
+
+FrmModelInfo::FrmModelInfo(Session& s, std::function<void(const std::string&, const std::string&)> apply,
+                           QWidget* parent)
+    : QDialog(parent), s_(s), apply_(std::move(apply)) {
+    setObjectName("FrmModelInfo");
+    setWindowTitle(Tx(s, 13000));
+    ComboModel = new QComboBox;
+    ComboModel->addItem("ZR-M83K");
+    ComboBand = new QComboBox;
+    ComboBand->addItem("400 - 470 MHz");
+    ComboBand->addItem(kGmrs);
+    for (auto* c : {ComboModel, ComboBand}) {
+        c->setMinimumWidth(180);
+        enterMovesFocus(c);
+    }
+    int m = ComboModel->findText(FromBytes(displayName(s.doc.currentModel)));
+    ComboModel->setCurrentIndex(m < 0 ? 0 : m);
+    QString band = FromBytes(s.doc.currentBand);
+    if (band == kGmrsBand) band = kGmrs;
+    int b = ComboBand->findText(band);
+    ComboBand->setCurrentIndex(b < 0 ? 0 : b);
+
+    CommandOK = new QPushButton;
+    CommandCancel = new QPushButton;
+    SetOkCancelCaptions(s, CommandOK, CommandCancel);
+    CommandOK->setAutoDefault(false);
+    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* form = new QFormLayout;
+    form->addRow(Tx(s, 13001), ComboModel);
+    form->addRow(Tx(s, 13002), ComboBand);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(form);
+    v->addSpacing(8);
+    v->addLayout(buttonRow({CommandOK, CommandCancel}));
+}
+
+void FrmModelInfo::accept() {
+    const std::string model = idOf(ToBytes(ComboModel->currentText()));
+    std::string band = ToBytes(ComboBand->currentText());
+    if (band == kGmrs) band = kGmrsBand;
+    if (model == s_.doc.currentModel && band == s_.doc.currentBand) {
+        QDialog::accept();
+        return;
+    }
+    Answer a = Answer::Ok;
+    if (s_.prompter)
+        a = s_.prompter->ask(Question{ToBytes(Tx(s_, 9016)), ToBytes(Tx(s_, 9019)), Buttons::OkCancel,
+                                      Icon::Warning});
+    if (a == Answer::Ok && apply_) apply_(model, band);
+    QDialog::accept();
+}
+
+// --- serial port -------------------------------------------------------------
+
+FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* parent)
+    : QDialog(parent), s_(s), lister_(std::move(lister)), demo_(std::move(demo)) {
+    setObjectName("FrmComSet");
+    setWindowTitle(Tx(s, 22000));
+    auto* label = new QLabel(Tx(s, 22001));
+    Combo1 = new QComboBox;
+    Combo1->setMinimumWidth(200);
+    label->setBuddy(Combo1);
+    enterMovesFocus(Combo1);
+    CommandOK = new QPushButton;
+    CommandCancel = new QPushButton;
+    SetOkCancelCaptions(s, CommandOK, CommandCancel);
+    CommandOK->setAutoDefault(false);
+    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) {
+        PortID = (i >= 0 && i < int(ports_.size())) ? ports_[size_t(i)].number : 0;
+    });
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(Combo1, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(row);
+    if (demo_) {
+        CommandDemo = new QPushButton(tr("Demo radio"));
+        CommandDemo->setToolTip(tr("Start a simulated radio on a pseudo-terminal and use it as the port"));
+        CommandDemo->setAutoDefault(false);
+        connect(CommandDemo, &QPushButton::clicked, this, [this] {
+            PortChoice p = demo_();
+            if (p.number == 0) return;
+            fill(p.number);
+        });
+        auto* demoRow = new QHBoxLayout;
+        demoRow->addStretch();
+        demoRow->addWidget(CommandDemo);
+        v->addLayout(demoRow);
+    }
+    v->addSpacing(8);
+    v->addLayout(buttonRow({CommandOK, CommandCancel}));
+
+    fill(s.settings.comPort);
+    ReShowComPortTimer.setInterval(1000);
+    connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmComSet::refreshPorts);
+    ReShowComPortTimer.start();
+    connect(this, &QDialog::finished, &ReShowComPortTimer, &QTimer::stop);
+}
+
+void FrmComSet::fill(int wanted) {
+    ports_ = lister_ ? lister_() : std::vector<PortChoice>{};
+    QSignalBlocker block(Combo1);
+    Combo1->clear();
+    int shown = -1;
+    for (size_t i = 0; i < ports_.size(); ++i) {
+        Combo1->addItem(FromBytes(ports_[i].name));
+        if (shown < 0 && ports_[i].number == wanted) shown = int(i);
+    }
+    if (ports_.empty()) {
+        PortID = 0;
+        Combo1->setCurrentIndex(-1);
+        return;
+    }
+    if (shown < 0) shown = 0;
+    Combo1->setCurrentIndex(shown);
+    PortID = ports_[size_t(shown)].number;
+}
+
+void FrmComSet::refreshPorts() { fill(PortID); }
+
+void FrmComSet::accept() {
+    ReShowComPortTimer.stop();
+    const int i = Combo1->currentIndex();
+    if (i < 0 || i >= int(ports_.size())) {
+        s_.settings.comPort = 0;
+    } else if (ports_[size_t(i)].number > 0 && ports_[size_t(i)].number <= 32767) {
+        s_.settings.comPort = int16_t(ports_[size_t(i)].number);
+        WriteSetupKey(s_, "comPort", std::to_string(s_.settings.comPort));
+    }
+    QDialog::accept();
+}
+
+// --- password ------------------------------------------------------------
+
+FrmPassWord::FrmPassWord(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+    setObjectName("FrmPassWord");
+    setWindowTitle(Tx(s, 23100));
+    auto* label = new QLabel(Tx(s, 23101));
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Text1 = new QLineEdit(FromBytes(s.settings.ProgramPassword));
+    Text1->setMaxLength(4);
+    Text1->setMinimumWidth(120);
+    label->setBuddy(Text1);
+    CommandOK = new QPushButton;
+    CommandCancel = new QPushButton;
+    SetOkCancelCaptions(s, CommandOK, CommandCancel);
+    CommandOK->setDefault(true);
+    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addSpacing(4);   // the label ends a little left of the box
+    row->addWidget(Text1, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(row);
+    v->addSpacing(8);
+    v->addLayout(buttonRow({CommandOK, CommandCancel}));
+}
+
+std::string FrmPassWord::password() const { return trimRight(ToBytes(Text1->text())); }
+
+void FrmPassWord::accept() {
+    s_.settings.ProgramPassword = password();
+    QDialog::accept();
+}
+
+// --- progress ------------------------------------------------------------
+
+FrmProgress::FrmProgress(Session& s, int captionText, QWidget* parent) : QDialog(parent) {
+    setObjectName("FrmProgress");
+    setWindowTitle(Tx(s, captionText));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+    Label1 = new QLabel(Tx(s, 9029));
+    LabelPercent = new QLabel("0%");
+    LabelPercent->setMinimumWidth(LabelPercent->fontMetrics().horizontalAdvance("100%") + 4);
+    LabelPercent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMinimumWidth(300);
+    auto* row = new QHBoxLayout;
+    row->addWidget(Label1, 1);
+    row->addSpacing(10);
+    row->addWidget(LabelPercent);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(row);
+    v->addWidget(ProgressBar1);
+}
+
+void FrmProgress::setPercent(int p) {
+    p = std::clamp(p, 0, 100);
+    ProgressBar1->setValue(p);
+    LabelPercent->setText(QString::number(p) + "%");
+}
+
+int FrmProgress::percent() const { return ProgressBar1->value(); }
+
+// The window closes when its transfer ends, not by the user.
+void FrmProgress::closeEvent(QCloseEvent* e) {
+    if (e->spontaneous()) e->ignore();
+    else QDialog::closeEvent(e);
+}
+
+void FrmProgress::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(e);
+}
+
+}  // namespace zr

@@ -1,0 +1,930 @@
+#include "platform/shell/frm_main.h"
+
+#include <filesystem>
+#include <stdexcept>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "files/change_tracking.h"
+#include "files/new_document.h"
+#include "platform/shell/help_window.h"
+#include "platform/shell/texts.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
+
+// The icons live in a resource of this static library.
+static void initShellResources() { Q_INIT_RESOURCE(icons); }
+
+namespace zr {
+
+namespace {
+
+const char* const kModelShown = "ZR-M83KGMRS";
+const char* const kChannelTable = "frmCommChInfo";
+const char* const kChannelEdit = "FrmCHInfoEdit";
+const char* const kDealerWindow = "FrmRadioInfo";
+const char* const kNameProperty = "zrChildName";
+
+ChildHooks* hooksOf(QWidget* w) { return w ? dynamic_cast<ChildHooks*>(w) : nullptr; }
+
+QIcon icon(const char* name) { return QIcon(QString(":/zrcps/icons/%1.svg").arg(name)); }
+
+// Model and band of the document record and the band limits from the band text.
+int16_t bandCodeOf(const std::string& band) {
+    static const char* const texts[] = {"400 - 470 MHz", "460 - 470 MHz", "400 - 440 MHz", "440 - 470 MHz",
+                                        "446 - 447 MHz", "430 - 432 MHz", "430 - 440 MHz", "430 - 470 MHz",
+                                        "136 - 174 MHz", "136 - 150 MHz", "150 - 174 MHz", "136 - 145 MHz",
+                                        "145 - 174 MHz", "144 - 146 MHz", "144 - 148 MHz"};
+    for (int i = 0; i < 15; ++i)
+        if (band == texts[i]) return int16_t(i);
+    if (band == "350 - 390 MHz") return 16;
+    if (band == "450 - 520 MHz") return 32;
+    return 0;
+}
+
+void refreshModelBand(RadioDocument& d) {
+    d.stored.ModelBand.ModelId.set(d.currentModel);
+    d.stored.ModelBand.BandCode = bandCodeOf(d.currentBand);
+}
+
+void refreshBandLimits(RadioDocument& d) {
+    auto num = [&](size_t from) {
+        int v = 0;
+        for (size_t i = from; i < from + 3 && i < d.currentBand.size(); ++i)
+            if (d.currentBand[i] >= '0' && d.currentBand[i] <= '9') v = v * 10 + (d.currentBand[i] - '0');
+        return double(v);
+    };
+    d.bandLower = num(0);
+    d.bandUpper = num(6);
+}
+
+}  // namespace
+
+// --- splitter bar -------------------------------------------------------------
+
+SplitterBar::SplitterBar(QWidget* parent) : QWidget(parent) {
+    setObjectName("CommandMove");
+    setCursor(Qt::SizeHorCursor);
+    setFixedWidth(5);
+}
+
+void SplitterBar::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) dragging_ = true;
+}
+
+void SplitterBar::mouseMoveEvent(QMouseEvent* e) {
+    if (dragging_) emit dragMoved(int(e->position().x()));
+}
+
+void SplitterBar::mouseReleaseEvent(QMouseEvent*) { dragging_ = false; }
+
+void SplitterBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().window());
+    p.setPen(palette().mid().color());
+    p.drawLine(width() / 2, 0, width() / 2, height());
+}
+
+// --- construction ---------------------------------------------------------------
+
+frmMain::frmMain(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
+    initShellResources();
+    setObjectName("frmMain");
+    setWindowIcon(icon("radio"));
+
+    mdi_ = new QMdiArea;
+    mdi_->setObjectName("MDIClient");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    buildSidePanel();
+    auto* central = new QWidget;
+    auto* h = new QHBoxLayout(central);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(0);
+    h->addWidget(sidePanel_);
+    h->addWidget(CommandMove_);
+    h->addWidget(mdi_, 1);
+    setCentralWidget(central);
+
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    channelEditTimer_.setSingleShot(true);
+    channelEditTimer_.setInterval(20);
+    connect(&channelEditTimer_, &QTimer::timeout, this, [this] { channelEditTimer_Timer(); });
+    newDocTimer_.setSingleShot(true);
+    newDocTimer_.setInterval(100);
+    connect(&newDocTimer_, &QTimer::timeout, this, [this] { newDocTimer_Timer(); });
+
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+        // The channel-edit commands are offered while the channel table is the
+        // active page.
+        const bool table = w && w->widget() && w->widget()->objectName() == kChannelTable;
+        ShowCHInfo(table);
+    });
+}
+
+frmMain::~frmMain() {
+    if (engine_) {
+        engine_->setObserver(nullptr);
+        engine_->setHooks({});
+    }
+}
+
+QMenu* frmMain::addMenu(const QString& name, int textKey, int helpContext) {
+    QMenu* m = menuBar()->addMenu(QString());
+    m->setObjectName(name);
+    m->installEventFilter(this);
+    actions_[name] = m->menuAction();
+    textKeys_[m->menuAction()] = textKey;
+    helpContexts_[m->menuAction()] = helpContext;
+    return m;
+}
+
+QAction* frmMain::addItem(QMenu* menu, const QString& name, int textKey, int helpContext,
+                          const QKeySequence& shortcut, std::function<void()> run) {
+    QAction* a = menu->addAction(QString());
+    a->setObjectName(name);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    actions_[name] = a;
+    if (textKey) textKeys_[a] = textKey;
+    helpContexts_[a] = helpContext;
+    if (run) {
+        connect(a, &QAction::triggered, this, [this, name, run] {
+            runGuarded(name.toLatin1().constData(), run);
+        });
+    }
+    return a;
+}
+
+void frmMain::buildMenus() {
+    QMenu* file = addMenu("mnuFile", 10000, 100);
+    addItem(file, "mnuFileNew", 10001, 101, QKeySequence("Ctrl+N"), [this] { mnuFileNew_Click(); });
+    addItem(file, "mnuFileOpen", 10002, 102, QKeySequence("Ctrl+O"), [this] { mnuFileOpen_Click(); });
+    addItem(file, "mnuFileSave", 10003, 103, {}, [this] { mnuFileSave_Click(); });
+    addItem(file, "mnuFileSaveAs", 10004, 104, {}, [this] { mnuFileSaveAs_Click(); });
+    file->addSeparator();
+    addItem(file, "mnuFilePrint", 10005, 100, {}, [] {});
+    file->addSeparator();
+    addItem(file, "mnuFileExit", 10006, 105, {}, [this] { close(); });
+
+    QMenu* model = addMenu("mnuModel", 10100, 200);
+    addItem(model, "mnuModelInfo", 10101, 201, {}, [this] { mnuModelInfo_Click(); });
+
+    // The channel-edit menu stands before the Edit menu; it is shown only
+    // while the channel table is the active page.
+    MnuCHEdit_ = addMenu("MnuCHEdit", 10800, 900);
+    const struct { const char* name; int key; int ctx; const char* shortcut; int cmd; } ch[] = {
+        {"MnuCHCut", 10801, 901, "Ctrl+X", 1},     {"MnuCHCopy", 10802, 902, "Ctrl+C", 2},
+        {"MnuCHPaste", 10803, 903, "Ctrl+V", 3},   {"MnuCHInsert", 10804, 904, "Ctrl+I", 4},
+        {"MnuCHDelete", 10805, 905, "Del", 5},     {"MnuCHMoveUp", 10806, 906, "Ctrl+U", 6},
+        {"MnuCHMoveDown", 10807, 907, "Ctrl+D", 7},
+    };
+    for (const auto& c : ch) {
+        const int cmd = c.cmd;
+        QAction* a = addItem(MnuCHEdit_, c.name, c.key, c.ctx, QKeySequence(c.shortcut),
+                             [this, cmd] { StartChannelCommand(cmd); });
+        channelMenuActions_ << a;
+        if (cmd == 3) MnuCHEdit_->addSeparator();
+    }
+
+    QMenu* edit = addMenu("mnuEdit", 10200, 300);
+    addItem(edit, "mnuChannelInfo", 10201, 3100, {}, [this] { ShowChild(kChannelTable); });
+    edit->addSeparator();
+    addItem(edit, "mnuOptFeature", 10202, 3200, {}, [this] { ShowChild("FrmOptFeatures"); });
+    addItem(edit, "MnuRadioFre", 10203, 3300, {}, [this] { ShowChild("FrmRadio"); });
+    addItem(edit, "MnuDTMF", 10204, 3400, {}, [this] { ShowChild("FrmDTMF"); });
+    addItem(edit, "MnuKey", 10208, 3400, {}, [this] { ShowChild("FrmKey"); });
+    addItem(edit, "MnuScan", 10209, 3500, {}, [this] { ShowChild("FrmScan"); });
+    addItem(edit, "MnuAlert", 10210, 3600, {}, [this] { ShowChild("FrmAlert"); });
+    addItem(edit, "MnuTestFre", 10205, 300, {}, [] {});
+    addItem(edit, "mnuTestData", 10212, 300, {}, [this] { ShowModal("FrmTestData"); });
+    edit->addSeparator();
+    addItem(edit, "mnuEmbeddedMsg", 10206, 3500, {}, [this] { ShowChild("FrmEmbMsg"); });
+    addItem(edit, "MnuLocalInfo", 10207, 3600, {}, [this] { StartDealerRead(); });
+    edit->addSeparator();
+    addItem(edit, "MnuCHBatch", 10211, 3700, {}, [this] { ShowModal("FrmCHBatch"); });
+
+    QMenu* prog = addMenu("mnuProgram", 10300, 400);
+    addItem(prog, "mnuReadFromRadio", 10301, 401, QKeySequence("Ctrl+R"), [this] { StartRead(); });
+    addItem(prog, "mnuWriteToRadio", 10302, 402, QKeySequence("Ctrl+W"), [this] { StartWrite(); });
+    addItem(prog, "MnuProPassWord", 10303, 403, QKeySequence("Ctrl+P"), [this] { mnuProPassWord_Click(); });
+
+    QMenu* set = addMenu("mnuSet", 10400, 500);
+    addItem(set, "mnuComm", 10401, 501, {}, [this] { mnuComm_Click(); });
+    addItem(set, "mnuLanguage", 10402, 502, {}, [this] { mnuLanguage_Click(); });
+    addItem(set, "MnuInit", 10403, 503, {}, [this] { mnuFileNew_Click(); });
+    set->addSeparator();
+    addItem(set, "MnuCHHabits", 10808, 504, QKeySequence("Ctrl+H"), [this] { StartChannelCommand(8); });
+
+    QMenu* view = addMenu("mnuView", 10500, 600);
+    QAction* tv = addItem(view, "mnuTreeView", 10501, 601, {}, {});
+    tv->setCheckable(true);
+    tv->setChecked(true);
+    connect(tv, &QAction::toggled, this, [this](bool on) {
+        sidePanel_->setVisible(on);
+        CommandMove_->setVisible(on);
+    });
+    view->addSeparator();
+    QAction* tb = addItem(view, "mnuViewToolbar", 10502, 602, {}, {});
+    tb->setCheckable(true);
+    tb->setChecked(true);
+    connect(tb, &QAction::toggled, this, [this](bool on) { tbToolBar_->setVisible(on); });
+    QAction* sb = addItem(view, "mnuViewStatusBar", 10503, 603, {}, {});
+    sb->setCheckable(true);
+    sb->setChecked(true);
+    connect(sb, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    QMenu* win = addMenu("mnuWindow", 10600, 700);
+    addItem(win, "mnuWindowCascade", 10601, 701, {}, [this] { CascadeChildren(); });
+    addItem(win, "mnuWindowTileHorizontal", 0, 700, {}, [this] { mdi_->tileSubWindows(); })
+        ->setText(tr("Tile Windows &Horizontally"));
+    addItem(win, "mnuWindowTileVertical", 0, 700, {}, [this] { mdi_->tileSubWindows(); })
+        ->setText(tr("Tile Windows &Vertically"));
+    addItem(win, "mnuWindowArrangeIcons", 0, 700, {}, {})->setText(tr("&Arrange Icons"));
+    win->addSeparator();
+    addItem(win, "mnuCloseAll", 10602, 702, {}, [this] { CloseCurAllWindows(); });
+    // The open child windows are listed below the items.
+    QAction* listSep = win->addSeparator();
+    connect(win, &QMenu::aboutToShow, this, [this, win, listSep] {
+        const auto acts = win->actions();
+        bool after = false;
+        for (QAction* a : acts) {
+            if (after) {
+                win->removeAction(a);
+                a->deleteLater();
+            }
+            if (a == listSep) after = true;
+        }
+        const auto subs = mdi_->subWindowList();
+        listSep->setVisible(!subs.isEmpty());
+        int n = 1;
+        for (QMdiSubWindow* sw : subs) {
+            if (sw->isHidden()) continue;
+            QAction* a = win->addAction(QString("&%1 %2").arg(n++).arg(sw->windowTitle()));
+            a->setCheckable(true);
+            a->setChecked(sw == mdi_->activeSubWindow());
+            connect(a, &QAction::triggered, this, [this, sw] { mdi_->setActiveSubWindow(sw); });
+        }
+    });
+
+    QMenu* help = addMenu("mnuHelp", 10700, 800);
+    addItem(help, "mnuHelpTopic", 10701, 801, QKeySequence(), [this] { mnuHelpTopic_Click(); });
+    help->addSeparator();
+    addItem(help, "mnuHelpAbout", 10702, 802, {}, [this] { mnuHelpAbout_Click(); });
+}
+
+void frmMain::buildToolBar() {
+    tbToolBar_ = new QToolBar;
+    tbToolBar_->setObjectName("tbToolBar");
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setIconSize(QSize(24, 24));
+    addToolBar(Qt::TopToolBarArea, tbToolBar_);
+    const struct { const char* key; int tip; const char* icon; std::function<void()> run; } items[] = {
+        {"NewFile", 11000, "new", [this] { toolNewFile_Click(); }},
+        {"OpenFile", 11001, "open", [this] { mnuFileOpen_Click(); }},
+        {"SaveFile", 11002, "save", [this] { mnuFileSave_Click(); }},
+        {nullptr, 0, nullptr, {}},
+        {"Print", 11003, "print", {}},
+        {nullptr, 0, nullptr, {}},
+        {"ReadRadio", 11004, "read", [this] { StartRead(); }},
+        {"CommSet", 11005, "port", [this] { mnuComm_Click(); }},
+        {"WriteRadio", 11006, "write", [this] { StartWrite(); }},
+        {nullptr, 0, nullptr, {}},
+        {"CHCut", 11010, "cut", [this] { StartChannelCommand(1); }},
+        {"CHCopy", 11011, "copy", [this] { StartChannelCommand(2); }},
+        {"CHPaste", 11012, "paste", [this] { StartChannelCommand(3); }},
+        {nullptr, 0, nullptr, {}},
+        {"CHInsert", 11013, "insert", [this] { StartChannelCommand(4); }},
+        {"CHDelete", 11014, "delete", [this] { StartChannelCommand(5); }},
+        {"CHMoveUp", 11015, "up", [this] { StartChannelCommand(6); }},
+        {"CHMoveDown", 11016, "down", [this] { StartChannelCommand(7); }},
+        {nullptr, 0, nullptr, {}},
+        {"About", 11007, "about", [this] { mnuHelpAbout_Click(); }},
+    };
+    int pos = 0;
+    for (const auto& it : items) {
+        ++pos;
+        QAction* a = nullptr;
+        if (!it.key) {
+            a = tbToolBar_->addSeparator();
+        } else {
+            a = tbToolBar_->addAction(icon(it.icon), QString());
+            a->setObjectName(QString("tb_") + it.key);
+            toolActions_[it.key] = a;
+            textKeys_[a] = it.tip;
+            if (it.run) {
+                auto run = it.run;
+                const QString key = it.key;
+                connect(a, &QAction::triggered, this, [this, key, run] {
+                    runGuarded(key.toLatin1().constData(), run);
+                });
+            } else {
+                a->setEnabled(false);   // printing is not offered
+            }
+        }
+        if (pos >= 11 && pos <= 19) channelToolActions_ << a;
+    }
+}
+
+void frmMain::buildSidePanel() {
+    sidePanel_ = new QFrame;
+    sidePanel_->setObjectName("PicTree");
+    auto* v = new QVBoxLayout(sidePanel_);
+    v->setContentsMargins(2, 2, 2, 2);
+    v->setSpacing(2);
+    auto* head = new QHBoxLayout;
+    sideLabel_ = new QLabel(kModelShown);
+    sideLabel_->setObjectName("LabelTree");
+    QFont bold = sideLabel_->font();
+    bold.setBold(true);
+    sideLabel_->setFont(bold);
+    auto* small = new QToolBar;
+    small->setObjectName("tbTree");
+    small->setIconSize(QSize(12, 12));
+    QAction* hide = small->addAction(icon("close"), QString());
+    hide->setObjectName(QString::fromUtf8("删除"));
+    hide->setToolTip(tr("Hide the tree"));
+    connect(hide, &QAction::triggered, this, [this] {
+        sidePanel_->hide();
+        CommandMove_->hide();
+        if (QAction* tv = actions_.value("mnuTreeView")) {
+            QSignalBlocker b(tv);
+            tv->setChecked(false);
+        }
+    });
+    head->addWidget(sideLabel_, 1);
+    head->addWidget(small);
+    v->addLayout(head);
+    TreeView1_ = new QTreeWidget;
+    TreeView1_->setObjectName("TreeView1");
+    TreeView1_->setHeaderHidden(true);
+    TreeView1_->setRootIsDecorated(true);
+    TreeView1_->setIconSize(QSize(16, 16));
+    v->addWidget(TreeView1_, 1);
+    connect(TreeView1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (item) treeEntry_Click(item->data(0, Qt::UserRole).toString());
+    });
+    sidePanel_->setFixedWidth(sideWidthTwips_ / kTwipsPerPixel);
+    CommandMove_ = new SplitterBar;
+    connect(CommandMove_, &SplitterBar::dragMoved, this,
+            [this](int x) { dragSplitter(x * kTwipsPerPixel); });
+}
+
+void frmMain::buildStatusBar() {
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new QLabel;
+        panels_[i]->setObjectName(QString("Panel%1").arg(i + 1));
+        panels_[i]->setContentsMargins(4, 0, 4, 0);
+    }
+    statusBar()->addWidget(panels_[0], 1);
+    statusBar()->addPermanentWidget(panels_[1]);
+    statusBar()->addPermanentWidget(panels_[2]);
+}
+
+QLabel* frmMain::statusPanel(int n) const { return n >= 1 && n <= 3 ? panels_[n - 1] : nullptr; }
+
+// --- load ------------------------------------------------------------------
+
+void frmMain::Load() {
+    actions_["MnuTestFre"]->setVisible(false);
+    MnuCHEdit_->menuAction()->setVisible(false);
+    ShowCHInfo(false);
+    channelEditTimer_.stop();
+    pendingCommand_ = 0;
+    actions_["mnuLanguage"]->setVisible(s_.settings.factoryTestMode);
+    actions_["mnuTestData"]->setVisible(s_.settings.factoryTestMode);
+    actions_["mnuHelpTopic"]->setVisible(true);
+    actions_["mnuFilePrint"]->setVisible(false);
+    restorePlacement();
+    for (const char* n : {"mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"})
+        actions_[n]->setVisible(false);
+    Change_Language(false);
+    LoadTree();
+    LoadBKPic();
+    runGuarded("Load", [this] {
+        if (NewDocument(s_) == NewDocumentResult::EndProgram) {
+            QTimer::singleShot(0, this, [this] { endProgram(); });
+            return;
+        }
+        Change_Language(false);
+        showChannelTable();
+        ShowMainTxt();
+    });
+}
+
+void frmMain::restorePlacement() {
+    QSettings st(QStringLiteral("zrcps"), FromBytes(s_.settings.programTitle).isEmpty()
+                                              ? QStringLiteral("zrcps")
+                                              : FromBytes(s_.settings.programTitle));
+    st.beginGroup("Settings");
+    auto twips = [&](const char* key, int def) {
+        bool ok = false;
+        int v = st.value(key, def).toInt(&ok);
+        return ok ? v : def;
+    };
+    QRect r(twips("MainLeft", 1000) / kTwipsPerPixel, twips("MainTop", 1000) / kTwipsPerPixel,
+            twips("MainWidth", 12500) / kTwipsPerPixel, twips("MainHeight", 9500) / kTwipsPerPixel);
+    r.setWidth(std::max(r.width(), 400));
+    r.setHeight(std::max(r.height(), 300));
+    // A placement from another screen layout is brought back onto a screen.
+    if (QScreen* sc = QApplication::primaryScreen()) {
+        const QRect avail = sc->availableGeometry();
+        if (!avail.isEmpty() && !avail.intersects(r)) r.moveTopLeft(avail.topLeft() + QPoint(40, 40));
+    }
+    move(r.topLeft());
+    resize(r.size());
+}
+
+void frmMain::savePlacement() {
+    QSettings st(QStringLiteral("zrcps"), FromBytes(s_.settings.programTitle).isEmpty()
+                                              ? QStringLiteral("zrcps")
+                                              : FromBytes(s_.settings.programTitle));
+    st.beginGroup("Settings");
+    const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+    st.setValue("MainLeft", QString::number(pos().x() * kTwipsPerPixel));
+    st.setValue("MainTop", QString::number(pos().y() * kTwipsPerPixel));
+    st.setValue("MainWidth", QString::number(g.width() * kTwipsPerPixel));
+    st.setValue("MainHeight", QString::number(g.height() * kTwipsPerPixel));
+}
+
+// --- captions, title, tree --------------------------------------------------------
+
+void frmMain::Change_Language(bool withTree) {
+    for (auto it = textKeys_.begin(); it != textKeys_.end(); ++it) {
+        QAction* a = it.key();
+        const QString text = Tx(s_, it.value());
+        if (toolActions_.key(a).isEmpty()) a->setText(text);
+        else a->setToolTip(text);
+    }
+    panels_[1]->setText(QString(kModelShown) + "[" + FromBytes(s_.doc.currentBand) + "]");
+    panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
+    ShowMainTxt();
+    if (withTree) LoadTree();
+    for (QWidget* w : childWindows())
+        if (auto* h = hooksOf(w)) h->languageChanged();
+}
+
+QString frmMain::titleText() const {
+    const std::string base = std::filesystem::path(s_.doc.fileName).filename().string();
+    return Tx(s_, 12000) + "[" + kModelShown + ":" + FromBytes(s_.doc.currentBand) + "]" + "[" +
+           Tx(s_, 12009) + ":" + QString::fromStdString(base) + "]";
+}
+
+void frmMain::ShowMainTxt() {
+    setWindowTitle(titleText());
+    sideLabel_->setText(kModelShown);
+    if (TreeView1_->topLevelItemCount() > 0) TreeView1_->topLevelItem(0)->setText(0, kModelShown);
+    panels_[1]->setText(QString(kModelShown) + "[" + FromBytes(s_.doc.currentBand) + "]");
+}
+
+void frmMain::LoadTree() {
+    TreeView1_->clear();
+    auto* root = new QTreeWidgetItem(TreeView1_, QStringList{sideLabel_->text()});
+    root->setData(0, Qt::UserRole, "N0");
+    root->setIcon(0, icon("radio"));
+    const bool dtmf = s_.settings.capabilityFlags[3] != 0;
+    const struct { const char* key; int text; bool shown; } entries[] = {
+        {"N1", 12001, true},  {"N2", 12002, true},  {"N3", 12003, true},
+        {"N4", 12004, dtmf},  {"N8", 12010, true},  {"N9", 12011, true},
+        {"N10", 12012, true}, {"N11", 12013, s_.settings.factoryTestMode},
+        {"N6", 12006, true},  {"N7", 12007, true},
+    };
+    for (const auto& e : entries) {
+        if (!e.shown) continue;
+        auto* item = new QTreeWidgetItem(root, QStringList{Tx(s_, e.text)});
+        item->setData(0, Qt::UserRole, e.key);
+        item->setIcon(0, icon("page"));
+    }
+    root->setExpanded(true);
+    actions_["MnuDTMF"]->setVisible(dtmf);
+}
+
+void frmMain::treeEntry_Click(const QString& key) {
+    static const QHash<QString, QString> pages = {
+        {"N1", kChannelTable}, {"N2", "FrmOptFeatures"}, {"N3", "FrmRadio"}, {"N4", "FrmDTMF"},
+        {"N8", "FrmKey"},      {"N9", "FrmScan"},        {"N10", "FrmAlert"}, {"N6", "FrmEmbMsg"},
+    };
+    runGuarded("TreeView1_NodeClick", [&] {
+        if (key == "N7") StartDealerRead();
+        else if (key == "N11") ShowModal("FrmTestData");
+        else if (pages.contains(key)) ShowChild(pages.value(key));
+    });
+}
+
+void frmMain::LoadBKPic() {
+    const QString file = QString::fromStdString(s_.paths.programFolder) + "/PIC/BK_" +
+                         QString::number(s_.settings.CurrentLanguage) + ".jpg";
+    QPixmap pic;
+    if (QFile::exists(file)) pic.load(file);
+    if (pic.width() > 2 && pic.height() > 2) {
+        // The picture without its outermost pixel is tiled edge to edge.
+        mdi_->setBackground(QBrush(pic.copy(1, 1, pic.width() - 2, pic.height() - 2)));
+    } else {
+        mdi_->setBackground(QBrush(QColor(0x6d, 0x7f, 0x8f)));
+    }
+}
+
+// --- child windows --------------------------------------------------------------
+
+QMdiSubWindow* frmMain::subWindowOf(const QString& name) const {
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (sw->isHidden() || sw->property("zrClosing").toBool()) continue;
+        if (sw->property(kNameProperty).toString() == name) return sw;
+    }
+    return nullptr;
+}
+
+QList<QWidget*> frmMain::childWindows() const {
+    QList<QWidget*> out;
+    for (QMdiSubWindow* sw : mdi_->subWindowList())
+        if (!sw->isHidden() && !sw->property("zrClosing").toBool() && sw->widget()) out << sw->widget();
+    return out;
+}
+
+QWidget* frmMain::ShowChild(const QString& name) {
+    if (QMdiSubWindow* sw = subWindowOf(name)) {
+        if (sw->isMinimized()) sw->showNormal();
+        mdi_->setActiveSubWindow(sw);
+        sw->raise();
+        return sw->widget();
+    }
+    ChildWindowFactory f = ChildWindowFactoryFor(name);
+    if (!f) return nullptr;
+    QWidget* w = f(*this);
+    if (!w) return nullptr;
+    w->setObjectName(name);
+    QMdiSubWindow* sw = mdi_->addSubWindow(w);
+    sw->setProperty(kNameProperty, name);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    sw->setWindowIcon(w->windowIcon().isNull() ? icon("page") : w->windowIcon());
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(w, &QWidget::destroyed, sw, [sw] { sw->setProperty("zrClosing", true); sw->close(); });
+    sw->show();
+    CascadeChildren();
+    mdi_->setActiveSubWindow(sw);
+    return w;
+}
+
+int frmMain::ShowModal(const QString& name) {
+    ChildWindowFactory f = ChildWindowFactoryFor(name);
+    if (!f) return 0;
+    QWidget* w = f(*this);
+    auto* dlg = qobject_cast<QDialog*>(w);
+    if (!dlg) {
+        delete w;
+        return 0;
+    }
+    dlg->setObjectName(name);
+    if (!dlg->parentWidget()) dlg->setParent(this, dlg->windowFlags() | Qt::Dialog);
+    const int r = dlg->exec();
+    delete dlg;
+    return r;
+}
+
+QWidget* frmMain::FindChildWindow(const QString& name) const {
+    QMdiSubWindow* sw = subWindowOf(name);
+    return sw ? sw->widget() : nullptr;
+}
+
+void frmMain::UnloadByName(const QString& name) {
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (sw->property(kNameProperty).toString() != name || sw->property("zrClosing").toBool()) continue;
+        sw->setProperty("zrClosing", true);
+        sw->close();
+    }
+}
+
+void frmMain::CloseCurAllWindows() { CloseCurAllOtherWindows(nullptr); }
+
+void frmMain::CloseCurAllOtherWindows(QWidget* keep) {
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (keep && (sw == keep || sw->widget() == keep)) continue;
+        if (sw->property("zrClosing").toBool()) continue;
+        sw->setProperty("zrClosing", true);
+        sw->close();
+    }
+}
+
+void frmMain::CascadeChildren() { mdi_->cascadeSubWindows(); }
+
+void frmMain::ShowCHInfo(bool show) {
+    MnuCHEdit_->menuAction()->setVisible(show);
+    for (QAction* a : channelMenuActions_) a->setEnabled(show);
+    for (QAction* a : channelToolActions_) a->setVisible(show);
+}
+
+void frmMain::SetSaveEditData() {
+    if (QWidget* table = FindChildWindow(kChannelTable)) {
+        table->setFocus();
+        if (auto* h = hooksOf(table)) h->SetEditDisable();
+    }
+}
+
+void frmMain::commitPendingEdits() {
+    for (QWidget* w : childWindows())
+        if (auto* h = hooksOf(w)) h->commitEdit();
+}
+
+void frmMain::showChannelTable() {
+    ShowChild(kChannelTable);
+    CascadeChildren();
+}
+
+// --- channel-edit commands ---------------------------------------------------------
+
+void frmMain::StartChannelCommand(int command) {
+    if (command < 1 || command > 8) return;
+    SetSaveEditData();
+    pendingCommand_ = command;
+    channelEditTimer_.start();
+}
+
+void frmMain::channelEditTimer_Timer() {
+    channelEditTimer_.stop();
+    const int cmd = pendingCommand_;
+    pendingCommand_ = 0;
+    if (cmd == 0) return;
+    runGuarded("ChEditTimer_Timer", [&] {
+        if (cmd == 8) {
+            const bool before = s_.settings.habits.UseOffset;
+            ShowModal("FrmHabits");
+            const bool after = s_.settings.habits.UseOffset;
+            if (before != after) {
+                if (auto* h = hooksOf(FindChildWindow(kChannelTable))) h->useOffsetChanged(after);
+                if (auto* h = hooksOf(FindChildWindow(kChannelEdit))) h->useOffsetChanged(after);
+            }
+            return;
+        }
+        auto* table = hooksOf(FindChildWindow(kChannelTable));
+        if (!table) return;
+        const int row = table->currentRow();
+        // Paste on the header row or the VFO row does nothing at all.
+        if (cmd == 3 && (row < 1 || row > kMemoryChannels)) return;
+        table->runChannelCommand(cmd);
+    });
+}
+
+void frmMain::PopupChannelMenu(const QPoint& globalPos) { MnuCHEdit_->popup(globalPos); }
+
+// --- new document -----------------------------------------------------------------
+
+void frmMain::LoadNewDoc() {
+    CloseCurAllWindows();
+    startNewDocumentTimer();
+}
+
+void frmMain::startNewDocumentTimer() { newDocTimer_.start(); }
+
+void frmMain::newDocTimer_Timer() {
+    newDocTimer_.stop();
+    runGuarded("NewDocTimer_Timer", [this] {
+        if (NewDocument(s_) == NewDocumentResult::EndProgram) {
+            endProgram();
+            return;
+        }
+        Change_Language(false);
+        showChannelTable();
+        ShowMainTxt();
+        CascadeChildren();
+    });
+}
+
+// --- commands -------------------------------------------------------------------
+
+void frmMain::mnuFileNew_Click() { FileNew(s_, *this); }
+void frmMain::toolNewFile_Click() { ToolbarNewDocument(s_, *this); }
+void frmMain::mnuFileOpen_Click() { FileOpen(s_, *this); }
+void frmMain::mnuFileSave_Click() { FileSave(s_, *this); }
+void frmMain::mnuFileSaveAs_Click() { FileSaveAs(s_, *this); }
+
+void frmMain::mnuModelInfo_Click() {
+    FrmModelInfo dlg(s_, [this](const std::string& m, const std::string& b) { applyModelBand(m, b); }, this);
+    dlg.exec();
+}
+
+void frmMain::applyModelBand(const std::string& model, const std::string& band) {
+    CloseCurAllWindows();
+    s_.doc.currentModel = model;
+    s_.doc.currentBand = band;
+    refreshModelBand(s_.doc);
+    s_.doc.radioInfo.BandCode = s_.doc.stored.ModelBand.BandCode;
+    refreshBandLimits(s_.doc);
+    LoadNewDoc();
+}
+
+void frmMain::mnuComm_Click() {
+    FrmComSet dlg(s_, portLister_, demoStarter_, this);
+    dlg.exec();
+    panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
+}
+
+void frmMain::mnuLanguage_Click() {
+    FrmSetLanguage dlg(s_, this);
+    dlg.exec();
+    // The next activation re-captions when the language changed.
+    if (s_.settings.shownLanguage != s_.settings.CurrentLanguage) {
+        QEvent e(QEvent::WindowActivate);
+        event(&e);
+    }
+}
+
+void frmMain::mnuProPassWord_Click() {
+    FrmPassWord dlg(s_, this);
+    dlg.exec();
+}
+
+void frmMain::mnuHelpTopic_Click() { ShowHelp(0); }
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout dlg(s_, this);
+    dlg.exec();
+}
+
+void frmMain::ShowHelp(int context) {
+    if (!help_) {
+        help_ = new HelpWindow(QString::fromStdString(s_.paths.programFolder) + "/help",
+                               Tx(s_, 12000), this);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    help_->showContext(context);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void frmMain::setTransferEngine(link::TransferEngine* engine) {
+    engine_ = engine;
+    if (!engine_) return;
+    engine_->setObserver(this);
+    link::TransferHooks h;
+    h.commitChannelTableEdit = [this] {
+        if (auto* t = hooksOf(FindChildWindow(kChannelTable))) t->commitEdit();
+    };
+    h.commitOpenEdits = [this] { commitPendingEdits(); };
+    h.closeDealerWindow = [this] { UnloadByName(kDealerWindow); };
+    h.closeDocumentWindows = [this] { CloseCurAllWindows(); };
+    h.readDecoded = [this] {
+        ShowMainTxt();
+        LoadTree();
+        Change_Language(false);
+        showChannelTable();
+        CascadeChildren();
+    };
+    h.openDealerWindow = [this] { ShowChild(kDealerWindow); };
+    h.quitProgram = [this] { endProgram(); };
+    engine_->setHooks(std::move(h));
+}
+
+void frmMain::setPortLister(std::function<std::vector<PortChoice>()> lister) { portLister_ = std::move(lister); }
+void frmMain::setDemoStarter(std::function<PortChoice()> demo) { demoStarter_ = std::move(demo); }
+
+void frmMain::StartRead() {
+    if (engine_ && !engine_->busy()) engine_->startRead();
+}
+
+void frmMain::StartWrite() {
+    if (engine_ && !engine_->busy()) engine_->startWrite();
+}
+
+void frmMain::StartDealerRead() {
+    if (!engine_ || engine_->busy()) return;
+    UnloadByName(kDealerWindow);
+    engine_->startDealerRead();
+}
+
+// --- transfer progress ------------------------------------------------------------
+
+void frmMain::progressShown(link::TransferKind kind, const std::string& caption) {
+    if (progress_) progress_->deleteLater();
+    progress_ = new FrmProgress(s_, kind == link::TransferKind::Write ? 9028 : 9027, this);
+    if (!caption.empty()) progress_->setWindowTitle(FromBytes(caption));
+    progress_->setWindowModality(Qt::ApplicationModal);
+    progress_->reset();
+    progress_->open();
+}
+
+void frmMain::progress(int percent) {
+    if (progress_) progress_->setPercent(percent);
+}
+
+void frmMain::progressReset() {
+    if (progress_) progress_->reset();
+}
+
+void frmMain::progressClosed() {
+    if (!progress_) return;
+    progress_->done(QDialog::Accepted);
+    progress_->deleteLater();
+    progress_ = nullptr;
+}
+
+// --- splitter, resize -------------------------------------------------------------
+
+int frmMain::sidePanelTwips() const { return sideWidthTwips_; }
+
+void frmMain::dragSplitter(int xTwips) {
+    const int wanted = sideWidthTwips_ + xTwips;
+    const int inner = centralWidget()->width() * kTwipsPerPixel;
+    if (wanted < kMinSidePanelTwips || wanted > inner) return;
+    sideWidthTwips_ = wanted;
+    sidePanel_->setFixedWidth(wanted / kTwipsPerPixel);
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    mdi_->viewport()->update();
+}
+
+// --- events ----------------------------------------------------------------------
+
+bool frmMain::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && s_.settings.shownLanguage != s_.settings.CurrentLanguage) {
+        s_.settings.shownLanguage = s_.settings.CurrentLanguage;
+        Change_Language(true);
+        CloseCurAllWindows();
+        showChannelTable();
+    }
+    return QMainWindow::event(e);
+}
+
+bool frmMain::eventFilter(QObject* o, QEvent* e) {
+    // F1 on a highlighted menu item opens the help at its context.
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
+        if (auto* menu = qobject_cast<QMenu*>(o)) {
+            QAction* a = menu->activeAction();
+            int ctx = helpContexts_.value(a ? a : menu->menuAction(), helpContexts_.value(menu->menuAction()));
+            for (QWidget* w = menu; auto* m = qobject_cast<QMenu*>(w); w = m->parentWidget()) m->close();
+            ShowHelp(ctx);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(o, e);
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+    if (closing_) {
+        e->accept();
+        return;
+    }
+    if (engine_ && engine_->busy()) {
+        e->ignore();
+        return;
+    }
+    if (!isMinimized()) savePlacement();
+    commitPendingEdits();
+    if (IsModified(s_)) {
+        Answer a = Answer::Yes;
+        if (s_.prompter)
+            a = s_.prompter->ask(Question{ToBytes(Tx(s_, 9006)), {}, Buttons::YesNoCancel, Icon::Warning});
+        if (a == Answer::Cancel) {
+            e->ignore();
+            return;
+        }
+        // A save that did not happen (its dialog cancelled, the write failed)
+        // keeps the program running, so nothing is lost unasked.
+        if (a == Answer::Yes && FileSave(s_, *this) != CommandResult::Done) {
+            e->ignore();
+            return;
+        }
+    }
+    closing_ = true;
+    CloseCurAllWindows();
+    if (help_) help_->close();
+    e->accept();
+}
+
+void frmMain::endProgram() {
+    closing_ = true;
+    close();
+    QApplication::quit();
+}
+
+void frmMain::runGuarded(const char* routine, const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::exception&) {
+        if (s_.prompter) s_.prompter->tell(std::string("frmMain_") + routine);
+    }
+}
+
+}  // namespace zr

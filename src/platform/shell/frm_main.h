@@ -1,0 +1,212 @@
+#pragma once
+// frmMain: the one top-level window. It holds the page windows in an MDI
+// area and carries the menu bar, the tool bar, the status bar and the side
+// panel with the navigation tree; it turns every command into a call of the
+// code that does the work.
+
+#include <functional>
+#include <memory>
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include "files/file_commands.h"
+#include "link/transfer.h"
+#include "platform/shell/app_services.h"
+#include "platform/shell/dialogs.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zr {
+
+struct Session;
+class FrmProgress;
+class HelpWindow;
+
+// The thin bar on the right edge of the side panel; dragging it resizes the
+// panel.
+class SplitterBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit SplitterBar(QWidget* parent = nullptr);
+    bool dragging() const { return dragging_; }
+signals:
+    // Horizontal pointer position relative to the bar's left edge, in pixels.
+    void dragMoved(int x);
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    bool dragging_ = false;
+};
+
+// Twips of the stored window placement and the splitter rules.
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kMinSidePanelTwips = 300;
+
+class frmMain : public QMainWindow, public AppServices, public DocumentWindows,
+                public link::TransferObserver {
+    Q_OBJECT
+public:
+    // The transfer engine, when given, runs the read and write commands; the
+    // main window becomes its observer and fills its hooks.
+    explicit frmMain(Session& s, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Runs the load steps: placement, captions, tree, the new document and
+    // the channel table. Called once after construction.
+    void Load();
+
+    void setTransferEngine(link::TransferEngine* engine);
+    // The port list of the port dialog and its "Demo radio" choice.
+    void setPortLister(std::function<std::vector<PortChoice>()> lister);
+    void setDemoStarter(std::function<PortChoice()> demo);
+
+    // --- AppServices ---
+    Session& session() override { return s_; }
+    QWidget* mainWidget() override { return this; }
+    QMdiArea* mdiArea() override { return mdi_; }
+    QWidget* ShowChild(const QString& name) override;
+    int ShowModal(const QString& name) override;
+    QWidget* FindChildWindow(const QString& name) const override;
+    void UnloadByName(const QString& name) override;
+    void CloseCurAllWindows() override;
+    void CloseCurAllOtherWindows(QWidget* keep) override;
+    void CascadeChildren() override;
+    void ShowMainTxt() override;
+    void LoadTree() override;
+    void LoadNewDoc() override;
+    void ShowCHInfo(bool show) override;
+    void SetSaveEditData() override;
+    void StartChannelCommand(int command) override;
+    void PopupChannelMenu(const QPoint& globalPos) override;
+    void ShowHelp(int context) override;
+    void StartRead() override;
+    void StartWrite() override;
+    void StartDealerRead() override;
+
+    // --- DocumentWindows (file commands) ---
+    void commitPendingEdits() override;
+    void closeAllChildWindows() override { CloseCurAllWindows(); }
+    void startNewDocumentTimer() override;
+    void showChannelTable() override;
+    void refreshTitle() override { ShowMainTxt(); }
+    void recaptionWindows() override { Change_Language(false); }
+    void cascadeChildWindows() override { CascadeChildren(); }
+    void endProgram() override;
+
+    // --- TransferObserver ---
+    void progressShown(link::TransferKind kind, const std::string& caption) override;
+    void progress(int percent) override;
+    void progressReset() override;
+    void progressClosed() override;
+
+    // Re-captions menus, tool tips, status bar and title; rebuilds the tree
+    // when asked.
+    void Change_Language(bool withTree);
+    // Redraws the tiled background picture.
+    void LoadBKPic();
+
+    // The window title for the current document.
+    QString titleText() const;
+    // Side panel width in twips, and one splitter move by x twips.
+    int sidePanelTwips() const;
+    void dragSplitter(int xTwips);
+
+    // Named parts, for the windows that need them and for tests.
+    QAction* action(const QString& name) const { return actions_.value(name); }
+    QAction* toolButton(const QString& key) const { return toolActions_.value(key); }
+    QToolBar* toolBar() const { return tbToolBar_; }
+    QTreeWidget* tree() const { return TreeView1_; }
+    QWidget* sidePanel() const { return sidePanel_; }
+    SplitterBar* splitterBar() const { return CommandMove_; }
+    QLabel* statusPanel(int n) const;
+    FrmProgress* progressWindow() const { return progress_; }
+    QMenu* channelMenu() const { return MnuCHEdit_; }
+    // Open page widgets (not yet closing).
+    QList<QWidget*> childWindows() const;
+    // The help window, once opened.
+    HelpWindow* helpWindow() const { return help_; }
+    int pendingChannelCommand() const { return pendingCommand_; }
+
+    // Commands (menu, tool bar and tree call these).
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void toolNewFile_Click();
+    void mnuModelInfo_Click();
+    void mnuComm_Click();
+    void mnuLanguage_Click();
+    void mnuProPassWord_Click();
+    void mnuHelpTopic_Click();
+    void mnuHelpAbout_Click();
+    void treeEntry_Click(const QString& key);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildSidePanel();
+    void buildStatusBar();
+    QAction* addItem(QMenu* menu, const QString& name, int textKey, int helpContext,
+                     const QKeySequence& shortcut, std::function<void()> run);
+    QMenu* addMenu(const QString& name, int textKey, int helpContext);
+    void channelEditTimer_Timer();
+    void newDocTimer_Timer();
+    void restorePlacement();
+    void savePlacement();
+    void applyModelBand(const std::string& model, const std::string& band);
+    QMdiSubWindow* subWindowOf(const QString& name) const;
+    void runGuarded(const char* routine, const std::function<void()>& f);
+
+    Session& s_;
+    link::TransferEngine* engine_ = nullptr;
+    std::function<std::vector<PortChoice>()> portLister_;
+    std::function<PortChoice()> demoStarter_;
+
+    QMdiArea* mdi_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QWidget* sidePanel_ = nullptr;
+    QLabel* sideLabel_ = nullptr;
+    QTreeWidget* TreeView1_ = nullptr;
+    SplitterBar* CommandMove_ = nullptr;
+    QLabel* panels_[3] = {};
+    QMenu* MnuCHEdit_ = nullptr;
+    QHash<QString, QAction*> actions_;        // menu items and menus by name
+    QHash<QString, QAction*> toolActions_;    // tool bar buttons by key
+    QHash<QAction*, int> textKeys_;           // caption key of every menu action
+    QHash<QAction*, int> helpContexts_;
+    QList<QAction*> channelToolActions_;      // tool bar buttons 11..19
+    QList<QAction*> channelMenuActions_;
+
+    QTimer channelEditTimer_;   // 20 ms one-shot
+    QTimer newDocTimer_;        // 100 ms one-shot
+    int pendingCommand_ = 0;
+    int sideWidthTwips_ = 3000;
+
+    QPointer<FrmProgress> progress_;
+    QPointer<HelpWindow> help_;
+    bool closing_ = false;
+};
+
+}  // namespace zr
