@@ -133,6 +133,13 @@ struct DtmfCodeEntry {
     bool operator==(const DtmfCodeEntry&) const = default;
 };
 
+// A code entry as the first document of a run holds it: length 0, NULs.
+inline DtmfCodeEntry NulCodeEntry() {
+    DtmfCodeEntry e;
+    e.Digits.bytes.fill('\0');
+    return e;
+}
+
 struct DtmfRecord {
     int16_t DtmfRate = 0;
     int16_t FirstDigitTime = 0;
@@ -146,10 +153,10 @@ struct DtmfRecord {
     int16_t SeparatorCode = 0;
     int16_t GroupCode = 0;
     int16_t AutoResetTime = 0;
-    DtmfCodeEntry BotCode;
-    DtmfCodeEntry EotCode;
-    DtmfCodeEntry StunCode;
-    DtmfCodeEntry KillCode;
+    DtmfCodeEntry BotCode = NulCodeEntry();
+    DtmfCodeEntry EotCode = NulCodeEntry();
+    DtmfCodeEntry StunCode = NulCodeEntry();
+    DtmfCodeEntry KillCode = NulCodeEntry();
     std::array<DtmfCodeEntry, 16> GroupCodes{};  // numbered 1..16
 
     bool operator==(const DtmfRecord&) const = default;

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "data/document.h"
+#include "shell/version.h"
+#include "shell/window_state.h"
 
 namespace zr {
 
@@ -44,6 +46,7 @@ struct RunSettings {
     std::array<uint8_t, 21> batchFlags{};       // BatchFun.ini
     EditingHabits habits;                       // Habit.ini
     std::string programTitle;                   // text 12000
+    VersionTable versions;                      // Version.ini
 };
 
 // The one-channel clipboard of the channel commands; it lives for the whole
@@ -59,6 +62,7 @@ struct Session {
     RadioDocument doc;
     Prompter* prompter = nullptr;
     ChannelClipboard clipboard;
+    WindowState windows;                // open windows and their refresh hooks
 };
 
 }  // namespace zr

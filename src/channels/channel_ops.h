@@ -1,0 +1,73 @@
+#pragma once
+// Channel list operations: the one way in which windows change channels.
+//
+// A channel is addressed by its ChannelNumber (1..128, 129 = VFO); a number
+// without a record is an empty channel. SetChannelItem changes one item of
+// one channel (items 1..21 below), creating the channel when its RX
+// frequency is set and deleting it when the RX frequency is cleared; after
+// every call it refreshes the open channel windows through s.windows
+// (shell/window_state.h): the table's row n (views->reShowGrid(n)) when
+// s.windows.channelTableOpen, the edit window (views->SetGridEditData(true))
+// when s.windows.channelEditOpen. RevalidateChannelRefs calls
+// s.windows.optFeatPage->ReshowByCh() while s.windows.optFeatOpen, and
+// otherwise corrects the channel references of the optional features itself.
+//
+// Items: 1 RxFreq (displayed MHz text; empty clears the channel), 2 TX text
+// (TX frequency, or the signed offset with the UseOffset habit), 3
+// ChannelName, 4 RxTone, 5 TxTone, 6 TxPower, 7 ScanSkip, 8 OptSignal,
+// 9 Bandwidth, 10 PttId, 11 BusyLock, 12 ReverseTalkaround,
+// 13 AutoDialMemory, 14 Scramble, 15 TxInhibit, 16 Talkaround, 17 Reverse,
+// 18 Whisper, 19 Compander, 20 IdCode, 21 SignalRelation.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zr {
+
+struct Session;
+struct ChannelRecord;
+
+namespace item {
+inline constexpr int kRxFreq = 1, kTxFreq = 2, kName = 3, kRxTone = 4, kTxTone = 5, kTxPower = 6,
+                     kScanSkip = 7, kOptSignal = 8, kBandwidth = 9, kPttId = 10, kBusyLock = 11,
+                     kReverseTalkaround = 12, kAutoDialMemory = 13, kScramble = 14,
+                     kTxInhibit = 15, kTalkaround = 16, kReverse = 17, kWhisper = 18,
+                     kCompander = 19, kIdCode = 20, kSignalRelation = 21;
+}
+
+// List position of the first record with that number, or nothing.
+std::optional<int> FindChannel(const Session& s, int channelNumber);
+// The record of that number, or null.
+ChannelRecord* FindChannelRecord(Session& s, int channelNumber);
+const ChannelRecord* FindChannelRecord(const Session& s, int channelNumber);
+
+// A record exists, its RxFreq is neither empty nor "FFFFFFFF", IsEmpty is 0.
+bool ChannelHasFrequency(const Session& s, int channelNumber);
+
+// Text items take the text, number items read it as a whole number.
+void SetChannelItem(Session& s, int channelNumber, int item, std::string_view value);
+// Number items take the number, text items its decimal text.
+void SetChannelItem(Session& s, int channelNumber, int item, int value);
+
+// Appends a channel with the defaults (RX from a displayed MHz text, or a
+// number in MHz taken in its shortest form) and re-checks the channel
+// references. Returns its list position, or nothing when the list is full.
+std::optional<int> NewChannel(Session& s, int channelNumber, std::string_view rxText);
+std::optional<int> NewChannel(Session& s, int channelNumber, double rxMHz);
+
+// Removes the record at a list position (out-of-range positions do nothing);
+// the records behind it move forward.
+void DeleteChannelAt(Session& s, int position);   // then RevalidateChannelRefs
+void RemoveChannelAt(Session& s, int position);   // without the re-check
+void RemoveChannel(Session& s, int channelNumber); // first record of that number, no re-check
+
+void RevalidateChannelRefs(Session& s);
+// The closed-page correction of the optional features' channel references.
+void RevalidateChannelRefsClosed(Session& s);
+
+// 3 when the channel's reference tone (TxTone with Reverse set, else RxTone)
+// is not 0, else 2; with 2 a BusyLock of 2 becomes 1. 2 for a missing channel.
+int BusyLockChoiceCount(Session& s, int channelNumber);
+
+}  // namespace zr
