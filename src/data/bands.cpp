@@ -30,13 +30,17 @@ int16_t BandCode(std::string_view text) {
     return 0;
 }
 
+namespace {
+std::string CleanModel(std::string_view m);
+}
+
 std::string ModelIdFromDisplayName(std::string_view displayName) {
-    std::string t = CleanText(displayName);
+    std::string t = CleanModel(displayName);
     return t == kModelDisplayName ? std::string(kModelId) : t;
 }
 
 std::string ModelDisplayName(std::string_view modelId) {
-    std::string t = CleanText(modelId);
+    std::string t = CleanModel(modelId);
     return t == kModelId ? std::string(kModelDisplayName) : t;
 }
 

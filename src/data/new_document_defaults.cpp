@@ -124,11 +124,14 @@ void NewDocumentDefaults(Session& s, const CivilDate& today) {
     doc.neverSaved = true;
     doc.stored.FormatVersion.set("V100");
     SettingsDefaults(doc.stored);
-    NewDocumentChannels(s);
+    // The FM presets are emptied before the channels are made, so the
+    // re-check of the channel references that runs with each new channel
+    // sees the new document's presets, not the previous document's.
     for (auto& fm : doc.stored.FmChannels) {
         fm.IsEmpty = 1;
         fm.FmFreq.set("");
     }
+    NewDocumentChannels(s);
     TestFrequencyDefaults(doc);
     RefreshModelBand(doc);
     ResetRadioInfo(s, today);

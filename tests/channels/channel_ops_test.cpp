@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include "channels/channel_ops.h"
+#include "data/bands.h"
+#include "data/freq_text.h"
+#include "data/new_document_defaults.h"
+#include "shell/session.h"
+#include "support.h"
+
+namespace {
+
+struct Views : zr::ChannelViews {
+    std::vector<int> rows;
+    int edits = 0;
+    void reShowGrid(int n) override { rows.push_back(n); }
+    void SetGridEditData(bool) override { ++edits; }
+};
+
+struct OptPage : zr::OptFeatPageHook {
+    int calls = 0;
+    void ReshowByCh() override { ++calls; }
+};
+
+struct Ops : ::testing::Test {
+    zrtest::ScriptedPrompter prompter;
+    zr::Session s;
+    void SetUp() override {
+        s.prompter = &prompter;
+        band("400 - 470 MHz");
+    }
+    void band(const char* text) {
+        s.doc.currentBand = text;
+        zr::RefreshBandLimits(s.doc);
+    }
+    zr::ChannelRecord& ch(int n) {
+        auto* c = zr::FindChannelRecord(s, n);
+        EXPECT_NE(c, nullptr) << "channel " << n;
+        static zr::ChannelRecord dummy;
+        return c ? *c : dummy;
+    }
+    int count() const { return s.doc.stored.Channels.count; }
+};
+
+}  // namespace
+
+TEST_F(Ops, SettingRxOfAnEmptyChannelCreatesIt) {
+    zr::SetChannelItem(s, 7, zr::item::kRxFreq, "462.5625");
+    ASSERT_EQ(count(), 1);
+    const auto& c = ch(7);
+    EXPECT_EQ(c.RxFreq.text(), "46256250");
+    EXPECT_EQ(c.RxStep, 1);
+    EXPECT_EQ(c.Offset.text(), "0000000");
+    EXPECT_EQ(c.OffsetDir, 0);
+    EXPECT_EQ(c.TxPower, 2);
+    EXPECT_EQ(c.Bandwidth, 0);
+    EXPECT_EQ(c.IdCode.text(), "000");
+    EXPECT_EQ(c.IdCode.raw(), std::string("000\0      ", 10));
+    EXPECT_EQ(c.IdCodeLength, 10);
+    EXPECT_TRUE(zr::ChannelHasFrequency(s, 7));
+    EXPECT_FALSE(zr::ChannelHasFrequency(s, 8));
+
+    // Other items on an empty channel do nothing.
+    zr::SetChannelItem(s, 9, zr::item::kTxPower, 1);
+    zr::SetChannelItem(s, 9, zr::item::kRxFreq, "");
+    EXPECT_EQ(count(), 1);
+
+    // A typed text that is not a number creates nothing.
+    zr::SetChannelItem(s, 9, zr::item::kRxFreq, "abc");
+    EXPECT_EQ(count(), 1);
+}
+
+TEST_F(Ops, NewChannelDefaultsFollowBandAndDtmf) {
+    band("446 - 447 MHz");
+    s.doc.stored.Dtmf.DtmfSignalling = 1;
+    auto p = zr::NewChannel(s, 3, 446.5);
+    ASSERT_TRUE(p);
+    const auto& c = s.doc.stored.Channels.entries[*p];
+    EXPECT_EQ(c.RxFreq.text(), "44650000");
+    EXPECT_EQ(c.TxPower, 0);
+    EXPECT_EQ(c.Bandwidth, 2);
+    EXPECT_EQ(c.IdCodeLength, 3);
+    EXPECT_EQ(c.ChannelName.raw(), "      ");
+
+    // The list holds at most 129 records.
+    for (int n = 1; n <= 140; ++n) zr::NewChannel(s, n, "446.1");
+    EXPECT_EQ(count(), 129);
+    EXPECT_FALSE(zr::NewChannel(s, 5, "446.1"));
+}
+
+TEST_F(Ops, RxBeyondTheBandIsClampedWithWarningsForRxAndTx) {
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "465");
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "469");  // offset +4
+    prompter.asked.clear();
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "480");
+    EXPECT_EQ(ch(1).RxFreq.text(), "47000000");
+    // The kept TX (469) lies in the band: one warning only.
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+              "469.00000");
+
+    // TX 475 from RX 470: moving the RX to 405 would keep TX at 475, which is
+    // outside the band, so a second warning moves it to 470.
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "475");
+    EXPECT_EQ(ch(1).OffsetDir, 0);  // clamped to 470 = RX
+    zr::SetChannelItem(s, 2, zr::item::kRxFreq, "410");
+    zr::SetChannelItem(s, 2, zr::item::kTxFreq, "469");
+    prompter.asked.clear();
+    zr::SetChannelItem(s, 2, zr::item::kRxFreq, "380");
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(ch(2).RxFreq.text(), "40000000");
+    EXPECT_EQ(ch(2).OffsetDir, 2);
+    EXPECT_EQ(ch(2).Offset.text(), "6900000");
+}
+
+TEST_F(Ops, ChangingRxKeepsTxOrOffsetByHabit) {
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "462.5625");
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "467.5625");
+    EXPECT_EQ(ch(1).OffsetDir, 2);
+    EXPECT_EQ(ch(1).Offset.text(), "0500000");
+
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "463");
+    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+              "467.56250");
+    EXPECT_EQ(ch(1).Offset.text(), "0456250");
+
+    s.settings.habits.UseOffset = true;
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "450");
+    EXPECT_EQ(ch(1).Offset.text(), "0456250");
+    EXPECT_EQ(ch(1).OffsetDir, 2);
+    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+              "454.56250");
+}
+
+TEST_F(Ops, SignedOffsetIsBoundByTheBand) {
+    s.settings.habits.UseOffset = true;
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "462.5625");
+    prompter.asked.clear();
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "+80");
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(ch(1).OffsetDir, 2);
+    EXPECT_EQ(ch(1).Offset.text(), "0743750");
+    EXPECT_EQ(ch(1).OffsetStep, 1);
+
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "-0.6");
+    EXPECT_EQ(ch(1).OffsetDir, 1);
+    EXPECT_EQ(ch(1).Offset.text(), "0060000");
+    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "5");
+    EXPECT_EQ(ch(1).OffsetDir, 0);
+    EXPECT_EQ(ch(1).Offset.text(), "0500000");
+}
+
+TEST_F(Ops, ClearingRxDeletesExceptTheLastChannel) {
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "450");
+    zr::SetChannelItem(s, 2, zr::item::kRxFreq, "451");
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "");
+    EXPECT_EQ(count(), 1);
+    EXPECT_FALSE(zr::FindChannel(s, 1));
+    zr::SetChannelItem(s, 2, zr::item::kRxFreq, "");
+    EXPECT_EQ(count(), 1);
+    EXPECT_TRUE(zr::FindChannel(s, 2));
+}
+
+TEST_F(Ops, ToneBusyLockAndMemoryOnlyItems) {
+    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "450");
+    zr::SetChannelItem(s, 129, zr::item::kRxFreq, "450");
+    zr::SetChannelItem(s, 1, zr::item::kRxTone, 12);
+    EXPECT_EQ(ch(1).RxTone, 12);
+    EXPECT_EQ(ch(1).TxTone, 12);
+    zr::SetChannelItem(s, 1, zr::item::kBusyLock, 2);
+    EXPECT_EQ(zr::BusyLockChoiceCount(s, 1), 3);
+    zr::SetChannelItem(s, 1, zr::item::kRxTone, 0);
+    EXPECT_EQ(ch(1).TxTone, 12);
+    EXPECT_EQ(ch(1).BusyLock, 1);
+    zr::SetChannelItem(s, 1, zr::item::kRxTone, 2000);  // not a tone value
+    EXPECT_EQ(ch(1).RxTone, 0);
+
+    zr::SetChannelItem(s, 1, zr::item::kTxTone, 0);
+    zr::SetChannelItem(s, 1, zr::item::kTxTone, 70);
+    EXPECT_EQ(ch(1).RxTone, 70);
+    zr::SetChannelItem(s, 1, zr::item::kBusyLock, 2);
+    zr::SetChannelItem(s, 1, zr::item::kRxTone, 0);
+    zr::SetChannelItem(s, 1, zr::item::kBusyLock, 2);
+    zr::SetChannelItem(s, 1, zr::item::kOptSignal, 1);
+    EXPECT_EQ(ch(1).BusyLock, 1);
+    ch(1).BusyLock = 2;
+    ch(1).Reverse = 1;  // the reference tone is then the TX tone (70)
+    EXPECT_EQ(zr::BusyLockChoiceCount(s, 1), 3);
+    ch(1).Reverse = 0;
+    EXPECT_EQ(zr::BusyLockChoiceCount(s, 1), 2);
+    EXPECT_EQ(ch(1).BusyLock, 1);
+
+    zr::SetChannelItem(s, 129, zr::item::kName, "VFONAME");
+    EXPECT_EQ(ch(129).ChannelName.text(), "");
+    zr::SetChannelItem(s, 1, zr::item::kName, "ABCDEFGH");
+    EXPECT_EQ(ch(1).ChannelName.raw(), "ABCDEF");
+    zr::SetChannelItem(s, 1, zr::item::kName, "AB");
+    EXPECT_EQ(ch(1).ChannelName.raw(), "AB    ");
+    zr::SetChannelItem(s, 129, zr::item::kScanSkip, 1);
+    EXPECT_EQ(ch(129).ScanSkip, 0);
+    zr::SetChannelItem(s, 1, zr::item::kIdCode, std::string("12345\0zz", 8));
+    EXPECT_EQ(ch(1).IdCode.raw(), "12345     ");
+
+    const std::pair<int, int16_t zr::ChannelRecord::*> plain[] = {
+        {6, &zr::ChannelRecord::TxPower},      {9, &zr::ChannelRecord::Bandwidth},
+        {10, &zr::ChannelRecord::PttId},       {12, &zr::ChannelRecord::ReverseTalkaround},
+        {13, &zr::ChannelRecord::AutoDialMemory}, {14, &zr::ChannelRecord::Scramble},
+        {15, &zr::ChannelRecord::TxInhibit},   {16, &zr::ChannelRecord::Talkaround},
+        {17, &zr::ChannelRecord::Reverse},     {18, &zr::ChannelRecord::Whisper},
+        {19, &zr::ChannelRecord::Compander},   {21, &zr::ChannelRecord::SignalRelation}};
+    for (auto [item, field] : plain) {
+        zr::SetChannelItem(s, 1, item, std::string("3"));
+        EXPECT_EQ(ch(1).*field, 3) << "item " << item;
+    }
+}
+
+TEST_F(Ops, EveryCallRefreshesTheOpenWindows) {
+    Views v;
+    s.windows.views = &v;
+    zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);  // empty channel: still redrawn
+    EXPECT_TRUE(v.rows.empty());  // windows closed
+    s.windows.channelTableOpen = true;
+    s.windows.channelEditOpen = true;
+    zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);
+    zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");
+    EXPECT_EQ(v.rows, (std::vector<int>{4, 4}));
+    EXPECT_EQ(v.edits, 2);
+}
+
+TEST_F(Ops, RemovalsCloseTheGapWithoutRenumbering) {
+    for (int n : {5, 3, 9, 1}) zr::NewChannel(s, n, "450");
+    zr::RemoveChannel(s, 3);
+    ASSERT_EQ(count(), 3);
+    EXPECT_EQ(s.doc.stored.Channels.entries[0].ChannelNumber, 5);
+    EXPECT_EQ(s.doc.stored.Channels.entries[1].ChannelNumber, 9);
+    EXPECT_EQ(s.doc.stored.Channels.entries[2].ChannelNumber, 1);
+    zr::RemoveChannel(s, 77);
+    zr::RemoveChannelAt(s, 7);
+    zr::RemoveChannelAt(s, -1);
+    EXPECT_EQ(count(), 3);
+
+    // DeleteChannelAt re-checks the references, RemoveChannelAt does not.
+    s.doc.stored.OptFeat.UhfCurrentCh = 1;
+    zr::RemoveChannelAt(s, 2);
+    EXPECT_EQ(s.doc.stored.OptFeat.UhfCurrentCh, 1);
+    zr::NewChannel(s, 1, "450");
+    s.doc.stored.OptFeat.UhfCurrentCh = 5;
+    zr::DeleteChannelAt(s, 0);
+    EXPECT_EQ(s.doc.stored.OptFeat.UhfCurrentCh, 1);  // last element of the list
+}
+
+TEST_F(Ops, ClosedPageRevalidation) {
+    auto& o = s.doc.stored.OptFeat;
+    auto& fm = s.doc.stored.FmChannels;
+    zr::NewChannel(s, 2, "450");
+    zr::NewChannel(s, 129, "450");
+    o.PriorityCh = 2;
+    o.UhfCurrentCh = 2;
+    o.DirectCh1 = 7;
+    o.DirectCh2 = 129;
+    o.FmCurrentCh = 3;
+    o.RadioWorkMode = 1;
+    o.WorkMode = 1;
+    fm[4].IsEmpty = 0;
+    fm[9].IsEmpty = 0;
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.PriorityCh, 2);
+    EXPECT_EQ(o.UhfCurrentCh, 2);
+    EXPECT_EQ(o.DirectCh1, 129);
+    EXPECT_EQ(o.DirectCh2, 129);
+    EXPECT_EQ(o.FmCurrentCh, 5);
+
+    zr::FindChannelRecord(s, 2)->ScanSkip = 1;
+    o.FmCurrentCh = 25;  // outside the 20 presets: not in use
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.PriorityCh, 0);
+    EXPECT_EQ(o.FmCurrentCh, 5);
+    o.PriorityCh = 129;  // the VFO is no memory channel
+    o.FmCurrentCh = -3;
+    fm[4].IsEmpty = 1;
+    fm[9].IsEmpty = 1;
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.PriorityCh, 0);
+    EXPECT_EQ(o.FmCurrentCh, -3);
+    EXPECT_EQ(o.RadioWorkMode, 0);
+
+    s.doc.stored.Channels.count = 0;
+    o.UhfCurrentCh = 4;
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.WorkMode, 0);
+    EXPECT_EQ(o.UhfCurrentCh, 4);
+    EXPECT_EQ(o.DirectCh1, 0);
+    EXPECT_EQ(o.DirectCh2, 0);
+
+    // With the page open, the page does the work.
+    OptPage page;
+    s.windows.optFeatOpen = true;
+    s.windows.optFeatPage = &page;
+    o.DirectCh1 = 9;
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(page.calls, 1);
+    EXPECT_EQ(o.DirectCh1, 9);
+}
+
+TEST_F(Ops, DamagedCountNeverIndexesOutside) {
+    s.doc.stored.Channels.count = 500;
+    EXPECT_FALSE(zr::FindChannel(s, 300));
+    EXPECT_FALSE(zr::NewChannel(s, 1, "450"));
+    s.doc.stored.Channels.count = -4;
+    EXPECT_FALSE(zr::FindChannel(s, 0));
+    EXPECT_TRUE(zr::NewChannel(s, 1, "450"));
+    EXPECT_EQ(count(), 1);
+}

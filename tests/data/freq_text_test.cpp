@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "data/bands.h"
+#include "data/freq_text.h"
+#include "shell/session.h"
+#include "support.h"
+
+namespace {
+
+struct FreqFixture : ::testing::Test {
+    zrtest::ScriptedPrompter prompter;
+    zr::Session s;
+    void SetUp() override {
+        s.prompter = &prompter;
+        band("400 - 470 MHz");
+    }
+    void band(const char* text) {
+        s.doc.currentBand = text;
+        zr::RefreshBandLimits(s.doc);
+    }
+    zr::ChannelRecord channel(const char* rx, const char* offset, int dir) {
+        zr::ChannelRecord c;
+        c.RxFreq.set(rx);
+        c.Offset.set(offset);
+        c.OffsetDir = static_cast<uint8_t>(dir);
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(FreqFixture, ShowAndSaveFrequencyTexts) {
+    EXPECT_EQ(zr::ShowFreText(s, "FFFFFFFF"), "");
+    EXPECT_EQ(zr::ShowFreText(s, ""), "");
+    EXPECT_EQ(zr::ShowFreText(s, std::string("\0       ", 8)), "");
+    EXPECT_EQ(zr::ShowFreText(s, "46256250"), "462.56250");
+    EXPECT_EQ(zr::ShowFreText(s, "09050000"), "90.50000");
+    EXPECT_TRUE(prompter.asked.empty());
+
+    // A damaged stored text shows the lower limit and says so.
+    EXPECT_EQ(zr::ShowFreText(s, "46A56250"), "400");
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "Not IsNumeric");
+
+    EXPECT_EQ(zr::SaveFreText(s, "462.5625"), "46256250");
+    EXPECT_EQ(zr::SaveFreText(s, "462"), "46200000");
+    EXPECT_EQ(zr::SaveFreText(s, ""), "");
+    EXPECT_EQ(zr::SaveFreText(s, "446.00625"), "44600625");
+    EXPECT_EQ(zr::SaveFreText(s, "462.562559"), "46256255");  // decimals beyond five are cut
+    EXPECT_EQ(zr::SaveFreText(s, "90.5"), "09050000");
+    EXPECT_EQ(zr::SaveFreText(s, "abc"), "40000000");
+    EXPECT_EQ(zr::SaveFreText(s, "1234.5"), "40000000");
+    EXPECT_EQ(zr::SaveFreText(s, "4.625e2"), "46250000");
+}
+
+TEST_F(FreqFixture, OffsetAndTxTexts) {
+    EXPECT_EQ(zr::ShowOffsetText("0060000", 1), "-0.60000");
+    EXPECT_EQ(zr::ShowOffsetText("0500000", 0), "5.00000");
+    EXPECT_EQ(zr::ShowOffsetText("0500000", 2), "+5.00000");
+    EXPECT_EQ(zr::ShowOffsetText("", 2), "+0.00000");
+    EXPECT_EQ(zr::ShowOffsetText("05x0000", 1), "-0.00000");
+
+    EXPECT_EQ(zr::ShowTxFreText(s, "46256250", "0500000", 2, false), "467.56250");
+    EXPECT_EQ(zr::ShowTxFreText(s, "46256250", "0500000", 1, false), "457.56250");
+    EXPECT_EQ(zr::ShowTxFreText(s, "46256250", "0500000", 0, false), "462.56250");
+    EXPECT_EQ(zr::ShowTxFreText(s, "46256250", "0500000", 2, true), "+5.00000");
+}
+
+TEST_F(FreqFixture, SaveTxTextSetsDirectionAndMagnitude) {
+    uint8_t dir = 2;
+    // Typing the RX itself keeps the magnitude and clears the direction.
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "462.5625", false, "0500000", dir), "0500000");
+    EXPECT_EQ(dir, 0);
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "467.5625", false, "0000000", dir), "0500000");
+    EXPECT_EQ(dir, 2);
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "461.9625", false, "0000000", dir), "0060000");
+    EXPECT_EQ(dir, 1);
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "5", true, "0000000", dir), "0500000");
+    EXPECT_EQ(dir, 0);
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "-5", true, "0000000", dir), "0500000");
+    EXPECT_EQ(dir, 1);
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "+0.6", true, "0000000", dir), "0060000");
+    EXPECT_EQ(dir, 2);
+    // Nothing usable typed: no shift, magnitude kept.
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "x", true, "0070000", dir), "0070000");
+    EXPECT_EQ(dir, 0);
+    dir = 2;
+    EXPECT_EQ(zr::SaveTxFreText(s, "FFFFFFFF", "462", false, "0070000", dir), "0070000");
+    EXPECT_EQ(dir, 0);
+    // A magnitude beyond two whole digits is held, not wrapped.
+    EXPECT_EQ(zr::SaveTxFreText(s, "46256250", "+150", true, "0000000", dir), "9999999");
+}
+
+TEST_F(FreqFixture, BandCheckAndFormat) {
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.0, true), 470.0);
+    EXPECT_TRUE(prompter.asked.empty());
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.00001, true), 470.0);
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 399.0, false), 400.0);
+    EXPECT_EQ(prompter.asked.size(), 1u);
+
+    EXPECT_EQ(zr::FormatFreInBand(s, "446.00625", true), "446.00625");
+    EXPECT_EQ(zr::FormatFreInBand(s, "470.00001", true), "470.00000");
+    EXPECT_EQ(zr::FormatFreInBand(s, "12", false), "400.00000");
+    EXPECT_EQ(zr::FormatFreInBand(s, "1e40", false), "470.00000");
+    EXPECT_EQ(zr::FormatFreInBand(s, "4x", true), "");
+    EXPECT_EQ(zr::FormatFreInBand(s, "", true), "");
+    EXPECT_EQ(prompter.asked.size(), 2u);
+}
+
+TEST_F(FreqFixture, StepSnapsToRasterFromBandStart) {
+    auto c = channel("44600625", "0000625", 2);
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxFreq.text(), "44600625");  // must not drift to ...624
+    EXPECT_EQ(c.RxStep, 1);
+    EXPECT_EQ(c.Offset.text(), "0000625");
+    EXPECT_EQ(c.OffsetStep, 1);
+    EXPECT_EQ(c.OffsetDir, 2);
+
+    c = channel("44600700", "0000700", 1);
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxFreq.text(), "44600500");
+    EXPECT_EQ(c.RxStep, 0);
+    EXPECT_EQ(c.Offset.text(), "0000500");
+    EXPECT_EQ(c.OffsetStep, 0);
+    EXPECT_EQ(c.OffsetDir, 1);
+
+    c = channel("46256250", "0500000", 0);
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxStep, 1);
+    EXPECT_EQ(c.OffsetStep, 0);
+
+    // Counted from the band start: 136 - 174 MHz puts 146.00625 on 6.25 kHz.
+    band("136 - 174 MHz");
+    c = channel("14600625", "0000000", 0);
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxFreq.text(), "14600625");
+    EXPECT_EQ(c.RxStep, 1);
+
+    // No frequency: nothing changes.
+    c = channel("FFFFFFFF", "0000700", 2);
+    c.RxStep = 7;
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxStep, 7);
+    EXPECT_EQ(c.Offset.text(), "0000700");
+}
+
+TEST(ToneList, NamesByPosition) {
+    const auto list = zr::ToneList("None");
+    ASSERT_EQ(list.size(), 1075u);
+    EXPECT_EQ(list[0], "None");
+    EXPECT_EQ(list[1], "67.0");
+    EXPECT_EQ(list[13], "100.0");
+    EXPECT_EQ(list[50], "254.1");
+    EXPECT_EQ(list[51], "D000N");
+    EXPECT_EQ(list[70], "D023N");
+    EXPECT_EQ(list[562], "D777N");
+    EXPECT_EQ(list[563], "D000I");
+    EXPECT_EQ(list[582], "D023I");
+    EXPECT_EQ(list[1074], "D777I");
+    EXPECT_EQ(zr::ToneName(1075, "x"), "");
+    EXPECT_EQ(zr::ToneName(-1, "x"), "");
+}
