@@ -1,0 +1,62 @@
+#include "shell/startup.h"
+
+#include "data/bands.h"
+#include "data/new_document_defaults.h"
+#include "factory/test_data.h"
+#include "shell/language.h"
+#include "shell/session.h"
+#include "shell/settings_files.h"
+#include "shell/version.h"
+
+namespace zr {
+
+void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps) {
+    s.paths = PathsFromExecutable(executablePath);
+    RunSettings& r = s.settings;
+
+    r.CableEcho = true;                                        // 1
+    LoadVersionTable(s);                                       // 2
+    if (steps.checkTestMarker)                                 // 3
+        steps.checkTestMarker(s);
+    else
+        CheckTestMarker(s);
+    s.doc.testData = FactoryTestData{};
+    s.doc.savedTestData = FactoryTestData{};
+
+    r.CurrentLanguage = 1;                                     // 4
+    r.shownLanguage = 1;
+    r.languageFile = "english.ini";
+    s.doc.currentModel = kModelId;
+    s.doc.currentBand = kDefaultBand;
+    r.ProgramPassword.clear();
+    RefreshBandLimits(s.doc);
+
+    // 5, 6: numbers use "." without touching the locale; no version query.
+    LoadMySetup(s);                                            // 7, 8, 9
+
+    if (steps.buildDocument)                                   // 10
+        steps.buildDocument(s);
+    else
+        NewDocumentDefaults(s);
+    s.doc.fileName = "new.dat";
+    s.doc.neverSaved = true;
+
+    r.helpFile = "ZR_E271_E.chm";                              // 11
+    r.programTitle = LanguageText(s, 12000);                   // 12
+    LoadCapabilityAndBatchFlags(s);                            // 13
+    LoadHabits(s);                                             // 14
+}
+
+void Startup(Session& s, const std::string& executablePath,
+             const std::function<void(Session&)>& buildDocument) {
+    StartupSteps steps;
+    steps.buildDocument = buildDocument;
+    Startup(s, executablePath, steps);
+}
+
+void ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort) {
+    if (closeSerialPort) closeSerialPort();
+    SaveCapabilityFlags(s);  // a failed write is ignored
+}
+
+}  // namespace zr
