@@ -64,6 +64,12 @@ CommandResult FileSave(Session& s, DocumentWindows& w);
 // File Save As: asks for a file name, then writes. Done only when written.
 CommandResult FileSaveAs(Session& s, DocumentWindows& w);
 
+// The unsaved-changes question before the program closes: text 9006 with
+// Yes, No and Cancel. Yes saves as File Save does. Done lets the close go
+// ahead; Cancelled (Cancel, or a save that did not happen) keeps the program
+// running with the document as it is.
+CommandResult ConfirmCloseDocument(Session& s, DocumentWindows& w);
+
 // The file dialog filter: text 9001 + " (*.dat)|*.dat".
 std::string DocumentFileFilter(const Session& s);
 

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "factory/test_data.h"
-#include "factory/test_frequencies.h"
 #include "shell/session.h"
 #include "support/support.h"
 
@@ -118,24 +117,4 @@ TEST(TestDataFile, CompanionFilesOfDocuments) {
     SaveCompanionTestData(s, "ab");
     LoadCompanionTestData(s, "ab");
     EXPECT_EQ(s.doc.savedTestData, counting(5));
-}
-
-TEST(TestFrequencies, NewDocumentValuesDependOnTheBand) {
-    TestFreqList list;
-    for (auto& e : list) {
-        e.TestFreq1.set("99999999");
-        e.TestFreq2.set("99999999");
-    }
-    SetDefaultTestFrequencies(list, "400 - 470 MHz");
-    EXPECT_EQ(list[0].TestFreq1.raw(), "43510000");
-    EXPECT_EQ(list[0].TestFreq2.raw(), "43510000");
-    for (int i = 1; i < kTestFreqEntries; ++i) {
-        EXPECT_EQ(list[i].TestFreq1.raw(), std::string("\0       ", 8));
-        EXPECT_EQ(list[i].TestFreq2.raw(), std::string("\0       ", 8));
-    }
-    SetDefaultTestFrequencies(list, "136 - 174 MHz");
-    EXPECT_EQ(list[0].TestFreq1.raw(), "15510000");
-    EXPECT_EQ(list[0].TestFreq2.raw(), "15510000");
-    SetDefaultTestFrequencies(list, "136 - 150 MHz");
-    EXPECT_EQ(list[0].TestFreq1.raw(), "43510000");
 }

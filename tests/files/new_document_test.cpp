@@ -1,0 +1,100 @@
+// A new document: defaults, then the init template of the model and band or
+// the model's fallback template.
+
+#include <gtest/gtest.h>
+
+#include "files/change_tracking.h"
+#include "files/document_file.h"
+#include "files_fixture.h"
+#include "files/new_document.h"
+
+using namespace zr;
+using zrtest::FilesFixture;
+
+namespace {
+
+std::string initFile(FilesFixture& f, const std::string& name) {
+    std::filesystem::create_directories(f.dir.path() / "prog" / "Init");
+    return "prog/Init/" + name;
+}
+
+int channelNumber(const Session& s, int i) { return s.doc.stored.Channels.entries[i].ChannelNumber; }
+
+}  // namespace
+
+TEST(NewDocument, WithoutTemplatesTheDefaultsStay) {
+    FilesFixture f;
+    f.s.doc.currentModel = "OTHER";
+    f.s.doc.stored.Channels.count = 0;
+    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(f.s.doc.stored.Channels.count, 2);
+    EXPECT_EQ(channelNumber(f.s, 0), 129);
+    EXPECT_EQ(channelNumber(f.s, 1), 1);
+    EXPECT_EQ(f.s.doc.stored.Channels.entries[1].RxFreq.raw(), "46500000");
+    EXPECT_EQ(f.s.doc.fileName, "new.dat");
+    EXPECT_TRUE(f.s.doc.neverSaved);
+    EXPECT_FALSE(IsModified(f.s));
+    EXPECT_TRUE(f.prompter.asked.empty());
+
+    // Model ZR614 without an installed fallback: the same, no message.
+    FilesFixture g;
+    EXPECT_EQ(NewDocument(g.s), NewDocumentResult::Ready);
+    EXPECT_EQ(g.s.doc.stored.Channels.count, 2);
+    EXPECT_TRUE(g.prompter.asked.empty());
+}
+
+TEST(NewDocument, TheOwnTemplateReplacesEverything) {
+    FilesFixture f;
+    f.writeFile(initFile(f, "ZR614_1.dat"), [](StoredDocument& d) {
+        d.FormatVersion.set("V000");   // no version check for the own template
+        d.ModelBand.BandCode = 8;
+        d.Channels.count = 1;
+        d.Keys.Pf2Short = 4;
+    });
+    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_TRUE(f.prompter.asked.empty());
+    EXPECT_EQ(f.s.doc.stored.Channels.count, 1);
+    EXPECT_EQ(channelNumber(f.s, 0), 5);
+    EXPECT_EQ(f.s.doc.stored.Keys.Pf2Short, 4);
+    EXPECT_EQ(f.s.doc.currentBand, "136 - 174 MHz");
+    EXPECT_EQ(f.s.doc.fileName, "new.dat");
+    EXPECT_TRUE(f.s.doc.neverSaved);
+    EXPECT_FALSE(IsModified(f.s));
+}
+
+TEST(NewDocument, TheFallbackTemplateGetsTheCurrentBandAndNewChannels) {
+    FilesFixture f;
+    f.s.doc.currentBand = "446 - 447 MHz";
+    f.writeFile(initFile(f, "ZR614_0.dat"), [](StoredDocument& d) {
+        d.ModelBand.BandCode = 8;
+        d.Channels.count = 1;
+        d.Keys.Pf2Short = 4;
+    });
+    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_TRUE(f.prompter.asked.empty());
+    EXPECT_EQ(f.s.doc.stored.ModelBand.BandCode, 4);
+    EXPECT_EQ(f.s.doc.currentBand, "446 - 447 MHz");
+    ASSERT_EQ(f.s.doc.stored.Channels.count, 2);
+    EXPECT_EQ(channelNumber(f.s, 0), 129);
+    EXPECT_EQ(channelNumber(f.s, 1), 1);
+    EXPECT_EQ(f.s.doc.stored.Channels.entries[1].RxFreq.raw(), "44650000");
+    EXPECT_EQ(f.s.doc.stored.Keys.Pf2Short, 4);
+    EXPECT_TRUE(f.s.doc.neverSaved);
+    EXPECT_FALSE(IsModified(f.s));
+}
+
+TEST(NewDocument, ADamagedFallbackTemplateIsReported) {
+    FilesFixture f;
+    initFile(f, "");
+    zrtest::writeBytes(f.dir.path() / "prog/Init/ZR614_0.dat", {'X', '1', '0', '0'});
+    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{f.text(9065)});
+    EXPECT_EQ(f.s.doc.stored.Channels.count, 2);
+    EXPECT_FALSE(IsModified(f.s));
+
+    // A fallback of a version the table does not pair asks; Yes ends.
+    FilesFixture g;
+    g.writeFile(initFile(g, "ZR614_0.dat"), [](StoredDocument& d) { d.FormatVersion.set("V200"); });
+    g.prompter.answers = {Answer::Yes};
+    EXPECT_EQ(NewDocument(g.s), NewDocumentResult::EndProgram);
+}
