@@ -4,6 +4,8 @@
 #include <string>
 
 #include "data/codec_util.h"
+#include "shell/mod_fun.h"
+#include "shell/number_text.h"
 
 namespace zr {
 
@@ -136,7 +138,7 @@ void DecodeChannel(const RadioImage& image, int k, ChannelList& list) {
 }
 
 void EncodeChannel(ChannelRecord& rec, bool threeDigitIds, RadioImage& image) {
-    const std::string rx = cleanText(rec.RxFreq.raw());
+    const std::string rx = CleanText(rec.RxFreq.raw());
     if (rx.empty() || rx == "FFFFFFFF") {
         rec.IsEmpty = 1;
         return;
@@ -144,7 +146,7 @@ void EncodeChannel(ChannelRecord& rec, bool threeDigitIds, RadioImage& image) {
     rec.IsEmpty = 0;
     const int number = rec.ChannelNumber;
     if (number < 1 || number > kVfoChannel) return;
-    const auto rxValue = parseNumber(rx);
+    const auto rxValue = ParseNumber(rx);
     if (!rxValue) return;
 
     if (number <= kMemoryChannels) {
@@ -164,9 +166,9 @@ void EncodeChannel(ChannelRecord& rec, bool threeDigitIds, RadioImage& image) {
     put(2, R);
 
     double offsetValue = 0;
-    const std::string off = cleanText(rec.Offset.raw());
+    const std::string off = CleanText(rec.Offset.raw());
     if (!off.empty() && off != "FFFFFFF")
-        if (auto v = parseNumber(off)) offsetValue = *v;
+        if (auto v = ParseNumber(off)) offsetValue = *v;
     const uint32_t S = stepCount(offsetValue, rec.OffsetStep == 1 ? 625 : 500, 0xFFFF);
     put(3, S >> 8);
     put(4, S);
@@ -191,7 +193,7 @@ void EncodeChannel(ChannelRecord& rec, bool threeDigitIds, RadioImage& image) {
     if (enc.type == 2) put(15, enc.dcsLow);
 
     if (number <= kMemoryChannels) {
-        const std::string name = cleanText(rec.ChannelName.raw());
+        const std::string name = CleanText(rec.ChannelName.raw());
         for (int i = 0; i < 6; ++i)
             put(16 + i, i < static_cast<int>(name.size()) ? static_cast<uint8_t>(name[i]) : 0);
     }
@@ -199,7 +201,7 @@ void EncodeChannel(ChannelRecord& rec, bool threeDigitIds, RadioImage& image) {
     // ID code: 3..10 decimal digits, two per byte. A shorter code is widened
     // with leading zeros so that the stored length stays within 3..10; a
     // character that is not a digit is stored as the digit 0.
-    std::string id = cleanText(rec.IdCode.raw());
+    std::string id = CleanText(rec.IdCode.raw());
     if (id.size() > 10) id.resize(10);
     if (id.size() < 3) id.insert(0, 3 - id.size(), '0');
     const int idLength = static_cast<int>(id.size());

@@ -4,51 +4,6 @@
 
 namespace zr::codec {
 
-std::string cleanText(std::string_view s) {
-    std::size_t end = s.size();
-    while (end > 0 && s[end - 1] == ' ') --end;
-    std::string_view t = s.substr(0, end);
-    std::size_t nul = t.find('\0');
-    if (nul != std::string_view::npos) t = t.substr(0, nul);
-    return std::string(t);
-}
-
-std::optional<double> parseNumber(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    s = s.substr(b, e - b);
-    if (s.empty()) return std::nullopt;
-    bool negative = false;
-    std::size_t i = 0;
-    if (s[0] == '+' || s[0] == '-') {
-        negative = s[0] == '-';
-        i = 1;
-    }
-    double whole = 0, frac = 0, scale = 1;
-    bool point = false, digit = false;
-    for (; i < s.size(); ++i) {
-        char c = s[i];
-        if (c == '.') {
-            if (point) return std::nullopt;
-            point = true;
-        } else if (c >= '0' && c <= '9') {
-            digit = true;
-            if (point) {
-                scale /= 10;
-                frac += (c - '0') * scale;
-            } else {
-                whole = whole * 10 + (c - '0');
-            }
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digit) return std::nullopt;
-    double v = whole + frac;
-    return negative ? -v : v;
-}
-
 bool allDigits(std::string_view s) {
     if (s.empty()) return false;
     for (char c : s)

@@ -1,21 +1,14 @@
 #pragma once
-// Small helpers shared by the memory image codecs: text clean-up, decimal
-// number reading, rounding, and the nibble and hexadecimal forms in which the
-// radio keeps digit strings. Everything here is bounds-safe on any input.
+// Small helpers shared by the memory image codecs: rounding, and the nibble
+// and hexadecimal forms in which the radio keeps digit strings. Everything
+// here is bounds-safe on any input. Text clean-up and number reading are the
+// program's common ones (shell/mod_fun.h, shell/number_text.h).
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace zr::codec {
-
-// Trailing blanks removed, then everything from the first NUL cut off.
-std::string cleanText(std::string_view s);
-
-// A decimal number: optional blanks around it, an optional sign, digits with
-// at most one "." and at least one digit. Anything else gives nullopt.
-std::optional<double> parseNumber(std::string_view s);
 
 // True when s is non-empty and holds only the digits 0..9.
 bool allDigits(std::string_view s);

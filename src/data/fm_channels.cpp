@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "data/codec_util.h"
+#include "shell/mod_fun.h"
+#include "shell/number_text.h"
 
 namespace zr {
 
@@ -24,7 +26,7 @@ void EncodeFmChannels(const FmChannelList& channels, RadioImage& image) {
         const FmChannel& ch = channels[k];
         if (ch.IsEmpty != 0) continue;
         image[kFmPresenceOffset + k / 8] &= static_cast<uint8_t>(~(1u << (k % 8)));
-        std::string t = cleanText(ch.FmFreq.raw());
+        std::string t = CleanText(ch.FmFreq.raw());
         if (t.empty()) continue;
         if (t.size() < 8) t.append(8 - t.size(), '0');
         for (int i = 0; i < 4; ++i) image[kFmFreqOffset + 4 * k + i] = hexPair(t[2 * i], t[2 * i + 1]);
@@ -40,8 +42,8 @@ double StepRadio(double mhz) {
 }
 
 std::string CheckRadioFre(std::string_view text) {
-    if (cleanText(text).empty()) return {};
-    double v = parseNumber(text).value_or(kFmLowestMhz);
+    if (CleanText(text).empty()) return {};
+    double v = ParseNumber(text).value_or(kFmLowestMhz);
     if (v < kFmLowestMhz) v = kFmLowestMhz;
     else if (v > kFmHighestMhz) v = kFmHighestMhz;
     else v = StepRadio(v);
@@ -52,7 +54,7 @@ std::string CheckRadioFre(std::string_view text) {
 
 std::string GetSaveRadioFreData(std::string_view text) {
     if (text.empty()) return {};
-    if (!parseNumber(text)) return "76";
+    if (!ParseNumber(text)) return "76";
     std::string s(text);
     const auto dot = s.find('.');
     if (dot != std::string::npos) s.erase(dot, 1);

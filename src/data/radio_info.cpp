@@ -3,6 +3,8 @@
 #include <string>
 
 #include "data/codec_util.h"
+#include "shell/mod_fun.h"
+#include "shell/number_text.h"
 
 namespace zr {
 
@@ -11,7 +13,7 @@ using namespace codec;
 namespace {
 
 std::string textAt(const RmgImage& image, int offset, int length) {
-    return cleanText(textUntilEnd(image, static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
+    return CleanText(textUntilEnd(image, static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
 }
 
 // A fixed-length field receives the text followed by one NUL, blank-padded

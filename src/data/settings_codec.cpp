@@ -4,6 +4,8 @@
 #include <string>
 
 #include "data/codec_util.h"
+#include "shell/mod_fun.h"
+#include "shell/number_text.h"
 
 namespace zr {
 
@@ -104,7 +106,7 @@ void encodeOptFeat(const OptFeatRecord& o, uint8_t alarmMode, RadioImage& im) {
     im[kOptFeat + 11] = low8(o.FmCurrentCh);
     im[kOptFeat2] = low8(o.DirectCh1);
     im[kOptFeat2 + 1] = low8(o.DirectCh2);
-    const std::string text = cleanText(o.PowerOnText.raw());
+    const std::string text = CleanText(o.PowerOnText.raw());
     for (int i = 0; i < 12; ++i) {
         const uint8_t c = i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0x20;
         im[kOptFeat2 + (i < 6 ? 2 + i : 4 + i)] = c;
@@ -167,7 +169,7 @@ void decodeEmbMsg(const RadioImage& im, EmbMsgRecord& m) {
 
 void encodeEmbMsg(const EmbMsgRecord& m, RadioImage& im) {
     for (int k = 0; k < 4; ++k) {
-        const std::string line = cleanText(m.Lines[k].raw());
+        const std::string line = CleanText(m.Lines[k].raw());
         for (int i = 0; i < 16; ++i)
             im[kEmbMsg + 16 * k + i] = i < static_cast<int>(line.size()) ? static_cast<uint8_t>(line[i]) : 0;
     }
@@ -258,7 +260,7 @@ void EncodeDtmfCode(const DtmfCodeEntry& entry, RadioImage& image, int offset) {
     if (offset < 0 || offset + 16 > kRadioImageSize) return;
     int length = entry.Length;
     if (length < 0 || length > 16) length = 0;
-    std::string text = cleanText(entry.Digits.raw());
+    std::string text = CleanText(entry.Digits.raw());
     // Only the first Length characters form the code.
     if (static_cast<int>(text.size()) > length) text.resize(length);
     for (char& c : text) {
