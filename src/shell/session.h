@@ -28,6 +28,8 @@ struct EditingHabits {
     bool DeleteNoAsk = false;
     bool DeleteRemove = false;
     bool UseOffset = false;
+
+    bool operator==(const EditingHabits&) const = default;
 };
 
 struct RunSettings {

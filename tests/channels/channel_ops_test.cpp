@@ -5,7 +5,7 @@
 #include "data/freq_text.h"
 #include "data/new_document_defaults.h"
 #include "shell/session.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 

@@ -1,0 +1,225 @@
+#include "channels/channel_commands.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "channels/channel_ops.h"
+
+namespace zr {
+
+namespace {
+
+ChannelList& channels(Session& s) { return s.doc.stored.Channels; }
+
+bool isMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
+
+void saveHabits(const Session& s) { SaveHabitFile(HabitFilePath(s), s.settings.habits); }
+
+}  // namespace
+
+bool ChannelCommandStates::enabled(int command) const {
+    switch (command) {
+    case kCmdCut: return cut;
+    case kCmdCopy: return copy;
+    case kCmdPaste: return paste;
+    case kCmdInsert: return insert;
+    case kCmdDelete: return del;
+    case kCmdMoveUp: return moveUp;
+    case kCmdMoveDown: return moveDown;
+    default: return false;
+    }
+}
+
+ChannelCommandStates UpdateChannelCommands(const Session& s, int n) {
+    ChannelCommandStates st;
+    const bool hasFreq = n >= 1 && n <= kVfoChannel && ChannelHasFrequency(s, n);
+    st.cut = isMemory(n) && hasFreq;
+    st.copy = hasFreq;
+    st.paste = s.clipboard.hasChannel;
+    st.insert = st.del = st.moveUp = st.moveDown = isMemory(n);
+    return st;
+}
+
+bool ApplyConfirmAnswer(EditingHabits& h, ConfirmMode mode, const ConfirmAnswer& a) {
+    if (!a.answered) return false;
+    if (mode == ConfirmMode::Paste) {
+        h.PasteInsert = a.yes;
+        h.PasteNoAsk = a.dontAskAgain;
+    } else {
+        h.DeleteRemove = a.yes;
+        h.DeleteNoAsk = a.dontAskAgain;
+    }
+    return true;
+}
+
+void CopyChannel(Session& s, int n) {
+    const auto pos = FindChannel(s, n);
+    if (!pos) return;
+    s.clipboard.record = channels(s).entries[*pos];
+    s.clipboard.hasChannel = true;
+}
+
+void CutChannel(Session& s, ChannelCommandHost& host, int n) {
+    CopyChannel(s, n);
+    DeleteChannel(s, host, n);
+}
+
+void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
+    if (!isMemory(n) || !s.clipboard.hasChannel) return;
+    EditingHabits& h = s.settings.habits;
+    if (!h.PasteNoAsk) {
+        if (ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste))) saveHabits(s);
+    }
+    if (h.PasteInsert) InsertChannel(s, host, n);
+
+    const ChannelRecord clip = s.clipboard.record;
+    if (clip.IsEmpty != 0) {
+        RemoveChannel(s, n);
+    } else if (const auto pos = FindChannel(s, n)) {
+        channels(s).entries[*pos] = clip;
+        channels(s).entries[*pos].ChannelNumber = static_cast<int16_t>(n);
+    } else {
+        ChannelList& list = channels(s);
+        if (list.count < kMaxChannels) {
+            list.entries[list.count] = clip;
+            list.entries[list.count].ChannelNumber = static_cast<int16_t>(n);
+            ++list.count;
+        }
+    }
+    host.refreshChannelRow(n);
+}
+
+void InsertChannel(Session& s, ChannelCommandHost& host, int n) {
+    if (!isMemory(n)) return;
+    ChannelList& list = channels(s);
+    int i = 0;
+    while (i < list.count) {
+        const int num = list.entries[i].ChannelNumber;
+        if (num == kMemoryChannels) {
+            DeleteChannelAt(s, i);  // the next record moves into place i
+            continue;
+        }
+        if (num >= n && num <= kMemoryChannels - 1) ++list.entries[i].ChannelNumber;
+        ++i;
+    }
+    host.refreshAllChannels();
+    RemoveChannel(s, n);
+    host.refreshChannelRow(n);
+}
+
+void DeleteChannel(Session& s, ChannelCommandHost& host, int n) {
+    EditingHabits& h = s.settings.habits;
+    if (!h.DeleteNoAsk) {
+        if (ApplyConfirmAnswer(h, ConfirmMode::Delete, host.confirm(ConfirmMode::Delete))) saveHabits(s);
+    }
+    if (!h.DeleteRemove) return;
+    if (isMemory(n)) RemoveChannel(s, n);
+    host.refreshChannelRow(n);
+}
+
+namespace {
+
+int swapChannels(Session& s, ChannelCommandHost& host, int n, int t) {
+    ChannelList& list = channels(s);
+    for (int i = 0; i < list.count; ++i) {
+        ChannelRecord& r = list.entries[i];
+        if (r.ChannelNumber == n) r.ChannelNumber = static_cast<int16_t>(t);
+        else if (r.ChannelNumber == t) r.ChannelNumber = static_cast<int16_t>(n);
+    }
+    host.refreshChannelRow(n);
+    host.refreshChannelRow(t);
+    host.setCurrentRow(t);
+    RevalidateChannelRefs(s);
+    return t;
+}
+
+}  // namespace
+
+int MoveChannelUp(Session& s, ChannelCommandHost& host, int n) {
+    if (!isMemory(n)) return n;
+    return swapChannels(s, host, n, n == 1 ? kMemoryChannels : n - 1);
+}
+
+int MoveChannelDown(Session& s, ChannelCommandHost& host, int n) {
+    if (!isMemory(n)) return n;
+    return swapChannels(s, host, n, n == kMemoryChannels ? 1 : n + 1);
+}
+
+int VisibleRowsFor(double tableHeight, double rowHeight) {
+    if (rowHeight <= 0) return 1;
+    const double v = std::nearbyint(tableHeight / rowHeight - 4.0);  // default mode: half to even
+    return v < 1 ? 1 : static_cast<int>(v);
+}
+
+int TopRowAfterMoveUp(int t, int top, int visible) {
+    if (t < top || t >= top + visible) return t;
+    return top;
+}
+
+int TopRowAfterMoveDown(int t, int top, int visible) {
+    if (t < top) return 1;
+    while (t >= top + visible) ++top;
+    return top;
+}
+
+std::string HabitFilePath(const Session& s) {
+    return (std::filesystem::path(s.paths.programFolder) / "Habit.ini").string();
+}
+
+EditingHabits ReadHabitBytes(const std::string& bytes) {
+    bool v[5] = {false, false, false, false, false};
+    for (int i = 0; i < 5; ++i) {
+        if (bytes.size() < static_cast<size_t>(2 * i + 2)) break;  // a partial value reads false
+        const auto lo = static_cast<unsigned char>(bytes[2 * i]);
+        const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
+        v[i] = (lo | (hi << 8)) != 0;
+    }
+    EditingHabits h;
+    h.PasteNoAsk = v[0];
+    h.PasteInsert = v[1];
+    h.DeleteNoAsk = v[2];
+    h.DeleteRemove = v[3];
+    h.UseOffset = v[4];
+    return h;
+}
+
+std::string HabitBytes(const EditingHabits& h) {
+    const bool v[5] = {h.PasteNoAsk, h.PasteInsert, h.DeleteNoAsk, h.DeleteRemove, h.UseOffset};
+    std::string out;
+    for (bool b : v) {
+        out.push_back(b ? '\xFF' : '\0');
+        out.push_back(b ? '\xFF' : '\0');
+    }
+    return out;
+}
+
+EditingHabits LoadHabitFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        std::ofstream create(path, std::ios::binary);  // an empty file, as the radio tool always kept one
+        return EditingHabits{};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return EditingHabits{};
+    char buf[10];
+    in.read(buf, sizeof buf);
+    return ReadHabitBytes(std::string(buf, static_cast<size_t>(in.gcount())));
+}
+
+bool SaveHabitFile(const std::string& path, const EditingHabits& h) {
+    const std::string bytes = HabitBytes(h);
+    // Overwrite record 1 only; longer files keep what follows it.
+    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+    if (!f) {
+        f.clear();
+        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
+        if (!f) return false;
+    }
+    f.seekp(0);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(f);
+}
+
+}  // namespace zr

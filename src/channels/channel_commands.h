@@ -1,0 +1,97 @@
+#pragma once
+// The channel commands of the channel table: a one-channel clipboard, insert,
+// delete, move up and move down, the confirmation that paste and delete may
+// ask, and the editing habits kept in "Habit.ini".
+
+#include <string>
+
+#include "data/records.h"
+#include "shell/session.h"
+
+namespace zr {
+
+// Channel-edit command numbers shared with the main window.
+enum ChannelCommand {
+    kCmdCut = 1,
+    kCmdCopy = 2,
+    kCmdPaste = 3,
+    kCmdInsert = 4,
+    kCmdDelete = 5,
+    kCmdMoveUp = 6,
+    kCmdMoveDown = 7,
+    kCmdHabits = 8,
+};
+
+struct ChannelCommandStates {
+    bool cut = false;
+    bool copy = false;
+    bool paste = false;
+    bool insert = false;
+    bool del = false;
+    bool moveUp = false;
+    bool moveDown = false;
+
+    bool enabled(int command) const;
+    bool operator==(const ChannelCommandStates&) const = default;
+};
+
+// Enabled state of the seven channel commands for row n of the table.
+ChannelCommandStates UpdateChannelCommands(const Session& s, int n);
+
+enum class ConfirmMode { Paste, Delete };
+
+// What the confirmation dialog returned: answered is false when it was closed
+// without Yes or No.
+struct ConfirmAnswer {
+    bool answered = false;
+    bool yes = false;
+    bool dontAskAgain = false;
+};
+
+// Yes/No sets PasteInsert or DeleteRemove, the check box PasteNoAsk or
+// DeleteNoAsk; returns true when the habits are to be saved.
+bool ApplyConfirmAnswer(EditingHabits& h, ConfirmMode mode, const ConfirmAnswer& a);
+
+// What the commands need from the windows around them.
+class ChannelCommandHost {
+public:
+    virtual ~ChannelCommandHost() = default;
+    // The confirmation dialog (FrmMsgConfirm) in the given mode.
+    virtual ConfirmAnswer confirm(ConfirmMode mode) = 0;
+    // Redraw of one channel in the table and the edit window.
+    virtual void refreshChannelRow(int n) = 0;
+    // Redraw of every channel.
+    virtual void refreshAllChannels() = 0;
+    // Makes t the table's current row.
+    virtual void setCurrentRow(int t) = 0;
+};
+
+// The commands on channel n (1..129). They do nothing where they cannot act.
+void CopyChannel(Session& s, int n);
+void CutChannel(Session& s, ChannelCommandHost& host, int n);
+void PasteChannel(Session& s, ChannelCommandHost& host, int n);
+void InsertChannel(Session& s, ChannelCommandHost& host, int n);
+void DeleteChannel(Session& s, ChannelCommandHost& host, int n);
+// Both return the row the channel went to (or n when nothing moved).
+int MoveChannelUp(Session& s, ChannelCommandHost& host, int n);
+int MoveChannelDown(Session& s, ChannelCommandHost& host, int n);
+
+// Rows that the table keeps visible after a move: V = height / row height
+// minus 4, rounded half to even.
+int VisibleRowsFor(double tableHeight, double rowHeight);
+// The new top visible row after the moved channel went to row t.
+int TopRowAfterMoveUp(int t, int top, int visible);
+int TopRowAfterMoveDown(int t, int top, int visible);
+
+// "Habit.ini": five 16-bit little-endian integers, -1 true, 0 false, in the
+// order PasteNoAsk, PasteInsert, DeleteNoAsk, DeleteRemove, UseOffset.
+std::string HabitFilePath(const Session& s);
+EditingHabits ReadHabitBytes(const std::string& bytes);
+std::string HabitBytes(const EditingHabits& h);
+// Reads the file (creating an empty one when it is missing); habits it does
+// not cover, or all of them when it cannot be read, are false.
+EditingHabits LoadHabitFile(const std::string& path);
+// Writes record 1; a failure is ignored (returns false).
+bool SaveHabitFile(const std::string& path, const EditingHabits& h);
+
+}  // namespace zr

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "channels/channel_batch.h"
+#include "support/support.h"
+
+using namespace zr;
+
+namespace {
+
+struct BatchTest : ::testing::Test {
+    zrtest::TempDir dir;
+    zrtest::ScriptedPrompter prompter;
+    Session s;
+    BatchFlags items{};
+    BatchFields f;
+    void SetUp() override {
+        s.paths.programFolder = dir.str();
+        s.prompter = &prompter;
+        band("400 - 470 MHz", 400, 470);
+    }
+    void band(const char* text, double lo, double hi) {
+        s.doc.currentBand = text;
+        s.doc.bandLower = lo;
+        s.doc.bandUpper = hi;
+        f = DefaultBatchFields(s);
+    }
+    void addChannel(int n, const char* rx = "46256250") {
+        auto& l = s.doc.stored.Channels;
+        ChannelRecord c;
+        c.ChannelNumber = static_cast<int16_t>(n);
+        c.RxFreq.set(rx);
+        c.Offset.set("0000000");
+        l.entries[l.count++] = c;
+    }
+    const ChannelRecord* find(int n) const {
+        const auto& l = s.doc.stored.Channels;
+        for (int i = 0; i < l.count; ++i)
+            if (l.entries[i].ChannelNumber == n) return &l.entries[i];
+        return nullptr;
+    }
+    void range(int a, int b) {
+        f.allChannels = false;
+        f.fromText = std::to_string(a);
+        f.toText = std::to_string(b);
+    }
+};
+
+}  // namespace
+
+TEST(BatchRules, FieldNormalisation) {
+    EXPECT_EQ(NormaliseRangeText("300"), "128");
+    EXPECT_EQ(NormaliseRangeText(""), "1");
+    EXPECT_EQ(NormaliseRangeText("0"), "1");
+    EXPECT_EQ(NormaliseRangeText("17"), "17");
+    EXPECT_EQ(StepData("7"), "5");
+    EXPECT_EQ(StepData("12.5"), "12.5");
+    EXPECT_EQ(StepData("6.25"), "6.25");
+    EXPECT_EQ(StepData("x"), "0");
+    EXPECT_EQ(LimitStepWhileTyping("1500"), "1000");
+    EXPECT_EQ(LimitStepWhileTyping("12.5"), "12.5");
+    EXPECT_EQ(StepDataFree("0.0070"), "0.00500");
+    EXPECT_EQ(StepDataFree("0.00625"), "0.00625");
+    EXPECT_EQ(StepDataFree("."), "0.00000");
+    EXPECT_DOUBLE_EQ(StepDataFre(446.0070, 400), 446.005);
+    EXPECT_DOUBLE_EQ(StepDataFre(446.00625, 400), 446.00625);
+    EXPECT_EQ(DefaultData("12", "0"), "12");
+    EXPECT_EQ(DefaultData("", "0"), "0");
+    EXPECT_EQ(NormaliseStartId("12"), "000");
+    EXPECT_EQ(NormaliseStartId("1234"), "1234");
+    EXPECT_EQ(NormaliseStartId("abc"), "000");
+    EXPECT_EQ(CutToLengthOf("12345", "123"), "123");
+}
+
+TEST_F(BatchTest, StartFrequencyIsClampedRasteredAndFallsBackToTheLowerLimit) {
+    EXPECT_EQ(NormaliseStartFre(s, "500"), "470.00000");
+    EXPECT_EQ(NormaliseStartFre(s, "446.0070"), "446.00500");
+    EXPECT_EQ(NormaliseStartFre(s, ""), "400.00000");
+    EXPECT_EQ(NormaliseStartFre(s, "."), "400.00000");
+}
+
+TEST_F(BatchTest, RxSequenceCreatesChannelsOnTheRaster) {
+    band("446 - 447 MHz", 446, 447);
+    items[kBatchRxFreq] = 1;
+    range(1, 8);
+    f.rxStart = "446.00625";
+    f.rxStep = "12.5";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(s.doc.stored.Channels.count, 8);
+    ASSERT_NE(find(8), nullptr);
+    EXPECT_EQ(find(8)->RxFreq.text(), "44609375");
+    EXPECT_EQ(find(1)->RxFreq.text(), "44600625");
+    EXPECT_EQ(find(1)->TxPower, 0);   // defaults of a new channel in this band
+    EXPECT_EQ(find(1)->Bandwidth, 2);
+
+    // 7 kHz becomes 5 kHz.
+    f.rxStep = "7";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(f.rxStep, "5");
+    EXPECT_EQ(find(3)->RxFreq.text(), "44601500");  // 446.01625 is put on the 5 kHz raster
+}
+
+TEST_F(BatchTest, CountingUpFromTheUpperLimitStaysThere) {
+    items[kBatchRxFreq] = 1;
+    range(1, 3);
+    f.rxStart = "470";
+    f.rxStep = "25";
+    ApplyBatch(s, items, f);
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(find(n)->RxFreq.text(), "47000000") << n;
+}
+
+TEST_F(BatchTest, ReversedRangeAndItemsOnlyOnExistingChannels) {
+    for (int n : {4, 5, 12, 20, 21}) addChannel(n);
+    items[kBatchScanSkip] = 1;
+    items[kBatchIdCode] = 1;
+    f.scanSkip = true;
+    f.idStart = "12";  // too short, becomes 000
+    range(20, 5);
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(f.idStart, "000");
+    EXPECT_EQ(find(4)->ScanSkip, 0);
+    EXPECT_EQ(find(5)->ScanSkip, 1);
+    EXPECT_EQ(find(20)->ScanSkip, 1);
+    EXPECT_EQ(find(21)->ScanSkip, 0);
+    EXPECT_EQ(find(12)->IdCode.text(), "000");
+    EXPECT_EQ(s.doc.stored.Channels.count, 5);  // missing channels stay missing
+}
+
+TEST_F(BatchTest, TonesCountThroughTheListAndWrap) {
+    for (int n = 1; n <= 9; ++n) addChannel(n);
+    items[kBatchRxTone] = 1;
+    items[kBatchTxTone] = 1;
+    range(1, 9);
+    f.rxToneStart = 70;
+    f.rxToneInterval = "10";
+    f.rxToneDown = true;
+    f.txToneDefault = true;
+    ApplyBatch(s, items, f, [] { return 0.5; });
+    EXPECT_EQ(find(1)->RxTone, 70);
+    EXPECT_EQ(find(9)->RxTone, 1065);  // 70 - 80 wraps
+    EXPECT_EQ(find(9)->TxTone, 1065);
+
+    // Random tones take any of the 1075 positions.
+    f.rxToneRandom = true;
+    f.txToneDefault = false;
+    f.txToneRandom = true;
+    ApplyBatch(s, items, f, [] { return 0.99999; });
+    EXPECT_EQ(find(1)->RxTone, 1074);
+    EXPECT_EQ(find(1)->TxTone, 1074);
+    ApplyBatch(s, items, f, [] { return 0.0; });
+    EXPECT_EQ(find(2)->RxTone, 0);
+}
+
+TEST_F(BatchTest, NumberedNamesAndIds) {
+    for (int n = 1; n <= 3; ++n) addChannel(n);
+    items[kBatchName] = 1;
+    items[kBatchIdCode] = 1;
+    range(1, 3);
+    f.nameNumbered = true;
+    f.nameText = "CH";
+    f.nameStart = "01";
+    f.nameStep = "1";
+    f.idStart = "998";
+    f.idInterval = "1";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->ChannelName.text(), "CH01");
+    EXPECT_EQ(find(2)->ChannelName.text(), "CH02");
+    EXPECT_EQ(find(3)->ChannelName.text(), "CH03");
+    EXPECT_EQ(find(3)->IdCode.text(), "000");  // 998, 999, 1000 wraps to 000
+    EXPECT_EQ(find(2)->IdCode.text(), "999");
+
+    f.nameStart = "9";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->ChannelName.text(), "CH9");
+    EXPECT_EQ(find(2)->ChannelName.text(), "CH0");
+    EXPECT_EQ(find(3)->ChannelName.text(), "CH1");
+
+    f.nameNumbered = false;
+    f.nameText = "ab12";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(2)->ChannelName.text(), "AB12");
+    EXPECT_EQ(find(2)->ChannelName.raw(), "AB12  ");
+}
+
+TEST_F(BatchTest, BusyLockNeedsAToneToReceiveWith) {
+    addChannel(1);
+    addChannel(2);
+    s.doc.stored.Channels.entries[1].Reverse = 1;
+    s.doc.stored.Channels.entries[1].TxTone = 5;
+    items[kBatchBusyLock] = 1;
+    f.busyLock = 2;
+    range(1, 2);
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->BusyLock, 1);
+    EXPECT_EQ(find(2)->BusyLock, 2);
+}
+
+TEST_F(BatchTest, OffsetModeSetsDirectionAndMagnitude) {
+    addChannel(1, "46256250");
+    addChannel(2, "46900000");
+    items[kBatchTxFreq] = 1;
+    f.txMode = BatchTxMode::Offset;
+    f.offset = "5";
+    range(1, 2);
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(f.offset, "5.00000");
+    EXPECT_EQ(find(1)->OffsetDir, 2);
+    EXPECT_EQ(find(1)->Offset.text(), "0500000");
+    // 469 + 5 is clamped to 470: one MHz up.
+    EXPECT_EQ(find(2)->OffsetDir, 2);
+    EXPECT_EQ(find(2)->Offset.text(), "0100000");
+
+    f.offsetMinus = true;
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->OffsetDir, 1);
+
+    f.txMode = BatchTxMode::Default;
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->OffsetDir, 0);
+    EXPECT_EQ(find(1)->Offset.text(), "0000000");
+}
+
+TEST_F(BatchTest, ClearOutsideTheRangeKeepsTheVfo) {
+    for (int n = 1; n <= 128; ++n) addChannel(n);
+    addChannel(kVfoChannel);
+    f.clearOutside = true;
+    range(10, 20);
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(s.doc.stored.Channels.count, 12);
+    EXPECT_EQ(find(9), nullptr);
+    EXPECT_EQ(find(21), nullptr);
+    EXPECT_NE(find(10), nullptr);
+    EXPECT_NE(find(kVfoChannel), nullptr);
+    // Without the range mode the box does nothing.
+    f.allChannels = true;
+    addChannel(1);
+    ApplyBatch(s, items, f);
+    EXPECT_NE(find(1), nullptr);
+}
+
+TEST_F(BatchTest, SelectionFlagsFile) {
+    BatchFlags flags{};
+    flags[0] = 1;
+    flags[20] = 1;
+    const std::string path = BatchFlagPath(s);
+    ASSERT_TRUE(SaveBatchFlags(path, flags));
+    const auto bytes = zrtest::readBytes(path);
+    ASSERT_EQ(bytes.size(), 21u);
+    EXPECT_EQ(bytes[0], 1);
+    EXPECT_EQ(bytes[1], 0);
+    EXPECT_EQ(bytes[20], 1);
+    EXPECT_FALSE(SaveBatchFlags(dir.str("no/such/BatchFun.ini"), flags));
+}
