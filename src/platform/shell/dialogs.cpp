@@ -269,8 +269,10 @@ FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* p
         CommandDemo->setAutoDefault(false);
         connect(CommandDemo, &QPushButton::clicked, this, [this] {
             PortChoice p = demo_();
-            if (p.number == 0) return;
-            fill(p.number);
+            if (p.device.empty()) return;
+            p.number = kDemoPortNumber;
+            demoPort_ = {p};
+            fill(kDemoPortNumber);
         });
         auto* demoRow = new QHBoxLayout;
         demoRow->addStretch();
@@ -289,6 +291,7 @@ FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* p
 
 void FrmComSet::fill(int wanted) {
     ports_ = lister_ ? lister_() : std::vector<PortChoice>{};
+    ports_.insert(ports_.end(), demoPort_.begin(), demoPort_.end());
     QSignalBlocker block(Combo1);
     Combo1->clear();
     int shown = -1;
@@ -311,6 +314,7 @@ void FrmComSet::refreshPorts() { fill(PortID); }
 void FrmComSet::accept() {
     ReShowComPortTimer.stop();
     const int i = Combo1->currentIndex();
+    selected_ = (i >= 0 && i < int(ports_.size())) ? ports_[size_t(i)] : PortChoice{};
     if (i < 0 || i >= int(ports_.size())) {
         s_.settings.comPort = 0;
     } else if (ports_[size_t(i)].number > 0 && ports_[size_t(i)].number <= 32767) {

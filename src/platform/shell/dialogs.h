@@ -70,10 +70,13 @@ private:
 };
 
 // A port the dialog can offer: its shown name ("COM3") and number.
+// The demo radio has number -1 and its pseudo-terminal as device.
 struct PortChoice {
     std::string name;
     int number = 0;
+    std::string device;
 };
+inline constexpr int kDemoPortNumber = -1;
 
 class FrmComSet : public QDialog {
     Q_OBJECT
@@ -94,6 +97,8 @@ public:
 
     void accept() override;
     void refreshPorts();   // one tick of the 1000 ms refresh
+    // The entry chosen with OK (number 0 when nothing was selected).
+    PortChoice selected() const { return selected_; }
 
 private:
     void fill(int wanted);
@@ -101,6 +106,8 @@ private:
     PortLister lister_;
     DemoStarter demo_;
     std::vector<PortChoice> ports_;
+    std::vector<PortChoice> demoPort_;   // once the demo radio runs
+    PortChoice selected_;
 };
 
 class FrmPassWord : public QDialog {

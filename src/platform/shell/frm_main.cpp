@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "data/bands.h"
 #include "files/change_tracking.h"
 #include "files/new_document.h"
 #include "platform/shell/help_window.h"
@@ -45,35 +46,6 @@ const char* const kNameProperty = "zrChildName";
 ChildHooks* hooksOf(QWidget* w) { return w ? dynamic_cast<ChildHooks*>(w) : nullptr; }
 
 QIcon icon(const char* name) { return QIcon(QString(":/zrcps/icons/%1.svg").arg(name)); }
-
-// Model and band of the document record and the band limits from the band text.
-int16_t bandCodeOf(const std::string& band) {
-    static const char* const texts[] = {"400 - 470 MHz", "460 - 470 MHz", "400 - 440 MHz", "440 - 470 MHz",
-                                        "446 - 447 MHz", "430 - 432 MHz", "430 - 440 MHz", "430 - 470 MHz",
-                                        "136 - 174 MHz", "136 - 150 MHz", "150 - 174 MHz", "136 - 145 MHz",
-                                        "145 - 174 MHz", "144 - 146 MHz", "144 - 148 MHz"};
-    for (int i = 0; i < 15; ++i)
-        if (band == texts[i]) return int16_t(i);
-    if (band == "350 - 390 MHz") return 16;
-    if (band == "450 - 520 MHz") return 32;
-    return 0;
-}
-
-void refreshModelBand(RadioDocument& d) {
-    d.stored.ModelBand.ModelId.set(d.currentModel);
-    d.stored.ModelBand.BandCode = bandCodeOf(d.currentBand);
-}
-
-void refreshBandLimits(RadioDocument& d) {
-    auto num = [&](size_t from) {
-        int v = 0;
-        for (size_t i = from; i < from + 3 && i < d.currentBand.size(); ++i)
-            if (d.currentBand[i] >= '0' && d.currentBand[i] <= '9') v = v * 10 + (d.currentBand[i] - '0');
-        return double(v);
-    };
-    d.bandLower = num(0);
-    d.bandUpper = num(6);
-}
 
 }  // namespace
 
@@ -726,15 +698,15 @@ void frmMain::applyModelBand(const std::string& model, const std::string& band) 
     CloseCurAllWindows();
     s_.doc.currentModel = model;
     s_.doc.currentBand = band;
-    refreshModelBand(s_.doc);
+    RefreshModelBand(s_.doc);
     s_.doc.radioInfo.BandCode = s_.doc.stored.ModelBand.BandCode;
-    refreshBandLimits(s_.doc);
+    RefreshBandLimits(s_.doc);
     LoadNewDoc();
 }
 
 void frmMain::mnuComm_Click() {
     FrmComSet dlg(s_, portLister_, demoStarter_, this);
-    dlg.exec();
+    if (dlg.exec() == QDialog::Accepted && portChosen_) portChosen_(dlg.selected());
     panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
 }
 
@@ -796,6 +768,7 @@ void frmMain::setTransferEngine(link::TransferEngine* engine) {
 }
 
 void frmMain::setPortLister(std::function<std::vector<PortChoice>()> lister) { portLister_ = std::move(lister); }
+void frmMain::setPortChosen(std::function<void(const PortChoice&)> chosen) { portChosen_ = std::move(chosen); }
 void frmMain::setDemoStarter(std::function<PortChoice()> demo) { demoStarter_ = std::move(demo); }
 
 void frmMain::StartRead() {

@@ -16,6 +16,7 @@
 #include "link/transfer.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
+#include "platform/shell/help_window.h"
 
 class QAction;
 class QFrame;
@@ -31,7 +32,6 @@ namespace zr {
 
 struct Session;
 class FrmProgress;
-class HelpWindow;
 
 // The thin bar on the right edge of the side panel; dragging it resizes the
 // panel.
@@ -75,6 +75,8 @@ public:
     // The port list of the port dialog and its "Demo radio" choice.
     void setPortLister(std::function<std::vector<PortChoice>()> lister);
     void setDemoStarter(std::function<PortChoice()> demo);
+    // Told the port chosen with OK in the port dialog.
+    void setPortChosen(std::function<void(const PortChoice&)> chosen);
 
     // --- AppServices ---
     Session& session() override { return s_; }
@@ -183,6 +185,7 @@ private:
     link::TransferEngine* engine_ = nullptr;
     std::function<std::vector<PortChoice>()> portLister_;
     std::function<PortChoice()> demoStarter_;
+    std::function<void(const PortChoice&)> portChosen_;
 
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;

@@ -1,0 +1,66 @@
+#include "platform/shell/program.h"
+
+#include "link/port_names.h"
+#include "platform/serial/qt_link.h"
+#include "platform/shell/demo_radio.h"
+#include "platform/shell/frm_main.h"
+#include "platform/shell/texts.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
+
+namespace zr {
+
+Program::Program(Session& s) : s_(s) {
+    RegisterAllWindows();
+    link_ = std::make_unique<QtLink>(s);
+    demo_ = std::make_unique<DemoRadio>();
+    window_ = std::make_unique<frmMain>(s);
+    window_->setTransferEngine(&link_->engine());
+    window_->setPortLister([] {
+        std::vector<PortChoice> out;
+        for (const auto& p : PresentPorts()) out.push_back(PortChoice{p.name, p.number, {}});
+        return out;
+    });
+    window_->setDemoStarter([this]() -> PortChoice {
+        QString error;
+        const QString dev = demo_->start(s_, &error);
+        if (dev.isEmpty()) {
+            if (s_.prompter) s_.prompter->tell(ToBytes(error), Icon::Warning);
+            return {};
+        }
+        return PortChoice{ToBytes(QObject::tr("Demo radio (%1)").arg(dev)), kDemoPortNumber, dev.toStdString()};
+    });
+    window_->setPortChosen([this](const PortChoice& p) {
+        if (p.number == kDemoPortNumber && !p.device.empty()) {
+            link_->port().setDevicePath(p.device);
+            return;
+        }
+        // A numbered port replaces any device named directly.
+        link_->port().setDevicePath({});
+        if (!link::StoredPortPath(s_).empty()) link::StorePortPath(s_, {});
+    });
+}
+
+Program::~Program() {
+    window_.reset();
+    demo_.reset();
+}
+
+bool Program::useDemoRadio() {
+    QString error;
+    const QString dev = demo_->start(s_, &error);
+    if (dev.isEmpty()) {
+        if (s_.prompter) s_.prompter->tell(ToBytes(error), Icon::Warning);
+        return false;
+    }
+    link_->port().setDevicePath(dev.toStdString());
+    return true;
+}
+
+void Program::start(bool demo) {
+    window_->Load();
+    window_->show();
+    if (demo) useDemoRadio();
+}
+
+}  // namespace zr

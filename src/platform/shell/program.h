@@ -1,0 +1,40 @@
+#pragma once
+// The program with windows put together: the main window, the serial link
+// with its transfer engine, the port list of the port dialog and the demo
+// radio. app/main.cpp and the tests build one of these.
+
+#include <memory>
+
+#include <QString>
+
+namespace zr {
+
+struct Session;
+class frmMain;
+class QtLink;
+class DemoRadio;
+
+class Program {
+public:
+    explicit Program(Session& s);
+    ~Program();
+
+    // Loads and shows the main window; with `demo`, the demo radio is
+    // started and chosen as the port first.
+    void start(bool demo);
+
+    frmMain& window() { return *window_; }
+    QtLink& link() { return *link_; }
+    DemoRadio& demo() { return *demo_; }
+    // Starts the demo radio and makes it the port of the next transfers;
+    // false (with a message) when it cannot be started.
+    bool useDemoRadio();
+
+private:
+    Session& s_;
+    std::unique_ptr<QtLink> link_;
+    std::unique_ptr<DemoRadio> demo_;
+    std::unique_ptr<frmMain> window_;
+};
+
+}  // namespace zr
