@@ -11,12 +11,13 @@
 // must be QDialogs and are shown modally (AppServices::ShowModal).
 
 #include "platform/shell/app_services.h"
+#include "platform/pages/register_pages.h"
 
 namespace zr {
 
 void RegisterAllWindows() {
     // e.g. RegisterChannelWindows();
-    // e.g. RegisterPageWindows();
+    RegisterPageWindows();
 }
 
 }  // namespace zr

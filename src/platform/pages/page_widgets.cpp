@@ -1,0 +1,186 @@
+#include "platform/pages/page_widgets.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "shell/language.h"
+#include "shell/session.h"
+#include "platform/shell/texts.h"
+
+namespace zr {
+
+void FocusNext(QWidget* w) {
+    if (!w) return;
+    QWidget* next = w->nextInFocusChain();
+    while (next && next != w) {
+        if (next->isVisible() && next->isEnabled() && (next->focusPolicy() & Qt::TabFocus) &&
+            next->window() == w->window() && !next->focusProxy()) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+        next = next->nextInFocusChain();
+    }
+}
+
+namespace {
+
+bool isEnter(const QKeyEvent* e) {
+    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
+class EnterFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* ev) override {
+        if (ev->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(ev))) {
+            auto* w = qobject_cast<QWidget*>(o);
+            // A combo box with its list open takes Enter as the choice.
+            if (auto* c = qobject_cast<QComboBox*>(w); c && c->view() && c->view()->isVisible())
+                return false;
+            FocusNext(w);
+            return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void EnterMovesFocus(QWidget* w) { w->installEventFilter(new EnterFilter(w)); }
+
+PageLineEdit::PageLineEdit(Filter filter, QWidget* parent)
+    : QLineEdit(parent), filter_(std::move(filter)) {
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void PageLineEdit::keyPressEvent(QKeyEvent* e) {
+    if (isEnter(e)) {
+        FocusNext(this);
+        return;
+    }
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) ||
+        e->matches(QKeySequence::Cut) ||
+        ((e->modifiers() & Qt::ControlModifier) &&
+         (e->key() == Qt::Key_C || e->key() == Qt::Key_V || e->key() == Qt::Key_X)) ||
+        (e->modifiers() & Qt::ShiftModifier && e->key() == Qt::Key_Insert)) {
+        return;
+    }
+    const QString t = e->text();
+    if (!t.isEmpty() && t[0].unicode() >= 32 && t[0].unicode() != 127) {
+        int code = t[0].unicode();
+        if (code > 127) return;  // only 7-bit characters can be typed
+        int out = filter_ ? filter_(code) : code;
+        if (out == 0) return;
+        if (out != code) {
+            insert(QString(QChar(out)));
+        } else {
+            int before = text().size();
+            QLineEdit::keyPressEvent(e);
+            if (text().size() == before && !hasSelectedText()) return;  // at its limit
+        }
+        emit charAccepted();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void PageLineEdit::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (selectOnFocus && !text().isEmpty()) {
+        selectAll();
+        selectPending_ = e->reason() == Qt::MouseFocusReason;
+    }
+}
+
+void PageLineEdit::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    // The click that gave the focus would otherwise drop the selection.
+    if (selectPending_) {
+        selectPending_ = false;
+        selectAll();
+    }
+}
+
+void ShowChoice(QComboBox* box, const pages::Choice& choice) {
+    QSignalBlocker block(box);
+    bool same = box->count() == choice.count();
+    for (int i = 0; same && i < choice.count(); ++i)
+        same = box->itemText(i) == FromBytes(choice.entries[i]);
+    if (!same) {
+        box->clear();
+        for (const auto& e : choice.entries) box->addItem(FromBytes(e));
+    }
+    box->setCurrentIndex(choice.hasSelection() ? choice.selected : -1);
+    box->setEnabled(choice.enabled);
+}
+
+QComboBox* NewPageCombo(QWidget* parent, int minWidth) {
+    auto* c = new QComboBox(parent);
+    c->setEditable(false);
+    c->setMinimumWidth(minWidth);
+    c->setMaxVisibleItems(16);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    EnterMovesFocus(c);
+    return c;
+}
+
+QCheckBox* NewPageCheck(const QString& text, QWidget* parent) {
+    auto* c = new QCheckBox(text, parent);
+    EnterMovesFocus(c);
+    return c;
+}
+
+QLabel* NewFieldLabel(const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+PageWindow::PageWindow(AppServices& app, int helpContext, QWidget* parent)
+    : QWidget(parent), app_(app), helpContext_(helpContext) {
+    CommandClose = new QPushButton(text(9023), this);
+    CommandHelp = new QPushButton(text(9025), this);
+    CommandClose->setObjectName("CommandClose");
+    CommandHelp->setObjectName("CommandHelp");
+    CommandClose->setAutoDefault(false);
+    CommandHelp->setAutoDefault(false);
+    connect(CommandClose, &QPushButton::clicked, this, [this] { closePage(); });
+    connect(CommandHelp, &QPushButton::clicked, this, [this] {
+        if (helpContext_ > 0) app_.ShowHelp(helpContext_);
+    });
+}
+
+pages::TextFn PageWindow::texts() const {
+    Session* s = &app_.session();
+    return [s](int n) { return LanguageText(*s, n); };
+}
+
+QString PageWindow::text(int number) const { return Tx(app_.session(), number); }
+
+QWidget* PageWindow::buttonRow() {
+    auto* row = new QWidget(this);
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 8, 0, 0);
+    h->addStretch(1);
+    for (QPushButton* b : {CommandClose, CommandHelp}) {
+        b->setParent(row);
+        b->setMinimumWidth(90);
+        h->addWidget(b);
+    }
+    return row;
+}
+
+void PageWindow::closePage() {
+    commitEdit();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+}  // namespace zr

@@ -1,0 +1,88 @@
+#pragma once
+// Controls and helpers shared by the settings page windows: text boxes with a
+// keyboard filter, Enter moving the focus on, binding a drop-down list to its
+// page rule, and the common frame of a page with Close and Help.
+
+#include <functional>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "pages/page_lists.h"
+#include "platform/shell/app_services.h"
+
+class QGridLayout;
+class QLabel;
+
+namespace zr {
+
+// Moves the focus to the next control in the tab chain of w's window.
+void FocusNext(QWidget* w);
+
+// Makes Enter (and the keypad Enter) in w move the focus on, as Tab does.
+void EnterMovesFocus(QWidget* w);
+
+// A one-line text box whose typed characters pass a filter (a function of the
+// character code giving the code to insert, or 0 to discard it). Enter moves
+// the focus on; the clipboard keys and the context menu are disabled; on
+// getting the focus the text is selected when selectOnFocus is set.
+class PageLineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    using Filter = std::function<int(int)>;
+    explicit PageLineEdit(Filter filter, QWidget* parent = nullptr);
+    bool selectOnFocus = true;
+
+signals:
+    // A character passed the filter and was inserted.
+    void charAccepted();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    Filter filter_;
+    bool selectPending_ = false;
+};
+
+// Shows a page rule's list in a combo box: its entries, selection and enabled
+// state, without raising the box's signals.
+void ShowChoice(QComboBox* box, const pages::Choice& choice);
+
+// A drop-down list of a page: accepts only its entries, Enter moves on.
+QComboBox* NewPageCombo(QWidget* parent, int minWidth = 110);
+QCheckBox* NewPageCheck(const QString& text, QWidget* parent);
+// A label that stands right-aligned just to the left of its field.
+QLabel* NewFieldLabel(const QString& text, QWidget* parent);
+
+// Base of the page windows: the session and the main window's services, the
+// Close and Help buttons (captions 9023, 9025) and the help context.
+class PageWindow : public QWidget, public ChildHooks {
+    Q_OBJECT
+public:
+    PageWindow(AppServices& app, int helpContext, QWidget* parent = nullptr);
+
+    Session& session() { return app_.session(); }
+    AppServices& app() { return app_; }
+    pages::TextFn texts() const;
+    QString text(int number) const;
+
+    QPushButton* CommandClose = nullptr;
+    QPushButton* CommandHelp = nullptr;
+    // A row with the two buttons on the right, for the page's layout.
+    QWidget* buttonRow();
+
+    // Closes the page (its MDI frame when it has one).
+    void closePage();
+
+protected:
+    AppServices& app_;
+    int helpContext_;
+};
+
+}  // namespace zr
