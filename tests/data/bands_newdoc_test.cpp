@@ -4,7 +4,7 @@
 #include "data/bands.h"
 #include "data/new_document_defaults.h"
 #include "shell/session.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "data/bands.h"
 #include "data/freq_text.h"
 #include "shell/session.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/session.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 
@@ -134,9 +134,18 @@ TEST(ShippedLanguageFile, HoldsEveryTextTheSourcesUse) {
     const std::string english = (root / "install" / "language" / "english.ini").string();
     ASSERT_TRUE(std::filesystem::exists(english));
 
-    const std::regex call(R"((?:LanguageText|LanguageTextFromFile|Tr|Text)\s*\(\s*[^,()]*(?:\([^()]*\))?[^,()]*,\s*(\d{4,5})\s*\))");
+    // Calls that pass the session and a literal text number, such as
+    // LanguageText(s, 9021) or label(s_, 26000), lists of numbers given to
+    // TextList(s, {14014, 14015}), and constants named kText<number>.
+    const std::regex call(R"(\b\w+\s*\(\s*\*?(?:s|s_|session|session_|m_session)\s*,\s*(\d{4,5})\s*[,)])");
+    const std::regex list(R"(\bTextList\s*\(\s*\w+\s*,\s*\{([^}]*)\})");
     const std::regex constant(R"(\bkText(\d{4,5})\b)");
+    const std::regex number(R"(\d{4,5})");
     std::set<int> used;
+    auto note = [&](const std::string& digits) {
+        const int n = std::stoi(digits);
+        if (n >= 9000 && n < 30000) used.insert(n);
+    };
     for (const auto& e : std::filesystem::recursive_directory_iterator(root / "src")) {
         if (!e.is_regular_file()) continue;
         const auto ext = e.path().extension();
@@ -144,7 +153,12 @@ TEST(ShippedLanguageFile, HoldsEveryTextTheSourcesUse) {
         const std::string code = ReadText(e.path());
         for (const std::regex* re : {&call, &constant})
             for (std::sregex_iterator it(code.begin(), code.end(), *re), end; it != end; ++it)
-                used.insert(std::stoi((*it)[1].str()));
+                note((*it)[1].str());
+        for (std::sregex_iterator it(code.begin(), code.end(), list), end; it != end; ++it) {
+            const std::string numbers = (*it)[1].str();
+            for (std::sregex_iterator n(numbers.begin(), numbers.end(), number); n != end; ++n)
+                note((*n)[0].str());
+        }
     }
     // The foundation's own lookups are among them.
     EXPECT_TRUE(used.count(9021)) << "the scan found no LanguageText call";

@@ -7,7 +7,7 @@
 #include "shell/session.h"
 #include "shell/settings_files.h"
 #include "shell/startup.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "shell/session.h"
 #include "shell/version.h"
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 
