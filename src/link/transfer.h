@@ -131,6 +131,9 @@ public:
     void onTimer(TimerId id);
     void onPortError(const std::string& description);
 
+    // A message text: the language file's, or the engine's English default.
+    std::string text(int n) const { return msg(n); }
+
     bool busy() const { return kind_ != TransferKind::None || readDecodePending_; }
     TransferKind kind() const { return kind_; }
     TransferStep step() const { return step_; }

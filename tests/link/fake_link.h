@@ -1,0 +1,110 @@
+#pragma once
+// A port and timers without hardware: the port hands every frame to a
+// simulated radio and keeps its answers until the engine takes them; the
+// timers run on a virtual clock that only moves when nothing else happens.
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "link/radio_sim.h"
+#include "link/transfer.h"
+
+namespace zrtest {
+
+class FakePort : public zr::link::LinkPort {
+public:
+    zr::link::RadioSim* radio = nullptr;
+    bool failOpen = false;
+    bool openNow = false;
+    int opens = 0, closes = 0;
+    std::vector<zr::link::Bytes> frames;    // every frame written, in order
+    std::deque<uint8_t> pending;            // bytes waiting to be received
+
+    bool open(const zr::link::PortSettings&, std::string& error) override {
+        ++opens;
+        if (failOpen) {
+            error = "no such port";
+            return false;
+        }
+        openNow = true;
+        return true;
+    }
+    bool isOpen() const override { return openNow; }
+    void close() override {
+        ++closes;
+        openNow = false;
+        pending.clear();
+    }
+    void clearBuffers() override { pending.clear(); }
+    bool write(const zr::link::Bytes& f) override {
+        frames.push_back(f);
+        if (radio) {
+            auto out = radio->feed(f.data(), f.size());
+            pending.insert(pending.end(), out.echo.begin(), out.echo.end());
+            pending.insert(pending.end(), out.answer.begin(), out.answer.end());
+        }
+        return true;
+    }
+    int count(uint8_t first, std::size_t size) const {
+        int n = 0;
+        for (const auto& f : frames)
+            if (!f.empty() && f[0] == first && f.size() == size) ++n;
+        return n;
+    }
+};
+
+class FakeTimers : public zr::link::LinkTimers {
+public:
+    long long now = 0;                                  // virtual milliseconds
+    std::map<zr::link::TimerId, long long> due;
+    std::vector<std::pair<zr::link::TimerId, long long>> started;
+
+    void start(zr::link::TimerId id, int ms) override {
+        due[id] = now + ms;
+        started.emplace_back(id, now);
+    }
+    void stop(zr::link::TimerId id) override { due.erase(id); }
+};
+
+class RecordingObserver : public zr::link::TransferObserver {
+public:
+    std::vector<int> percents;
+    std::vector<std::string> captions;
+    int resets = 0, closed = 0;
+    std::vector<std::pair<zr::link::TransferKind, bool>> ended;
+
+    void progressShown(zr::link::TransferKind, const std::string& c) override { captions.push_back(c); }
+    void progress(int p) override { percents.push_back(p); }
+    void progressReset() override { ++resets; }
+    void progressClosed() override { ++closed; }
+    void transferEnded(zr::link::TransferKind k, bool ok) override { ended.emplace_back(k, ok); }
+};
+
+// Runs the engine until it is idle: delivers the port's bytes (in chunks of
+// `chunk` bytes) and otherwise fires the earliest timer.
+inline void RunEngine(zr::link::TransferEngine& e, FakePort& port, FakeTimers& timers,
+                      std::size_t chunk = 1000, int maxSteps = 200000) {
+    for (int i = 0; i < maxSteps; ++i) {
+        if (!port.pending.empty()) {
+            std::vector<uint8_t> bytes;
+            while (!port.pending.empty() && bytes.size() < chunk) {
+                bytes.push_back(port.pending.front());
+                port.pending.pop_front();
+            }
+            e.onBytes(bytes.data(), bytes.size());
+            continue;
+        }
+        if (timers.due.empty()) return;
+        auto next = timers.due.begin();
+        for (auto it = timers.due.begin(); it != timers.due.end(); ++it)
+            if (it->second < next->second) next = it;
+        const auto id = next->first;
+        timers.now = next->second;
+        timers.due.erase(next);
+        e.onTimer(id);
+    }
+}
+
+}  // namespace zrtest
