@@ -1,6 +1,8 @@
 #include "files/document_record.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cstring>
 #include <type_traits>
 
 #include "files/file_io.h"
@@ -9,23 +11,26 @@ namespace zr {
 
 namespace {
 
-// Writes members into a byte buffer in record order.
+// Writes members into a buffer of the record's size, in record order.
 class RecordWriter {
 public:
     explicit RecordWriter(std::vector<uint8_t>& out) : out_(out) {}
     void i16(int16_t v) {
         auto u = static_cast<uint16_t>(v);
-        out_.push_back(static_cast<uint8_t>(u & 0xFF));
-        out_.push_back(static_cast<uint8_t>(u >> 8));
+        out_[pos_++] = static_cast<uint8_t>(u & 0xFF);
+        out_[pos_++] = static_cast<uint8_t>(u >> 8);
     }
-    void u8(uint8_t v) { out_.push_back(v); }
+    void u8(uint8_t v) { out_[pos_++] = v; }
     template <std::size_t N>
     void text(const FixedText<N>& t) {
-        for (char c : t.bytes) out_.push_back(static_cast<uint8_t>(c));
+        std::memcpy(out_.data() + pos_, t.bytes.data(), N);
+        pos_ += N;
     }
+    std::size_t written() const { return pos_; }
 
 private:
     std::vector<uint8_t>& out_;
+    std::size_t pos_ = 0;
 };
 
 // Reads members from a record of at least kDocumentRecordSize bytes.
@@ -237,10 +242,10 @@ std::string DescribeRecordError(RecordError e) {
 }
 
 std::vector<uint8_t> SerializeDocumentRecord(const StoredDocument& doc) {
-    std::vector<uint8_t> out;
-    out.reserve(kDocumentRecordSize);
+    std::vector<uint8_t> out(kDocumentRecordSize);
     RecordWriter w(out);
     walkDocument(w, doc);
+    assert(w.written() == kDocumentRecordSize);
     return out;
 }
 
