@@ -9,4 +9,10 @@ cd "$(dirname "$0")"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZR_TESTS=OFF -DZR_BENCH=OFF "${zr_launcher[@]}"
 cmake --build build -j"$zr_jobs"
 cmake --install build --prefix "$PWD/inst" >/dev/null
-exec inst/V100/zrcps-cli new
+# --demo: the program starts the simulated radio (zrcps-sim, installed beside
+# it) on a pseudo-terminal, loaded with a sample radio full of channels, and
+# chooses it as the port; the port dialog offers the same as "Demo radio".
+if [ "${1:-}" = "--demo" ]; then
+    exec inst/V100/zrcps --demo
+fi
+exec inst/V100/zrcps

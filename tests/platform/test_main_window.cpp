@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -125,6 +126,11 @@ private slots:
         QVERIFY(!w_->FindChildWindow("FrmOptFeatures"));
         QVERIFY(w_->ShowChild("FrmOptFeatures") != nullptr);
         QCOMPARE(FakePage::created, before + 2);
+        // A page closing itself takes its frame along.
+        QWidget* again = w_->FindChildWindow("FrmOptFeatures");
+        again->close();
+        QTRY_VERIFY(!w_->FindChildWindow("FrmOptFeatures"));
+        QCOMPARE(w_->childWindows().size(), 1);
         // An unknown window name opens nothing.
         QVERIFY(!w_->ShowChild("NoSuchWindow"));
     }
@@ -169,18 +175,19 @@ private slots:
         w_->dragSplitter(w_->centralWidget()->width() * kTwipsPerPixel);
         QCOMPARE(w_->sidePanelTwips(), 1800);
 
-        // Through the mouse on the bar: 10 pixels to the right are 150 twips.
+        // Through the mouse: a move to 12 pixels right of the bar's left edge
+        // widens the panel by 180 twips.
         SplitterBar* bar = w_->splitterBar();
         QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(2, 50));
         QMouseEvent move(QEvent::MouseMove, QPointF(12, 50), bar->mapToGlobal(QPointF(12, 50)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(bar, &move);
         QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(12, 50));
-        QCOMPARE(w_->sidePanelTwips(), 1950);
+        QCOMPARE(w_->sidePanelTwips(), 1980);
         QVERIFY(!bar->dragging());
-        // Moves without a pressed button change nothing.
+        // Moves after the release change nothing.
         QCoreApplication::sendEvent(bar, &move);
-        QCOMPARE(w_->sidePanelTwips(), 1950);
+        QCOMPARE(w_->sidePanelTwips(), 1980);
     }
 
     void dtmfEntriesFollowTheCapabilityFlag() {

@@ -43,6 +43,29 @@ const char* const kChannelEdit = "FrmCHInfoEdit";
 const char* const kDealerWindow = "FrmRadioInfo";
 const char* const kNameProperty = "zrChildName";
 
+// Watches a page inside its MDI frame: when the page itself was closed, the
+// frame closes too, so no empty frame stays behind.
+class ChildCloseWatcher : public QObject {
+public:
+    explicit ChildCloseWatcher(QMdiSubWindow* frame) : QObject(frame), frame_(frame) {}
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Close) {
+            QPointer<QWidget> page = qobject_cast<QWidget*>(o);
+            QPointer<QMdiSubWindow> frame = frame_;
+            QTimer::singleShot(0, frame_, [page, frame] {
+                if (frame && frame->isVisible() && !frame->isMinimized() && (!page || !page->isVisible())) {
+                    frame->setProperty("zrClosing", true);
+                    frame->close();
+                }
+            });
+        }
+        return false;
+    }
+
+private:
+    QMdiSubWindow* frame_;
+};
+
 ChildHooks* hooksOf(QWidget* w) { return w ? dynamic_cast<ChildHooks*>(w) : nullptr; }
 
 QIcon icon(const char* name) { return QIcon(QString(":/zrcps/icons/%1.svg").arg(name)); }
@@ -116,6 +139,10 @@ frmMain::frmMain(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
 }
 
 frmMain::~frmMain() {
+    // The MDI area outlives this part of the object while it is destroyed.
+    disconnect(mdi_, nullptr, this, nullptr);
+    channelEditTimer_.stop();
+    newDocTimer_.stop();
     if (engine_) {
         engine_->setObserver(nullptr);
         engine_->setHooks({});
@@ -550,7 +577,8 @@ QWidget* frmMain::ShowChild(const QString& name) {
     sw->setAttribute(Qt::WA_DeleteOnClose);
     sw->setWindowIcon(w->windowIcon().isNull() ? icon("page") : w->windowIcon());
     w->setAttribute(Qt::WA_DeleteOnClose, false);
-    connect(w, &QWidget::destroyed, sw, [sw] { sw->setProperty("zrClosing", true); sw->close(); });
+    // A page that closes itself (its Close button) takes its frame along.
+    w->installEventFilter(new ChildCloseWatcher(sw));
     sw->show();
     CascadeChildren();
     mdi_->setActiveSubWindow(sw);

@@ -1,0 +1,129 @@
+// A whole read from the demo radio (the simulator on a pseudo-terminal),
+// started from the menu, with the real windows.
+//
+// With ZR_SHOTS=<folder> in the environment the test also saves pictures of
+// the main window and the progress window there.
+
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "files/change_tracking.h"
+#include "files/new_document.h"
+#include "shell/startup.h"
+#include "platform/serial/qt_link.h"
+#include "platform/shell/demo_radio.h"
+#include "platform/shell/frm_main.h"
+#include "platform/shell/program.h"
+#include "platform/shell/texts.h"
+#include "shell/session.h"
+#include "support/support.h"
+
+using namespace zr;
+
+namespace {
+
+void shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("ZR_SHOTS");
+    if (!dir.isEmpty() && w) w->grab().save(QDir(dir).filePath(QString(name) + ".png"));
+}
+
+bool modelHolds(const QAbstractItemModel* m, const QString& text) {
+    for (int r = 0; r < m->rowCount(); ++r)
+        for (int c = 0; c < m->columnCount(); ++c)
+            if (m->index(r, c).data().toString().contains(text)) return true;
+    return false;
+}
+
+}  // namespace
+
+class TestMainWindowRead : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        DemoRadio::setSimulatorPath(
+            QString::fromStdString((zrtest::binaryDir() / "tools" / "zrcps-sim").string()));
+    }
+
+    void readFromTheDemoRadio() {
+        if (!QFileInfo(DemoRadio::simulatorPath()).isExecutable())
+            QSKIP("zrcps-sim is not built");
+        // An installation of its own: <root>/Version.ini, <root>/language and
+        // <root>/V100 with the texts and help pages.
+        zrtest::TempDir root;
+        namespace fs = std::filesystem;
+        const fs::path src = zrtest::sourceDir() / "install";
+        fs::create_directories(root.path() / "language");
+        fs::create_directories(root.path() / "V100");
+        fs::copy_file(src / "Version.ini", root.path() / "Version.ini");
+        fs::copy_file(src / "language/mysetup.ini", root.path() / "language/mysetup.ini");
+        for (const char* d : {"language", "help", "PIC"})
+            fs::copy(src / d, root.path() / "V100" / d, fs::copy_options::recursive);
+        fs::remove(root.path() / "V100/language/mysetup.ini");
+        Session s;
+        zrtest::ScriptedPrompter p;
+        s.prompter = &p;
+        Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
+        QCOMPARE(s.paths.programFolder, (root.path() / "V100").string());
+        Program prog(s);
+        prog.start(false);
+        frmMain& w = prog.window();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(prog.useDemoRadio());
+        QVERIFY(p.asked.empty());
+        const int channelsBefore = s.doc.stored.Channels.count;
+
+        int maxPercent = 0;
+        bool progressSeen = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* pw = w.progressWindow(); pw && pw->isVisible()) {
+                if (!progressSeen) shot(pw, "progress");
+                progressSeen = true;
+                maxPercent = std::max(maxPercent, pw->percent());
+            }
+        });
+        watch.start(5);
+        p.answers = {Answer::Ok, Answer::Ok};   // 9004 confirm, 9009 finished
+        w.action("mnuReadFromRadio")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
+        watch.stop();
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9004)), ToBytes(Tx(s, 9009))}));
+        QVERIFY(progressSeen);
+        QVERIFY(maxPercent > 0);
+        QVERIFY(!w.progressWindow() || !w.progressWindow()->isVisible());
+
+        // 28 memory channels and the VFO of the sample radio.
+        QCOMPARE(int(s.doc.stored.Channels.count), 29);
+        QVERIFY(channelsBefore != 29);
+        QVERIFY(w.windowTitle().endsWith(":new.dat]"));
+        QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
+        QWidget* table = w.FindChildWindow("frmCommChInfo");
+        bool shown = false;
+        for (auto* view : table->findChildren<QAbstractItemView*>())
+            if (view->model() && modelHolds(view->model(), "462.5625")) shown = true;
+        QVERIFY2(shown, "the channel table shows the radio's first channel");
+        w.resize(1000, 700);
+        QTest::qWait(50);
+        shot(&w, "main_after_read");
+
+        // The read document counts as unsaved.
+        QVERIFY(IsModified(s));
+        p.asked.clear();
+        p.answers = {Answer::No, Answer::Cancel};
+        w.action("mnuFileNew")->trigger();
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9006)), ToBytes(Tx(s, 9026))}));
+        QCOMPARE(int(s.doc.stored.Channels.count), 29);
+        p.answers = {Answer::No};
+        QVERIFY(w.close());
+    }
+};
+
+QTEST_MAIN(TestMainWindowRead)
+#include "test_main_window_read.moc"
