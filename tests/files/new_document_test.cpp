@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "data/bands.h"
 #include "files/change_tracking.h"
 #include "files/document_file.h"
 #include "files_fixture.h"
@@ -97,4 +98,36 @@ TEST(NewDocument, ADamagedFallbackTemplateIsReported) {
     g.writeFile(initFile(g, "ZR614_0.dat"), [](StoredDocument& d) { d.FormatVersion.set("V200"); });
     g.prompter.answers = {Answer::Yes};
     EXPECT_EQ(NewDocument(g.s), NewDocumentResult::EndProgram);
+}
+
+TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
+    // The template the build generates and installs into Init.
+    const auto built = zrtest::binaryDir() / "Init" / "ZR614_0.dat";
+    ASSERT_TRUE(std::filesystem::exists(built)) << built;
+    const auto bytes = zrtest::readBytes(built);
+    ASSERT_EQ(bytes.size(), 11037u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "V100");
+    EXPECT_EQ(std::string(bytes.begin() + 10444, bytes.begin() + 10451), "ZR614  ");
+
+    FilesFixture f;
+    initFile(f, "");
+    std::filesystem::copy_file(built, f.dir.path() / "prog/Init/ZR614_0.dat");
+    f.s.doc.currentBand = "446 - 447 MHz";
+    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_TRUE(f.prompter.asked.empty());
+    EXPECT_EQ(f.s.doc.stored.ModelBand.BandCode, 4);
+    ASSERT_EQ(f.s.doc.stored.Channels.count, 2);
+    EXPECT_EQ(f.s.doc.stored.Channels.entries[1].RxFreq.raw(), "44650000");
+    EXPECT_FALSE(IsModified(f.s));
+
+    // It holds what a new document without templates holds.
+    FilesFixture g;
+    g.s.doc.currentBand = "446 - 447 MHz";
+    RefreshBandLimits(g.s.doc);
+    ASSERT_EQ(NewDocument(g.s), NewDocumentResult::Ready);
+    const auto a = SerializeDocumentRecord(f.s.doc.stored);
+    const auto b = SerializeDocumentRecord(g.s.doc.stored);
+    std::size_t at = 0;
+    while (at < a.size() && a[at] == b[at]) ++at;
+    EXPECT_EQ(at, a.size()) << "first difference at offset " << at;
 }
