@@ -28,9 +28,15 @@ public:
     std::optional<std::string> askPassword() override { return std::nullopt; }
 };
 
+// One scratch file per process, removed when the fuzzer exits.
+struct ScratchFile {
+    std::string path = "/tmp/fuzz_document_" + std::to_string(::getpid()) + ".dat";
+    ~ScratchFile() { std::remove(path.c_str()); }
+};
+
 const std::string& scratchFile() {
-    static const std::string path = "/tmp/fuzz_document_" + std::to_string(::getpid()) + ".dat";
-    return path;
+    static const ScratchFile file;
+    return file.path;
 }
 
 }  // namespace
