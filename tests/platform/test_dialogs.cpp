@@ -20,6 +20,19 @@
 
 using namespace zr;
 
+namespace {
+// With ZR_SHOTS=<folder> in the environment, pictures of the dialogs are
+// saved there.
+void shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("ZR_SHOTS");
+    if (dir.isEmpty()) return;
+    w->show();
+    w->adjustSize();
+    QTest::qWait(20);
+    w->grab().save(QDir(dir).filePath(QString(name) + ".png"));
+}
+}  // namespace
+
 class TestDialogs : public QObject {
     Q_OBJECT
 
@@ -50,6 +63,7 @@ private slots:
             FrmComSet dlg(s_, lister);
             QCOMPARE(dlg.Combo1->currentText(), QString("COM4"));
             QCOMPARE(dlg.PortID, 4);
+            shot(&dlg, "port");
             QVERIFY(dlg.ReShowComPortTimer.isActive());
             QCOMPARE(dlg.ReShowComPortTimer.interval(), 1000);
             dlg.accept();
@@ -101,6 +115,7 @@ private slots:
         dlg.CommandDemo->click();
         QCOMPARE(demoStarts, 1);
         QCOMPARE(dlg.Combo1->currentText(), QString("Demo radio (/dev/pts/9)"));
+        shot(&dlg, "port_demo");
         dlg.refreshPorts();   // the demo entry survives the refresh
         QCOMPARE(dlg.Combo1->currentText(), QString("Demo radio (/dev/pts/9)"));
         dlg.accept();
@@ -119,6 +134,7 @@ private slots:
         QCOMPARE(dlg.windowTitle(), Tx(s_, 23100));
         QCOMPARE(dlg.Text1->text(), QString("ab"));
         QCOMPARE(dlg.Text1->maxLength(), 4);
+        shot(&dlg, "password");
         dlg.Text1->setText("xy  ");
         dlg.reject();
         QCOMPARE(s_.settings.ProgramPassword, std::string("ab"));   // Cancel keeps it
@@ -136,6 +152,7 @@ private slots:
         QCOMPARE(dlg.Combo1->count(), 2);
         QCOMPARE(dlg.Combo1->itemText(1), Tx(s_, 23003));
         QCOMPARE(dlg.Combo1->currentIndex(), 0);
+        shot(&dlg, "language");
         dlg.Combo1->setCurrentIndex(1);
         dlg.accept();
         QCOMPARE(s_.settings.CurrentLanguage, int16_t(1));
@@ -152,6 +169,7 @@ private slots:
         {
             FrmModelInfo dlg(s_, apply);
             QCOMPARE(dlg.ComboBand->currentText(), QString("GMRS"));
+            shot(&dlg, "model");
             dlg.accept();   // nothing changed: no question
         }
         QVERIFY(p_.asked.empty());
@@ -183,6 +201,14 @@ private slots:
         QCOMPARE(dlg.ComboBand->currentText(), QString("400 - 470 MHz"));
     }
 
+    void aboutWindow() {
+        frmAbout dlg(s_);
+        QCOMPARE(dlg.windowTitle(), Tx(s_, 24000));
+        QCOMPARE(dlg.lblVersion->text(), Tx(s_, 24002));
+        QVERIFY(!dlg.lblTitle->text().isEmpty());
+        shot(&dlg, "about");
+    }
+
     void aboutWindowWithoutItsSection() {
         // A language file without section "About": every text is empty.
         std::filesystem::create_directories(root_->path() / "prog/language");
@@ -205,6 +231,7 @@ private slots:
         QCOMPARE(dlg.windowTitle(), Tx(s_, 9027));
         QCOMPARE(dlg.LabelPercent->text(), QString("0%"));
         dlg.setPercent(57);
+        shot(&dlg, "progress_dialog");
         QCOMPARE(dlg.ProgressBar1->value(), 57);
         QCOMPARE(dlg.LabelPercent->text(), QString("57%"));
         dlg.setPercent(140);
@@ -246,6 +273,8 @@ private slots:
             contexts << ctx;
         }
         HelpWindow w(folder, "Help");
+        w.showContext(3100);
+        shot(&w, "help");
         for (int ctx : contexts) {
             QVERIFY2(w.showContext(ctx), qPrintable(QString::number(ctx)));
             QVERIFY(!w.browser()->toPlainText().trimmed().isEmpty());

@@ -23,6 +23,10 @@
 #include "shell/session.h"
 #include "support/support.h"
 
+namespace zr {
+void RegisterChannelWindows();
+}
+
 using namespace zr;
 
 namespace {
@@ -47,6 +51,7 @@ class TestMainWindowRead : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
+        RegisterChannelWindows();
         DemoRadio::setSimulatorPath(
             QString::fromStdString((zrtest::binaryDir() / "tools" / "zrcps-sim").string()));
     }

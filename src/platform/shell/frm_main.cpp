@@ -43,6 +43,17 @@ const char* const kChannelEdit = "FrmCHInfoEdit";
 const char* const kDealerWindow = "FrmRadioInfo";
 const char* const kNameProperty = "zrChildName";
 
+// The MDI frame of a page. The page goes first when the frame is destroyed,
+// so that the page's own clean-up still finds an intact main window.
+class PageFrame : public QMdiSubWindow {
+public:
+    PageFrame() = default;
+    ~PageFrame() override {
+        setProperty("zrClosing", true);
+        delete widget();
+    }
+};
+
 // Watches a page inside its MDI frame: when the page itself was closed, the
 // frame closes too, so no empty frame stays behind.
 class ChildCloseWatcher : public QObject {
@@ -143,6 +154,11 @@ frmMain::~frmMain() {
     disconnect(mdi_, nullptr, this, nullptr);
     channelEditTimer_.stop();
     newDocTimer_.stop();
+    // Child windows go first, while they can still call this window.
+    for (QMdiSubWindow* sw : mdi_->findChildren<QMdiSubWindow*>()) {
+        sw->setProperty("zrClosing", true);
+    }
+    for (QPointer<QMdiSubWindow> sw : mdi_->findChildren<QMdiSubWindow*>()) delete sw.data();
     if (engine_) {
         engine_->setObserver(nullptr);
         engine_->setHooks({});
@@ -572,7 +588,9 @@ QWidget* frmMain::ShowChild(const QString& name) {
     QWidget* w = f(*this);
     if (!w) return nullptr;
     w->setObjectName(name);
-    QMdiSubWindow* sw = mdi_->addSubWindow(w);
+    auto* sw = new PageFrame;
+    sw->setWidget(w);
+    mdi_->addSubWindow(sw);
     sw->setProperty(kNameProperty, name);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     sw->setWindowIcon(w->windowIcon().isNull() ? icon("page") : w->windowIcon());
