@@ -3,7 +3,11 @@
 #include <clocale>
 #include <locale>
 
+#include "channels/channel_ops.h"
+#include "data/bands.h"
+#include "data/freq_text.h"
 #include "shell/mod_fun.h"
+#include "shell/session.h"
 #include "shell/number_text.h"
 
 namespace {
@@ -158,6 +162,16 @@ TEST(NumberText, IndependentOfACommaLocale) {
     EXPECT_FALSE(zr::ParseNumber("446,5"));
     EXPECT_EQ(zr::TextToNumber("1.000", 7), 1);
     EXPECT_EQ(zr::IntText(12345), "12345");
+
+    zr::Session s;
+    s.doc.currentBand = "400 - 470 MHz";
+    zr::RefreshBandLimits(s.doc);
+    EXPECT_EQ(zr::ShowFreText(s, "46256250"), "462.56250");
+    EXPECT_EQ(zr::SaveFreText(s, "462.5625"), "46256250");
+    EXPECT_EQ(zr::FormatFreInBand(s, "446.00625", false), "446.00625");
+    EXPECT_EQ(zr::FormatFreInBand(s, "446,00625", false), "");
+    EXPECT_EQ(zr::NewChannel(s, 1, 435.5).value_or(-1), 0);
+    EXPECT_EQ(s.doc.stored.Channels.entries[0].RxFreq.text(), "43550000");
 
     std::setlocale(LC_NUMERIC, cBefore.c_str());
     std::locale::global(before);
