@@ -20,9 +20,17 @@ QComboBox* addListRow(QWidget* owner, QGridLayout* grid, int row, const QString&
     auto* box = NewPageCombo(owner, width);
     grid->addWidget(NewFieldLabel(label, owner), row, 0);
     grid->addWidget(box, row, 1);
-    QObject::connect(box, qOverload<int>(&QComboBox::activated), owner, [&model, show, id](int pos) {
-        model.choose(id, pos);
-        show();
+    QObject::connect(box, qOverload<int>(&QComboBox::activated), owner, [&model, show, id, owner](int pos) {
+        PageWindow* page = nullptr;
+        for (QWidget* w = owner; w && !page; w = w->parentWidget()) page = qobject_cast<PageWindow*>(w);
+        auto run = [&] {
+            model.choose(id, pos);
+            show();
+        };
+        if (page)
+            RunGuarded(page->session(), page->objectName().toLatin1().constData(), "Combo_Click", run);
+        else
+            run();
     });
     return box;
 }

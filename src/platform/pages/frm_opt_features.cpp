@@ -52,8 +52,10 @@ FrmOptFeatures::FrmOptFeatures(AppServices& app, QWidget* parent)
                     g->addWidget(NewFieldLabel(text(c.labelKey), owner), *r, 0);
                     g->addWidget(box, (*r)++, 1);
                     connect(box, qOverload<int>(&QComboBox::activated), this, [this, id = c.id](int pos) {
-                        model_.choose(id, pos);
-                        showAll();
+                        RunGuarded(session(), "FrmOptFeatures", "SaveOptFeat", [&] {
+                            model_.choose(id, pos);
+                            showAll();
+                        });
                     });
                     break;
                 }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -113,10 +114,16 @@ bool FrmRadio::eventFilter(QObject* o, QEvent* e) {
     if (o == Text1) {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Down) {
                 int next = pages::FmPage::nextRow(editRow_ < 1 ? pages::FmPage::kRows : editRow_);
                 commitEdit();
                 enterCell(next);
+                return true;
+            }
+            if (k->key() == Qt::Key_Up) {
+                int prev = editRow_ <= 1 ? pages::FmPage::kRows : editRow_ - 1;
+                commitEdit();
+                enterCell(prev);
                 return true;
             }
         } else if (e->type() == QEvent::FocusOut && Text1->isVisible()) {
@@ -154,6 +161,15 @@ FrmRadioInfo::FrmRadioInfo(AppServices& app, QWidget* parent) : PageWindow(app, 
         } else if (f.multiLine) {
             auto* e = new QPlainTextEdit(owner);
             e->setFixedHeight(64);
+            e->setTabChangesFocus(true);
+            const int limit = f.maxLength;
+            connect(e, &QPlainTextEdit::textChanged, e, [e, limit] {
+                QString t = e->toPlainText();
+                if (t.size() <= limit) return;
+                QSignalBlocker b(e);
+                e->setPlainText(t.left(limit));
+                e->moveCursor(QTextCursor::End);
+            });
             w = e;
         } else {
             auto* e = new PageLineEdit(&pages::FilterAsciiKey, owner);

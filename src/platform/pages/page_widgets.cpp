@@ -9,10 +9,19 @@
 #include <QTimer>
 
 #include "shell/language.h"
+#include "shell/prompter.h"
 #include "shell/session.h"
 #include "platform/shell/texts.h"
 
 namespace zr {
+
+void RunGuarded(Session& s, const char* window, const char* routine, const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const std::exception&) {
+        if (s.prompter) s.prompter->tell(std::string(window) + "_" + routine);
+    }
+}
 
 void FocusNext(QWidget* w) {
     if (!w) return;
@@ -142,18 +151,7 @@ QLabel* NewFieldLabel(const QString& text, QWidget* parent) {
 }
 
 PageWindow::PageWindow(AppServices& app, int helpContext, QWidget* parent)
-    : QWidget(parent), app_(app), helpContext_(helpContext) {
-    CommandClose = new QPushButton(text(9023), this);
-    CommandHelp = new QPushButton(text(9025), this);
-    CommandClose->setObjectName("CommandClose");
-    CommandHelp->setObjectName("CommandHelp");
-    CommandClose->setAutoDefault(false);
-    CommandHelp->setAutoDefault(false);
-    connect(CommandClose, &QPushButton::clicked, this, [this] { closePage(); });
-    connect(CommandHelp, &QPushButton::clicked, this, [this] {
-        if (helpContext_ > 0) app_.ShowHelp(helpContext_);
-    });
-}
+    : QWidget(parent), app_(app), helpContext_(helpContext) {}
 
 pages::TextFn PageWindow::texts() const {
     Session* s = &app_.session();
@@ -163,12 +161,21 @@ pages::TextFn PageWindow::texts() const {
 QString PageWindow::text(int number) const { return Tx(app_.session(), number); }
 
 QWidget* PageWindow::buttonRow() {
+    // Made after the page's fields, so that they come last in the tab order.
     auto* row = new QWidget(this);
+    CommandClose = new QPushButton(text(9023), row);
+    CommandHelp = new QPushButton(text(9025), row);
+    CommandClose->setObjectName("CommandClose");
+    CommandHelp->setObjectName("CommandHelp");
+    connect(CommandClose, &QPushButton::clicked, this, [this] { closePage(); });
+    connect(CommandHelp, &QPushButton::clicked, this, [this] {
+        if (helpContext_ > 0) app_.ShowHelp(helpContext_);
+    });
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 8, 0, 0);
     h->addStretch(1);
     for (QPushButton* b : {CommandClose, CommandHelp}) {
-        b->setParent(row);
+        b->setAutoDefault(false);
         b->setMinimumWidth(90);
         h->addWidget(b);
     }

@@ -19,6 +19,13 @@ class QLabel;
 
 namespace zr {
 
+struct Session;
+
+// Runs a window routine; an unexpected failure is reported in an OK-only
+// message box whose text names the window and the routine
+// ("FrmScan_Combo1_Click"), and the routine stops where it got to.
+void RunGuarded(Session& s, const char* window, const char* routine, const std::function<void()>& fn);
+
 // Moves the focus to the next control in the tab chain of w's window.
 void FocusNext(QWidget* w);
 
