@@ -1,0 +1,677 @@
+#include "platform/channels/frm_comm_ch_info.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <exception>
+
+#include "channels/channel_ops.h"
+#include "platform/channels/channel_dialogs.h"
+#include "platform/channels/frm_ch_info_edit.h"
+#include "platform/shell/texts.h"
+#include "shell/prompter.h"
+
+namespace zr {
+
+namespace {
+
+// 15 twips per pixel at 96 dots per inch.
+int px(int twips) { return (twips + 7) / 15; }
+
+const int kColWidths[kGridCols] = {740, 1300, 1300, 800, 1200, 1200, 1000, 1000, 1000, 1100, 600};
+
+const QColor kHeaderColour(0, 0, 155);
+const QColor kLabelColour(0, 0, 255);
+const QColor kEditColour(255, 0, 0);
+const QColor kEditBack(220, 220, 220);
+
+// Runs a routine of the window; an unexpected failure shows its fixed text.
+template <class F>
+void guarded(Session& s, const char* text, F&& f) {
+    try {
+        f();
+    } catch (const std::exception&) {
+        if (s.prompter) s.prompter->tell(text);
+    }
+}
+
+void fillCombo(QComboBox* box, const std::vector<std::string>& entries) {
+    QSignalBlocker b(box);
+    box->clear();
+    QStringList list;
+    list.reserve(qsizetype(entries.size()));
+    for (const auto& e : entries) list << FromBytes(e);
+    box->addItems(list);
+}
+
+}  // namespace
+
+frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
+    : QWidget(parent), app_(app), s_(app.session()), hub_(app) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    hub_.install();
+    MSFlexGrid1 = new QTableWidget(this);
+    CommandEdit = new QPushButton(this);
+    CommandClose = new QPushButton(this);
+    CommandHelp = new QPushButton(this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CommandEdit);
+    buttons->addWidget(CommandClose);
+    buttons->addWidget(CommandHelp);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(MSFlexGrid1);
+    layout->addLayout(buttons);
+
+    QWidget* vp = MSFlexGrid1->viewport();
+    Combo6_1 = new QComboBox(vp);
+    Combo6_2 = new QComboBox(vp);
+    Text2 = new QLineEdit(vp);
+    Combo1 = new QComboBox(vp);
+    Combo3 = new QComboBox(vp);
+    Combo4 = new QComboBox(vp);
+    Text2->setMaxLength(6);
+    Text2->setContextMenuPolicy(Qt::NoContextMenu);
+    Text2->setDragEnabled(false);
+    Text2->setAcceptDrops(false);
+    Text2->installEventFilter(this);
+    for (QComboBox* box : {Combo6_1, Combo6_2, Combo1, Combo3, Combo4}) {
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->installEventFilter(this);
+        box->setMaxVisibleItems(15);
+        connect(box, &QComboBox::activated, this, [this, box](int) { onChooserActivated(box); });
+    }
+    MSFlexGrid1->installEventFilter(this);
+    MSFlexGrid1->viewport()->installEventFilter(this);
+
+    resize(px(11800), px(7965));
+    guarded(s_, "frmCommChInfo_Form_Load", [&] {
+        InitShowGrid();
+        ChangShowByLanguage();
+        SetGridData();
+        s_.windows.channelTableOpen = true;
+        state_.selectionArmed = true;
+        state_.editCell = {1, 1};
+        MSFlexGrid1->setCurrentCell(0, 1);
+        state_.editingEnabled = true;
+    });
+
+    connect(MSFlexGrid1, &QTableWidget::currentCellChanged, this, &frmCommChInfo::onCurrentCellChanged);
+    connect(MSFlexGrid1, &QTableWidget::cellClicked, this, [this](int, int) { onCellClicked(); });
+    connect(MSFlexGrid1, &QTableWidget::cellDoubleClicked, this, &frmCommChInfo::onCellDoubleClicked);
+    MSFlexGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MSFlexGrid1, &QWidget::customContextMenuRequested, this, &frmCommChInfo::onContextMenu);
+    connect(MSFlexGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();  // keeps a typed name
+        hideEditors();
+    });
+    connect(MSFlexGrid1->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
+        hideEditors();
+    });
+    connect(CommandEdit, &QPushButton::clicked, this, [this] {
+        ConcludeGridEdit();
+        openEditWindow();
+    });
+    connect(CommandClose, &QPushButton::clicked, this, [this] {
+        if (QWidget* w = parentWidget(); w && qobject_cast<QMdiSubWindow*>(w)) w->close();
+        else close();
+    });
+    connect(CommandHelp, &QPushButton::clicked, this, [this] { app_.ShowHelp(3100); });
+    if (QMdiArea* mdi = app_.mdiArea()) {
+        connect(mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+            const bool mine = w && w->widget() == this;
+            app_.ShowCHInfo(mine);
+            if (mine) {
+                updateCommands();
+                if (firstActivation_) {
+                    firstActivation_ = false;
+                    onCellEntered();
+                }
+            }
+        });
+    }
+}
+
+frmCommChInfo::~frmCommChInfo() {
+    s_.windows.channelTableOpen = false;
+    hub_.release();
+}
+
+void frmCommChInfo::fail(const char* text) {
+    if (s_.prompter) s_.prompter->tell(text);
+}
+
+void frmCommChInfo::InitShowGrid() {
+    guarded(s_, "frmCommChInfo_InitShowGridError", [&] {
+        MSFlexGrid1->setRowCount(kGridRows - 1);
+        MSFlexGrid1->setColumnCount(kGridCols);
+        MSFlexGrid1->verticalHeader()->hide();
+        MSFlexGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        MSFlexGrid1->verticalHeader()->setDefaultSectionSize(20);
+        MSFlexGrid1->horizontalHeader()->setFixedHeight(px(500));
+        MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+        MSFlexGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+        for (int c = 0; c < kGridCols; ++c) MSFlexGrid1->setColumnWidth(c, px(kColWidths[c]));
+        MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+        MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+        MSFlexGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+        MSFlexGrid1->setWordWrap(false);
+        MSFlexGrid1->setTabKeyNavigation(false);
+        MSFlexGrid1->setMinimumWidth(px(11598) + 20);
+        for (int r = 0; r < kGridRows - 1; ++r) {
+            for (int c = 0; c < kGridCols; ++c) {
+                auto* item = new QTableWidgetItem;
+                item->setTextAlignment(Qt::AlignCenter);
+                MSFlexGrid1->setItem(r, c, item);
+            }
+        }
+        for (int c = 0; c < kGridCols; ++c) MSFlexGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem);
+        hideEditors();
+    });
+}
+
+void frmCommChInfo::ChangShowByLanguage() {
+    languageRunning_ = true;
+    guarded(s_, "frmCommChInfo_ChangShowByLanguage", [&] {
+        const int row = currentRow() < 1 ? 1 : currentRow();
+        setWindowTitle(Tx(s_, 14012) + " " + QString::number(row) + "]");
+        static const int headers[kGridCols] = {14001, 14002, 14003, 14004, 14005, 14006,
+                                               14007, 14008, 14009, 14010, 14011};
+        for (int c = 0; c < kGridCols; ++c) {
+            const int number = (c == 2 && s_.settings.habits.UseOffset) ? 14100 : headers[c];
+            QTableWidgetItem* h = MSFlexGrid1->horizontalHeaderItem(c);
+            h->setText(Tx(s_, number));
+            h->setForeground(kHeaderColour);
+        }
+        for (int r = 1; r < kGridRows; ++r) {
+            QTableWidgetItem* label = MSFlexGrid1->item(r - 1, 0);
+            label->setText(r == kVfoChannel ? QStringLiteral("VFO") : QString::number(r));
+            label->setForeground(kLabelColour);
+            QTableWidgetItem* edit = MSFlexGrid1->item(r - 1, kGridEditCol);
+            edit->setText(QStringLiteral(">>"));
+            edit->setForeground(kEditColour);
+            edit->setBackground(kEditBack);
+        }
+        lists_ = MakeTableLists(s_);
+        fillCombo(Combo1, lists_.tones);
+        fillCombo(Combo3, lists_.scan);
+        fillCombo(Combo4, lists_.signalling);
+        std::vector<std::string> freqs{"NONE"};
+        for (int i = 0; i < kChooserFrequencyCount; ++i) freqs.emplace_back(ChooserFrequencies()[i]);
+        fillCombo(Combo6_1, freqs);
+        fillCombo(Combo6_2, freqs);
+        CommandEdit->setText(Tx(s_, 14023));
+        CommandClose->setText(Tx(s_, 9023));
+        CommandHelp->setText(Tx(s_, 9025));
+    });
+    languageRunning_ = false;
+}
+
+void frmCommChInfo::clearRow(int row) {
+    for (int c = 1; c <= kGridLastDataCol; ++c) MSFlexGrid1->item(row - 1, c)->setText(QString());
+}
+
+void frmCommChInfo::fillRow(int row, const ChannelRecord& c) {
+    const auto texts = ChannelRowTexts(s_, lists_, c);
+    for (int col = 1; col <= kGridLastDataCol; ++col) MSFlexGrid1->item(row - 1, col)->setText(FromBytes(texts[col]));
+}
+
+void frmCommChInfo::SetGridData() {
+    guarded(s_, "frmCommChInfo_SetGridData", [&] {
+        MSFlexGrid1->setUpdatesEnabled(false);
+        for (int r = 1; r < kGridRows; ++r) clearRow(r);
+        const ChannelList& list = s_.doc.stored.Channels;
+        for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
+            const int n = list.entries[i].ChannelNumber;
+            if (n >= 1 && n <= kVfoChannel) fillRow(n, list.entries[i]);
+        }
+        MSFlexGrid1->setUpdatesEnabled(true);
+        SetShowEditData();
+        app_.LoadTree();
+    });
+}
+
+void frmCommChInfo::reShowGrid(int rRow) {
+    guarded(s_, "frmCommChInfo_reShowGrid", [&] {
+        if (rRow < 1 || rRow > kVfoChannel) return;
+        const auto pos = FindChannel(s_, rRow);
+        if (!pos) {
+            clearRow(rRow);
+        } else {
+            fillRow(rRow, s_.doc.stored.Channels.entries[*pos]);
+            BusyLockChoiceCount(s_, rRow);
+        }
+        if (rRow == currentRow()) {
+            updateCommands();
+            SetShowEditData();
+        }
+    });
+}
+
+void frmCommChInfo::reShowAllGrid() {
+    guarded(s_, "frmCommChInfo_reShowGrid", [&] {
+        MSFlexGrid1->setUpdatesEnabled(false);
+        for (int r = 1; r < kGridRows; ++r) {
+            if (const auto pos = FindChannel(s_, r)) fillRow(r, s_.doc.stored.Channels.entries[*pos]);
+            else if (!MSFlexGrid1->item(r - 1, 1)->text().isEmpty()) clearRow(r);
+        }
+        MSFlexGrid1->setUpdatesEnabled(true);
+    });
+}
+
+void frmCommChInfo::ReShowAllTxFre(bool rOffSet) {
+    MSFlexGrid1->horizontalHeaderItem(2)->setText(Tx(s_, rOffSet ? 14100 : 14003));
+    const ChannelList& list = s_.doc.stored.Channels;
+    for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
+        const ChannelRecord& c = list.entries[i];
+        if (c.ChannelNumber < 1 || c.ChannelNumber > kVfoChannel) continue;
+        MSFlexGrid1->item(c.ChannelNumber - 1, 2)->setText(FromBytes(TxColumnText(s_, c, rOffSet)));
+    }
+}
+
+void frmCommChInfo::ReShowChInfoByLanguage() {
+    ChangShowByLanguage();
+    SetGridData();
+}
+
+void frmCommChInfo::hideEditors() {
+    // A hidden editor must not hand the focus on through the table's own
+    // tab navigation, which would move the current cell.
+    QWidget* f = QApplication::focusWidget();
+    if (f && f != MSFlexGrid1 && MSFlexGrid1->viewport()->isAncestorOf(f)) MSFlexGrid1->setFocus();
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo6_1, Combo6_2, Text2, Combo1, Combo3, Combo4}) w->hide();
+}
+
+void frmCommChInfo::SetEditDisable() {
+    // The table takes the focus first, so that a name being typed is stored.
+    if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
+    hideEditors();
+}
+
+void frmCommChInfo::commitEdit() { SetEditDisable(); }
+
+int frmCommChInfo::currentRow() const {
+    const int r = MSFlexGrid1->currentRow();
+    return r < 0 ? 0 : r + 1;
+}
+
+int frmCommChInfo::currentCol() const { return MSFlexGrid1->currentColumn(); }
+
+void frmCommChInfo::setCurrentCell(int row, int col) { MSFlexGrid1->setCurrentCell(row - 1, col); }
+
+QString frmCommChInfo::cellText(int row, int col) const {
+    if (row < 1 || row >= kGridRows || col < 0 || col >= kGridCols) return {};
+    return MSFlexGrid1->item(row - 1, col)->text();
+}
+
+int frmCommChInfo::topRow() const {
+    const int r = MSFlexGrid1->rowAt(0);
+    return r < 0 ? 1 : r + 1;
+}
+
+void frmCommChInfo::setTopRow(int row) { MSFlexGrid1->verticalScrollBar()->setValue(row - 1); }
+
+void frmCommChInfo::writeCaption(int row) {
+    setWindowTitle(Tx(s_, 14012) + " " + (row == kVfoChannel ? QStringLiteral("VFO") : QString::number(row)) + "]");
+}
+
+void frmCommChInfo::updateCommands() {
+    if (languageRunning_) return;
+    commands_ = UpdateChannelCommands(s_, currentRow());
+}
+
+void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
+    if (qRow < 0) return;
+    if (qRow != prevRow) updateCommands();
+    onCellEntered();
+}
+
+void frmCommChInfo::onCellEntered() {
+    const int row = currentRow();
+    const int col = currentCol();
+    if (row < 1 || col < 0) return;
+    const bool rxEmpty = cellText(row, 1).isEmpty();
+    const bool txEmpty = cellText(row, 2).isEmpty();
+    const EntryDecision d = state_.enterCell({row, col}, rxEmpty, txEmpty);
+    if (d.action == EntryAction::Ignore) return;
+    writeCaption(row);
+    MSFlexGrid1->setFocus();
+    if (d.action == EntryAction::Redirect) {
+        if (!FlexConcludeRx()) return;  // the move above re-entered the table
+        return;
+    }
+    hideEditors();
+    EnterGridEdit();
+}
+
+bool frmCommChInfo::FlexConcludeRx() {
+    bool goOn = true;
+    guarded(s_, "frmCommChInfo_FlexConcludeRx", [&] {
+        // The redirect chosen by the entry rules: the current column becomes
+        // the edit cell's column, which enters that cell.
+        goOn = false;
+        MSFlexGrid1->setCurrentCell(state_.editCell.row - 1, state_.editCell.col);
+    });
+    return goOn;
+}
+
+QComboBox* frmCommChInfo::chooserFor(int col) const {
+    switch (col) {
+    case 1: return Combo6_1;
+    case 2: return Combo6_2;
+    case 4:
+    case 5: return Combo1;
+    case 7: return Combo3;
+    case 8: return Combo4;
+    default: return nullptr;
+    }
+}
+
+void frmCommChInfo::placeEditor(QWidget* w, int row, int col) {
+    const QRect r = MSFlexGrid1->visualItemRect(MSFlexGrid1->item(row - 1, col));
+    w->setGeometry(r.adjusted(0, 0, 0, 0));
+    w->show();
+    w->raise();
+}
+
+FrmCHInfoEdit* frmCommChInfo::editWindow() const {
+    return qobject_cast<FrmCHInfoEdit*>(app_.FindChildWindow(QStringLiteral("FrmCHInfoEdit")));
+}
+
+void frmCommChInfo::EnterGridEdit() {
+    guarded(s_, "frmCommChInfo_EnterGridEdit", [&] {
+        const int row = currentRow();
+        const int col = currentCol();
+        if (row < 1) return;
+        const GridEditor kind = state_.openEditor({row, col});
+        if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
+        const QString text = cellText(row, col);
+        if (kind == GridEditor::NameBox) {
+            placeEditor(Text2, row, col);
+            Text2->setText(FromBytes(FixedText<64>(ToBytes(text)).text()));
+            Text2->setEnabled(true);
+            Text2->setFocus();
+            Text2->end(false);
+            return;
+        }
+        QComboBox* box = chooserFor(col);
+        if (!box) return;
+        placeEditor(box, row, col);
+        box->setEnabled(true);
+        {
+            QSignalBlocker b(box);
+            const int i = box->findText(text);
+            box->setCurrentIndex(i < 0 ? 0 : i);
+        }
+        state_.chooserSelected();  // the program's own selection arms the chooser
+        box->setFocus();
+    });
+}
+
+void frmCommChInfo::ConcludeGridEdit() {
+    const int n = state_.editCell.row;
+    const int k = state_.editCell.col;
+    if (n < 1 || n > kVfoChannel) return;
+    QTableWidgetItem* cell = MSFlexGrid1->item(n - 1, k);
+    switch (k) {
+    case 1:
+        if (Combo6_1->isVisible()) {
+            const std::string t = FormatChooserRx(ToBytes(Combo6_1->currentText()));
+            cell->setText(FromBytes(t));
+            SetChannelItem(s_, n, 1, t);
+        }
+        break;
+    case 2:
+        if (Combo6_2->isVisible() && IsNumberText(ToBytes(Combo6_2->currentText()))) {
+            const std::string t = ToBytes(Combo6_2->currentText());
+            if (t[0] != '+' && t[0] != '-') cell->setText(FromBytes(FormatChooserTx(t)));
+            SetChannelItem(s_, n, 2, t);
+        }
+        break;
+    case 3:
+        if (Text2->isVisible()) {
+            cell->setText(Text2->text());
+            SetChannelItem(s_, n, 3, ToBytes(Text2->text()));
+        }
+        break;
+    case 4:
+    case 5:
+    case 7:
+    case 8:
+        if (QComboBox* box = chooserFor(k); box && box->isVisible()) {
+            cell->setText(box->currentText());
+            SetChannelItem(s_, n, k, box->currentIndex());
+        }
+        break;
+    default: break;
+    }
+}
+
+void frmCommChInfo::SetShowEditData() {
+    guarded(s_, "frmCommChInfo_SetShowEditData", [&] {
+        const int n = state_.editCell.row;
+        const int k = state_.editCell.col;
+        const QString text = cellText(n, k);
+        if (k == 3) {
+            if (Text2->isVisible()) Text2->setText(FromBytes(FixedText<64>(ToBytes(text)).text()));
+            return;
+        }
+        QComboBox* box = chooserFor(k);
+        if (!box || !box->isVisible() || text.isEmpty() || box->currentText() == text) return;
+        const int i = box->findText(text);
+        if (i >= 0) {
+            QSignalBlocker b(box);
+            box->setCurrentIndex(i);
+        }
+    });
+}
+
+void frmCommChInfo::GridNextLine() {
+    guarded(s_, "frmCommChInfo_GridNextLine", [&] {
+        const int row = currentRow() < 1 ? 1 : currentRow();
+        MSFlexGrid1->setCurrentCell(GridEditState::nextLine(row) - 1, currentCol());
+    });
+}
+
+void frmCommChInfo::GridNextCol() {
+    guarded(s_, "rmCommChInfo_GridNextCol", [&] {
+        const auto m = state_.nextCol({currentRow(), currentCol()});
+        if (m.wraps) MSFlexGrid1->setCurrentCell(m.intermediate.row - 1, m.intermediate.col);
+        MSFlexGrid1->setCurrentCell(m.target.row - 1, m.target.col);
+    });
+}
+
+void frmCommChInfo::setEditRow(int row) {
+    if (row == state_.editCell.row) return;
+    hideEditors();
+    state_.editCell.row = row;
+}
+
+void frmCommChInfo::onChooserActivated(QComboBox* box) {
+    if (!box->isVisible()) return;
+    if (!state_.chooserSelected()) return;
+    ConcludeGridEdit();
+}
+
+void frmCommChInfo::onChooserEnter(QComboBox* box) {
+    const char* text = box == Combo1   ? "frmCommChInfo_Combo1_KeyPress"
+                       : box == Combo3 ? "frmCommChInfo_Combo3_KeyPress"
+                       : box == Combo4 ? "frmCommChInfo_Combo4_KeyPress"
+                                       : "frmCommChInfo_Combo5_KeyPress";
+    guarded(s_, text, [&] {
+        if (currentCol() == 1) GridNextLine();
+        else GridNextCol();
+    });
+}
+
+void frmCommChInfo::onCellClicked() {
+    if (doubleClickGuard_.isValid() && doubleClickGuard_.elapsed() < 1000) return;
+    onCellEntered();
+}
+
+void frmCommChInfo::onCellDoubleClicked(int, int qCol) {
+    doubleClickGuard_.start();
+    if (qCol == kGridEditCol) openEditWindow();
+}
+
+void frmCommChInfo::openEditWindow() { app_.ShowChild(QStringLiteral("FrmCHInfoEdit")); }
+
+void frmCommChInfo::onContextMenu(const QPoint& pos) {
+    const int r = MSFlexGrid1->rowAt(pos.y());
+    const int c = MSFlexGrid1->columnAt(pos.x());
+    if (r < 0 || c < 0) return;
+    MSFlexGrid1->setFocus();
+    MSFlexGrid1->setCurrentCell(r, c);
+    app_.PopupChannelMenu(MSFlexGrid1->viewport()->mapToGlobal(pos));
+}
+
+bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
+    if (o == Text2) {
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+                ConcludeGridEdit();
+                GridNextCol();
+                return true;
+            }
+            if (k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut))
+                return true;
+            const QString t = k->text();
+            if (t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127) {
+                const int c = FilterGridNameChar(t[0].unicode());
+                if (c == 0) return true;
+                if (c != t[0].unicode()) {
+                    if (Text2->text().size() - Text2->selectedText().size() < Text2->maxLength())
+                        Text2->insert(QString(QChar(c)));
+                    return true;
+                }
+            } else if (t.size() == 1 && (t[0].unicode() == 3 || t[0].unicode() == 22 || t[0].unicode() == 24)) {
+                return true;
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            if (Text2->isVisible() && Text2->isEnabled() && state_.editCell.col == 3) ConcludeGridEdit();
+        } else if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) {
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) return true;
+        }
+        return false;
+    }
+    if (auto* box = qobject_cast<QComboBox*>(o)) {
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+                onChooserEnter(box);
+                return true;
+            }
+        } else if (e->type() == QEvent::MouseButtonPress) {
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) return true;
+        }
+        return false;
+    }
+    if (o == MSFlexGrid1 && e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            EnterGridEdit();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void frmCommChInfo::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (firstActivation_ && !app_.mdiArea()) {
+        firstActivation_ = false;
+        QTimer::singleShot(0, this, [this] { onCellEntered(); });
+    }
+}
+
+void frmCommChInfo::changeEvent(QEvent* e) { QWidget::changeEvent(e); }
+
+void frmCommChInfo::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    const int rowHeight = MSFlexGrid1->rowHeight(currentRow() < 1 ? 0 : currentRow() - 1);
+    visibleRows_ = VisibleRowsFor(MSFlexGrid1->height(), rowHeight);
+    hideEditors();
+}
+
+void frmCommChInfo::closeEvent(QCloseEvent* e) {
+    guarded(s_, "frmCommChInfo_Form_Unload", [&] {
+        if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
+        s_.windows.channelTableOpen = false;
+        app_.ShowCHInfo(false);
+    });
+    QWidget::closeEvent(e);
+}
+
+// --- channel commands -------------------------------------------------------
+
+ConfirmAnswer frmCommChInfo::confirm(ConfirmMode mode) {
+    FrmMsgConfirm dlg(s_, mode, app_.mainWidget());
+    dlg.exec();
+    return dlg.answer();
+}
+
+void frmCommChInfo::refreshChannelRow(int n) {
+    reShowGrid(n);
+    if (FrmCHInfoEdit* w = editWindow(); w && w->shownChannel() == n) w->SetGridEditData(false);
+}
+
+void frmCommChInfo::refreshAllChannels() {
+    reShowAllGrid();
+    if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
+}
+
+void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, currentCol() < 0 ? 1 : currentCol()); }
+
+void frmCommChInfo::runChannelCommand(int command) {
+    const int n = currentRow();
+    if (n < 1 || n > kVfoChannel) return;
+    if (!UpdateChannelCommands(s_, n).enabled(command)) return;
+    switch (command) {
+    case kCmdCut: CutChannel(s_, *this, n); break;
+    case kCmdCopy: CopyChannel(s_, n); return;
+    case kCmdPaste:
+        if (n > kMemoryChannels) return;
+        PasteChannel(s_, *this, n);
+        break;
+    case kCmdInsert: InsertChannel(s_, *this, n); break;
+    case kCmdDelete: DeleteChannel(s_, *this, n); break;
+    case kCmdMoveUp: {
+        const int t = MoveChannelUp(s_, *this, n);
+        setTopRow(TopRowAfterMoveUp(t, topRow(), visibleRows_));
+        break;
+    }
+    case kCmdMoveDown: {
+        const int t = MoveChannelDown(s_, *this, n);
+        setTopRow(TopRowAfterMoveDown(t, topRow(), visibleRows_));
+        break;
+    }
+    default: return;
+    }
+    RevalidateChannelRefs(s_);
+    updateCommands();
+}
+
+void frmCommChInfo::useOffsetChanged(bool useOffset) { ReShowAllTxFre(useOffset); }
+
+void frmCommChInfo::languageChanged() { ReShowChInfoByLanguage(); }
+
+}  // namespace zr

@@ -1,0 +1,129 @@
+#pragma once
+// The channel table window: one row per channel, in-place editors over the
+// cells, and the channel commands at the current row.
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include "channels/channel_commands.h"
+#include "channels/channel_view.h"
+#include "channels/grid_edit.h"
+#include "platform/channels/channel_views_hub.h"
+#include "platform/shell/app_services.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace zr {
+
+class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost {
+    Q_OBJECT
+public:
+    explicit frmCommChInfo(AppServices& app, QWidget* parent = nullptr);
+    ~frmCommChInfo() override;
+
+    // Table operations used by the main window, the channel operations and
+    // the other channel windows.
+    void InitShowGrid();
+    void ChangShowByLanguage();
+    void SetGridData();
+    void reShowGrid(int rRow);
+    void reShowAllGrid();
+    void ReShowAllTxFre(bool rOffSet);
+    void ReShowChInfoByLanguage();
+    void SetEditDisable() override;
+
+    // In-place editing.
+    void EnterGridEdit();
+    bool FlexConcludeRx();
+    void ConcludeGridEdit();
+    void SetShowEditData();
+    void GridNextLine();
+    void GridNextCol();
+
+    // ChildHooks
+    void commitEdit() override;
+    void runChannelCommand(int command) override;
+    int currentRow() const override;
+    void useOffsetChanged(bool useOffset) override;
+    void languageChanged() override;
+
+    // The row whose editor is open (or was opened last).
+    int editRow() const { return state_.editCell.row; }
+    // The channel edit window moved the edit row: the open editor is hidden
+    // so that a later choice in it cannot land on another channel.
+    void setEditRow(int row);
+    // The current cell, rows 1..129 as the channels.
+    void setCurrentCell(int row, int col);
+    int currentCol() const;
+    QString cellText(int row, int col) const;
+    // Rows the table keeps visible after a move (recomputed on resize).
+    int visibleRows() const { return visibleRows_; }
+    int topRow() const;
+    void setTopRow(int row);
+
+    QTableWidget* MSFlexGrid1 = nullptr;
+    QComboBox* Combo6_1 = nullptr;   // RX chooser
+    QComboBox* Combo6_2 = nullptr;   // TX chooser
+    QLineEdit* Text2 = nullptr;      // name box
+    QComboBox* Combo1 = nullptr;     // tone chooser
+    QComboBox* Combo3 = nullptr;     // scan chooser
+    QComboBox* Combo4 = nullptr;     // signalling chooser
+    QPushButton* CommandEdit = nullptr;
+    QPushButton* CommandClose = nullptr;
+    QPushButton* CommandHelp = nullptr;
+
+    GridEditState& editState() { return state_; }
+    ChannelViewsHub* viewsHub() { return &hub_; }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    // ChannelCommandHost
+    ConfirmAnswer confirm(ConfirmMode mode) override;
+    void refreshChannelRow(int n) override;
+    void refreshAllChannels() override;
+    void setCurrentRow(int t) override;
+
+    void fillRow(int row, const ChannelRecord& c);
+    void clearRow(int row);
+    void writeCaption(int row);
+    void hideEditors();
+    void placeEditor(QWidget* w, int row, int col);
+    void onCurrentCellChanged(int qRow, int qCol, int prevRow, int prevCol);
+    void onCellEntered();
+    void onCellClicked();
+    void onCellDoubleClicked(int qRow, int qCol);
+    void onChooserActivated(QComboBox* box);
+    void onChooserEnter(QComboBox* box);
+    void onContextMenu(const QPoint& pos);
+    void openEditWindow();
+    void updateCommands();
+    void fail(const char* text);
+    QComboBox* chooserFor(int col) const;
+    class FrmCHInfoEdit* editWindow() const;
+
+    AppServices& app_;
+    Session& s_;
+    GridEditState state_;
+    TableLists lists_;
+    bool firstActivation_ = true;
+    bool languageRunning_ = false;
+    bool inEntry_ = false;
+    int visibleRows_ = 10;
+    QElapsedTimer doubleClickGuard_;
+    ChannelCommandStates commands_;
+    ChannelViewsHub hub_;
+};
+
+// Registers the channel windows with the main window.
+void RegisterChannelWindows();
+
+}  // namespace zr
