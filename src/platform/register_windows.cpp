@@ -10,13 +10,14 @@
 // Page windows are shown in the MDI area (AppServices::ShowChild); dialogs
 // must be QDialogs and are shown modally (AppServices::ShowModal).
 
-#include "platform/shell/app_services.h"
+#include "platform/channels/frm_comm_ch_info.h"
 #include "platform/pages/register_pages.h"
+#include "platform/shell/app_services.h"
 
 namespace zr {
 
 void RegisterAllWindows() {
-    // e.g. RegisterChannelWindows();
+    RegisterChannelWindows();
     RegisterPageWindows();
 }
 
