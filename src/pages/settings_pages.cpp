@@ -472,7 +472,7 @@ void KeyPage::open() {
         if (isKeyList(id)) lists_[id].entries = offered;
     lists_[kLongPress].entries = TenthsTexts(10, 16);
     lists_[kEmergencyLongPress].entries = TenthsTexts(10, 16);
-    lists_[kEmergencyLongPress].selected = -1;
+    lists_[kEmergencyLongPress].selected = 0;  // shown only; never stored
     refreshKeys();
     lists_[kLongPress].selectAt(doc_.Keys.LongPressTime - 10);
     store(kLongPress);

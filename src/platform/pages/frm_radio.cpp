@@ -51,7 +51,7 @@ FrmRadio::FrmRadio(AppServices& app, QWidget* parent)
         MSFlexGrid1->setItem(r - 1, 1, f);
         showRow(r);
     }
-    MSFlexGrid1->setMinimumSize(230, 300);
+    MSFlexGrid1->setMinimumSize(230, pages::FmPage::kRows * 22 + 36);
 
     Text1 = new PageLineEdit(&pages::FilterFmKey, MSFlexGrid1->viewport());
     Text1->setObjectName("Text1");

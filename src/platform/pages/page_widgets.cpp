@@ -133,7 +133,8 @@ QComboBox* NewPageCombo(QWidget* parent, int minWidth) {
     c->setEditable(false);
     c->setMinimumWidth(minWidth);
     c->setMaxVisibleItems(16);
-    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     EnterMovesFocus(c);
     return c;
 }
