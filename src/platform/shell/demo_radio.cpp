@@ -1,6 +1,9 @@
 #include "platform/shell/demo_radio.h"
 
+#include <csignal>
 #include <cstdio>
+
+#include <sys/prctl.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +37,8 @@ std::string SampleRadioMemory(const Session& base) {
     int n = 1;
     for (const char* f : gmrs) {
         if (!FindChannelRecord(s, n)) NewChannel(s, n, f);
-        else SetChannelItem(s, n, item::kRxFreq, f);
+        SetChannelItem(s, n, item::kRxFreq, f);
+        SetChannelItem(s, n, item::kTxFreq, f);
         char name[8];
         std::snprintf(name, sizeof name, "GMRS%02d", n);
         SetChannelItem(s, n, item::kName, name);
@@ -60,6 +64,8 @@ std::string SampleRadioMemory(const Session& base) {
 
 DemoRadio::DemoRadio(QObject* parent) : QObject(parent) {
     proc_.setProcessChannelMode(QProcess::SeparateChannels);
+    // The simulator ends with the program, however the program ends.
+    proc_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 DemoRadio::~DemoRadio() { stop(); }

@@ -96,8 +96,7 @@ FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent) : QDialog(parent), s
     CommandOK = new QPushButton;
     CommandCancel = new QPushButton;
     SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setDefault(false);
-    CommandOK->setAutoDefault(false);
+    CommandOK->setDefault(true);
     connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* form = new QHBoxLayout;
@@ -208,7 +207,7 @@ FrmModelInfo::FrmModelInfo(Session& s, std::function<void(const std::string&, co
     CommandOK = new QPushButton;
     CommandCancel = new QPushButton;
     SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setAutoDefault(false);
+    CommandOK->setDefault(true);
     connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -251,7 +250,7 @@ FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* p
     CommandOK = new QPushButton;
     CommandCancel = new QPushButton;
     SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setAutoDefault(false);
+    CommandOK->setDefault(true);
     connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) {

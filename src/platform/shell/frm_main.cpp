@@ -643,7 +643,21 @@ void frmMain::CloseCurAllOtherWindows(QWidget* keep) {
     }
 }
 
-void frmMain::CascadeChildren() { mdi_->cascadeSubWindows(); }
+void frmMain::CascadeChildren() {
+    mdi_->cascadeSubWindows();
+    // Every page at its preferred size as far as the area allows, so that
+    // nothing of it lies outside the visible area.
+    const QSize area = mdi_->viewport()->size();
+    for (QMdiSubWindow* sw : mdi_->subWindowList()) {
+        if (sw->isHidden() || sw->isMinimized() || sw->isMaximized()) continue;
+        QSize want = sw->sizeHint().expandedTo(QSize(320, 200));
+        // The channel table uses the height it is given.
+        if (sw->property(kNameProperty).toString() == kChannelTable) want.setHeight(area.height());
+        want.setWidth(std::min(want.width(), area.width() - sw->x()));
+        want.setHeight(std::min(want.height(), area.height() - sw->y()));
+        if (want.width() > 100 && want.height() > 80) sw->resize(want);
+    }
+}
 
 void frmMain::ShowCHInfo(bool show) {
     MnuCHEdit_->menuAction()->setVisible(show);
@@ -872,6 +886,14 @@ void frmMain::dragSplitter(int xTwips) {
 void frmMain::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     mdi_->viewport()->update();
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    // The pages opened during the load are fitted once the area has its size.
+    QTimer::singleShot(0, this, [this] { CascadeChildren(); });
 }
 
 // --- events ----------------------------------------------------------------------

@@ -162,6 +162,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -205,11 +206,12 @@ private:
     QTimer channelEditTimer_;   // 20 ms one-shot
     QTimer newDocTimer_;        // 100 ms one-shot
     int pendingCommand_ = 0;
-    int sideWidthTwips_ = 3000;
+    int sideWidthTwips_ = 3450;
 
     QPointer<FrmProgress> progress_;
     QPointer<HelpWindow> help_;
     bool closing_ = false;
+    bool shownOnce_ = false;
 };
 
 }  // namespace zr
