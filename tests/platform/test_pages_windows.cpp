@@ -103,6 +103,14 @@ private slots:
         QCOMPARE(page->powerOnBox(2)->text(), QString("x"));
         QVERIFY(page->powerOnBox(3)->hasFocus());
         QCOMPARE(QByteArray(d.OptFeat.PowerOnText.raw().c_str(), 12), QByteArray("ABxCD       "));
+        // A box that gets the focus has its character selected: typing replaces it.
+        page->powerOnBox(3)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(page->powerOnBox(3), "z");
+        QCOMPARE(page->powerOnBox(3)->text(), QString("z"));
+        QVERIFY(page->powerOnBox(4)->hasFocus());
+        QCOMPARE(QByteArray(d.OptFeat.PowerOnText.raw().c_str(), 12), QByteArray("ABxzD       "));
+        page->powerOnBox(3)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(page->powerOnBox(3), "C");
         page->powerOnBox(11)->setFocus();
         QTest::keyClicks(page->powerOnBox(11), "9");
         QVERIFY(page->checkBox(106)->hasFocus());

@@ -88,9 +88,10 @@ void PageLineEdit::keyPressEvent(QKeyEvent* e) {
         if (out != code) {
             insert(QString(QChar(out)));
         } else {
-            int before = text().size();
+            const QString before = text();
+            const bool replacing = hasSelectedText();
             QLineEdit::keyPressEvent(e);
-            if (text().size() == before && !hasSelectedText()) return;  // at its limit
+            if (text() == before && !replacing) return;  // at its limit
         }
         emit charAccepted();
         return;
