@@ -1,5 +1,7 @@
 #include "platform/channels/frm_ch_info_edit.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -411,8 +413,9 @@ bool FrmCHInfoEdit::eventFilter(QObject* o, QEvent* e) {
             box != ComboTx && box->isEnabled() && !isBlankChoice(box->currentText())) {
             if (box == ComboRxTone || box == ComboOptSignal) {
                 const int keep = ComboBusyLock->currentIndex();
-                rebuildBusyLock(ComboRxTone->currentIndex() != 0 ? 3 : 2);
-                selectAt(ComboBusyLock, keep);
+                const int count = ComboRxTone->currentIndex() != 0 ? 3 : 2;
+                rebuildBusyLock(count);
+                selectAt(ComboBusyLock, std::min(keep, count - 1));
             }
             writeChooser(box);
         }

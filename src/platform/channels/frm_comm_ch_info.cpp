@@ -340,6 +340,7 @@ void frmCommChInfo::updateCommands() {
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
     if (qRow < 0) return;
+    s_.windows.tableCurrentRow = qRow + 1;
     if (qRow != prevRow) updateCommands();
     onCellEntered();
 }
@@ -402,6 +403,7 @@ void frmCommChInfo::EnterGridEdit() {
         const int col = currentCol();
         if (row < 1) return;
         const GridEditor kind = state_.openEditor({row, col});
+        s_.windows.tableEditRow = row;
         if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
         const QString text = cellText(row, col);
         if (kind == GridEditor::NameBox) {
@@ -503,6 +505,7 @@ void frmCommChInfo::setEditRow(int row) {
     if (row == state_.editCell.row) return;
     hideEditors();
     state_.editCell.row = row;
+    s_.windows.tableEditRow = row;
 }
 
 void frmCommChInfo::onChooserActivated(QComboBox* box) {

@@ -1,0 +1,118 @@
+// Times of the channel windows on a full document: opening the channel
+// table, redrawing it, and a batch over all 128 memory channels.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <cstdio>
+#include <filesystem>
+
+#include "channels/channel_batch.h"
+#include "channels/channel_ops.h"
+#include "platform/channels/frm_comm_ch_info.h"
+#include "platform/shell/app_services.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
+
+namespace {
+
+class QuietPrompter : public zr::Prompter {
+public:
+    zr::Answer ask(const zr::Question&) override { return zr::Answer::Ok; }
+    std::optional<std::string> chooseFile(const zr::FileDialogRequest&) override { return {}; }
+    std::optional<std::string> askPassword() override { return {}; }
+};
+
+class BenchApp : public zr::AppServices {
+public:
+    explicit BenchApp(zr::Session& s) : s_(s) {}
+    zr::Session& session() override { return s_; }
+    QWidget* mainWidget() override { return nullptr; }
+    QMdiArea* mdiArea() override { return nullptr; }
+    QWidget* ShowChild(const QString&) override { return nullptr; }
+    int ShowModal(const QString&) override { return 0; }
+    QWidget* FindChildWindow(const QString& name) const override {
+        return name == QLatin1String("frmCommChInfo") ? table : nullptr;
+    }
+    void UnloadByName(const QString&) override {}
+    void CloseCurAllWindows() override {}
+    void CloseCurAllOtherWindows(QWidget*) override {}
+    void CascadeChildren() override {}
+    void ShowMainTxt() override {}
+    void LoadTree() override {}
+    void LoadNewDoc() override {}
+    void ShowCHInfo(bool) override {}
+    void SetSaveEditData() override {}
+    void StartChannelCommand(int) override {}
+    void PopupChannelMenu(const QPoint&) override {}
+    void ShowHelp(int) override {}
+    void StartRead() override {}
+    void StartWrite() override {}
+    void StartDealerRead() override {}
+    QWidget* table = nullptr;
+
+private:
+    zr::Session& s_;
+};
+
+double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qapp(argc, argv);
+    QuietPrompter prompter;
+    zr::Session s;
+    s.prompter = &prompter;
+    // The shipped English texts of the source tree.
+    s.paths.programFolder = (std::filesystem::path(__FILE__).parent_path().parent_path() / "install").string();
+    s.doc.currentBand = "400 - 470 MHz";
+    s.doc.bandLower = 400;
+    s.doc.bandUpper = 470;
+    for (int n = 1; n <= zr::kVfoChannel; ++n) {
+        zr::NewChannel(s, n, 400.0 + n * 0.5);
+        auto& c = s.doc.stored.Channels.entries[s.doc.stored.Channels.count - 1];
+        c.RxTone = static_cast<int16_t>(n * 7 % zr::kToneCount);
+        c.ChannelName.set("CH" + std::to_string(n));
+    }
+    BenchApp app(s);
+
+    QElapsedTimer t;
+    t.start();
+    auto* table = new zr::frmCommChInfo(app);
+    app.table = table;
+    table->show();
+    qapp.processEvents();
+    const double openMs = ms(t);
+
+    t.restart();
+    table->SetGridData();
+    qapp.processEvents();
+    const double redrawMs = ms(t);
+
+    zr::BatchFlags items;
+    items.fill(1);
+    zr::BatchFields f = zr::DefaultBatchFields(s);
+    f.rxStart = "440";
+    f.rxStep = "12.5";
+    f.txMode = zr::BatchTxMode::Offset;
+    f.offset = "5";
+    f.nameNumbered = true;
+    f.nameText = "CH";
+    f.nameStart = "001";
+    f.nameStep = "1";
+    f.rxToneStart = 1;
+    f.rxToneInterval = "1";
+    t.restart();
+    zr::ApplyBatch(s, items, f);
+    table->SetGridData();
+    qapp.processEvents();
+    const double batchMs = ms(t);
+
+    std::printf("open channel table (129 channels): %8.2f ms\n", openMs);
+    std::printf("redraw whole table:                %8.2f ms\n", redrawMs);
+    std::printf("batch over 128 channels + redraw:  %8.2f ms\n", batchMs);
+    delete table;
+    return 0;
+}
