@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "channels/channel_ops.h"
 #include "files/change_tracking.h"
 #include "files/new_document.h"
 #include "shell/startup.h"
@@ -117,6 +118,29 @@ private slots:
         w.resize(1000, 700);
         QTest::qWait(50);
         shot(&w, "main_after_read");
+
+        // An edit written into the radio comes back with the next read.
+        SetChannelItem(s, 2, item::kName, "EDITED");
+        p.asked.clear();
+        p.answers = {Answer::Ok, Answer::Ok};   // 9005 confirm, 9010 finished
+        progressSeen = false;
+        watch.start(5);
+        w.action("mnuWriteToRadio")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
+        watch.stop();
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9005)), ToBytes(Tx(s, 9010))}));
+        QVERIFY(progressSeen);
+        SetChannelItem(s, 2, item::kName, "OTHER");
+        p.asked.clear();
+        // 9004 confirm, 9006 unsaved changes: No, 9009 finished.
+        p.answers = {Answer::Ok, Answer::No, Answer::Ok};
+        w.action("mnuReadFromRadio")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 3 && !prog.link().engine().busy(), 30000);
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9004)), ToBytes(Tx(s, 9006)),
+                                                      ToBytes(Tx(s, 9009))}));
+        QVERIFY(FindChannelRecord(s, 2));
+        QCOMPARE(FindChannelRecord(s, 2)->ChannelName.text(), std::string("EDITED"));
+        QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
 
         // The read document counts as unsaved.
         QVERIFY(IsModified(s));
