@@ -106,6 +106,7 @@ TEST(Backups, EverySimulatedReadLeavesOneBackup) {
     zrtest::ScriptedPrompter prompter;
     s.prompter = &prompter;
     s.doc.stored.ModelBand.BandCode = 1;
+    s.settings.versions.pairs = {{"V100", "V100"}};
     link::RadioSim radio;
     radio.memory.fill(0xFF);
     std::fill(radio.memory.begin(), radio.memory.begin() + 32, 0x00);   // channel 1 slot
@@ -117,7 +118,6 @@ TEST(Backups, EverySimulatedReadLeavesOneBackup) {
     zrtest::FakeTimers timers;
     link::TransferEngine engine(s, port, timers);
     engine.services().isModified = [] { return false; };
-    engine.services().versionAccepted = [](const std::string& v) { return v == "V100"; };
     std::vector<std::string> saved;
     link::TransferHooks hooks;
     hooks.readDecoded = [&] {

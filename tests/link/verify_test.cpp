@@ -37,6 +37,7 @@ protected:
         s.prompter = &prompter;
         s.doc.stored.ModelBand.BandCode = 1;
         s.doc.currentModel = "ZR614";
+        s.settings.versions.pairs = {{"V100", "V100"}};
         s.doc.fileName = "mine.dat";
         s.doc.neverSaved = false;
         radio.memory.fill(0x00);
