@@ -1,6 +1,7 @@
 // The main window driven through its commands with a scripted prompter.
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -21,6 +22,12 @@
 using namespace zr;
 
 namespace {
+
+// With ZR_SHOTS=<folder> in the environment, pictures are saved there.
+void shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("ZR_SHOTS");
+    if (!dir.isEmpty() && w) w->grab().save(dir + "/" + name + ".png");
+}
 
 // A page that counts how often it was created and records channel commands.
 struct FakePage : QWidget, ChildHooks {
@@ -162,7 +169,7 @@ private slots:
 
     void splitterKeepsMinimumWidth() {
         const int start = w_->sidePanelTwips();
-        QCOMPARE(start, 3000);
+        QCOMPARE(start, 3450);
         w_->dragSplitter(-(start - kMinSidePanelTwips));   // exactly 300 twips
         QCOMPARE(w_->sidePanelTwips(), kMinSidePanelTwips);
         w_->dragSplitter(-15);                            // 285: refused
@@ -224,6 +231,7 @@ private slots:
         QCOMPARE(w_->pendingChannelCommand(), 0);
 
         table->row = 5;
+        QApplication::setActiveWindow(w_.get());
         QTest::keyClick(w_.get(), Qt::Key_V, Qt::ControlModifier);
         QTRY_COMPARE(FakePage::commands, QList<int>{3});
         w_->toolButton("CHMoveDown")->trigger();
@@ -280,6 +288,12 @@ private slots:
         file->popup(w_->mapToGlobal(QPoint(10, 10)));
         QVERIFY(QTest::qWaitForWindowExposed(file));
         file->setActiveAction(w_->action("mnuFileOpen"));
+        shot(file, "menu_file");
+        for (const char* m : {"mnuEdit", "mnuProgram", "mnuSet", "mnuView", "mnuWindow"}) {
+            QMenu* menu = w_->action(m)->menu();
+            menu->adjustSize();
+            shot(menu, m);
+        }
         QTest::keyClick(file, Qt::Key_F1);
         QCOMPARE(w_->helpWindow()->currentContext(), 102);
         QVERIFY(!file->isVisible());
