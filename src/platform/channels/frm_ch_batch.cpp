@@ -91,6 +91,8 @@ void FrmCHBatch::InitShowList() {
     for (int i = 0; i < kBatchItems; ++i) {
         ItemGroup[i] = new QGroupBox(edit);
         ItemGroup[i]->setObjectName(QStringLiteral("ItemGroup%1").arg(i));
+        ItemGroup[i]->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+        if (i >= 6) ItemGroup[i]->setFlat(true);
     }
     auto form = [](QGroupBox* g) {
         auto* f = new QGridLayout(g);
@@ -182,12 +184,12 @@ void FrmCHBatch::InitShowList() {
         f->addWidget(CheckValue[i], 0, 0);
     }
     // Three columns: frequencies and tones, names and IDs, the fixed values.
-    grid->addWidget(ItemGroup[0], 0, 0);
-    grid->addWidget(ItemGroup[1], 1, 0, 3, 1);
-    grid->addWidget(ItemGroup[2], 0, 1);
-    grid->addWidget(ItemGroup[3], 1, 1, 3, 1);
-    grid->addWidget(ItemGroup[4], 0, 2);
-    grid->addWidget(ItemGroup[5], 1, 2);
+    grid->addWidget(ItemGroup[0], 0, 0, Qt::AlignTop);
+    grid->addWidget(ItemGroup[1], 1, 0, 3, 1, Qt::AlignTop);
+    grid->addWidget(ItemGroup[2], 0, 1, Qt::AlignTop);
+    grid->addWidget(ItemGroup[3], 1, 1, 3, 1, Qt::AlignTop);
+    grid->addWidget(ItemGroup[4], 0, 2, Qt::AlignTop);
+    grid->addWidget(ItemGroup[5], 1, 2, Qt::AlignTop);
     auto* lists = new QVBoxLayout;
     for (int i = 6; i <= 13; ++i) lists->addWidget(ItemGroup[i]);
     lists->addStretch();
@@ -260,7 +262,7 @@ void FrmCHBatch::ChangShowByLanguage() {
     CheckClear->setText(label(s_, 26099));
     for (int i = 0; i < kBatchItems; ++i) {
         CheckItem[i]->setText(label(s_, 26010 + i));
-        ItemGroup[i]->setTitle(i < 14 ? label(s_, 26010 + i) : QString());
+        ItemGroup[i]->setTitle(i < 6 ? label(s_, 26010 + i) : QString());
     }
     for (int i = 0; i < 7; ++i) CheckValue[i]->setText(label(s_, 26024 + i));
     for (QLabel* l : findChildren<QLabel*>()) {
