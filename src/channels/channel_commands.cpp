@@ -164,10 +164,6 @@ int TopRowAfterMoveDown(int t, int top, int visible) {
     return top;
 }
 
-std::string HabitFilePath(const Session& s) {
-    return (std::filesystem::path(s.paths.programFolder) / "Habit.ini").string();
-}
-
 EditingHabits ReadHabitBytes(const std::string& bytes) {
     bool v[5] = {false, false, false, false, false};
     for (int i = 0; i < 5; ++i) {

@@ -7,6 +7,7 @@
 
 #include "data/records.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"  // HabitFilePath
 
 namespace zr {
 
@@ -85,7 +86,6 @@ int TopRowAfterMoveDown(int t, int top, int visible);
 
 // "Habit.ini": five 16-bit little-endian integers, -1 true, 0 false, in the
 // order PasteNoAsk, PasteInsert, DeleteNoAsk, DeleteRemove, UseOffset.
-std::string HabitFilePath(const Session& s);
 EditingHabits ReadHabitBytes(const std::string& bytes);
 std::string HabitBytes(const EditingHabits& h);
 // Reads the file (creating an empty one when it is missing); habits it does
