@@ -154,7 +154,9 @@ TEST(NumberText, IndependentOfACommaLocale) {
     const std::locale before = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
     std::string cBefore = std::setlocale(LC_NUMERIC, nullptr);
     const bool commaC = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") || std::setlocale(LC_NUMERIC, "fr_FR.UTF-8");
-    if (commaC) EXPECT_EQ(std::string(std::localeconv()->decimal_point), ",");
+    if (commaC) {
+        EXPECT_EQ(std::string(std::localeconv()->decimal_point), ",");
+    }
 
     EXPECT_EQ(zr::FormatShortest(446.5), "446.5");
     EXPECT_EQ(zr::FormatFixed(1234.5, 2), "1234.50");
