@@ -6,6 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QComboBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
@@ -276,6 +278,27 @@ private slots:
         QVERIFY(w_->close());
         makeWindow();
         QCOMPARE(w_->size(), QSize(700, 500));
+    }
+
+    void modelAndBandChangeStartsANewDocument() {
+        changeChannel();
+        // The dialog is modal: it is answered once it is up.
+        QTimer::singleShot(50, [] {
+            auto* d = qobject_cast<FrmModelInfo*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->ComboBand->setCurrentIndex(0);   // "400 - 470 MHz"
+            d->CommandOK->click();
+        });
+        p_->answers = {Answer::Ok};
+        w_->mnuModelInfo_Click();
+        QCOMPARE(p_->texts(), std::vector<std::string>{ToBytes(Tx(*s_, 9016))});
+        QTRY_VERIFY_WITH_TIMEOUT(w_->FindChildWindow("frmCommChInfo") != nullptr, 2000);
+        QVERIFY(w_->windowTitle().contains("[ZR-M83KGMRS:400 - 470 MHz]"));
+        QCOMPARE(w_->statusPanel(2)->text(), QString("ZR-M83KGMRS[400 - 470 MHz]"));
+        QCOMPARE(int(s_->doc.stored.ModelBand.BandCode), 0);
+        QCOMPARE(s_->doc.bandLower, 400.0);
+        QCOMPARE(s_->doc.bandUpper, 470.0);
+        QVERIFY(!IsModified(*s_));   // the new document replaced the edit
     }
 
     void helpOpensAtContext() {
