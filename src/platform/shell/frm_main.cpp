@@ -1,4 +1,5 @@
 #include "platform/shell/frm_main.h"
+#include "platform/extras/extras.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -201,6 +202,7 @@ void frmMain::buildMenus() {
     addItem(file, "mnuFilePrint", 10005, 100, {}, [] {});
     file->addSeparator();
     addItem(file, "mnuFileExit", 10006, 105, {}, [this] { close(); });
+    AddExtrasFileMenuEntries(file, *this);
 
     QMenu* model = addMenu("mnuModel", 10100, 200);
     addItem(model, "mnuModelInfo", 10101, 201, {}, [this] { mnuModelInfo_Click(); });
@@ -766,6 +768,7 @@ void frmMain::applyModelBand(const std::string& model, const std::string& band) 
 
 void frmMain::mnuComm_Click() {
     FrmComSet dlg(s_, portLister_, demoStarter_, this);
+    AddVerifyWriteCheckBox(dlg, s_);
     if (dlg.exec() == QDialog::Accepted && portChosen_) portChosen_(dlg.selected());
     panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
 }

@@ -1,6 +1,7 @@
 #include "platform/shell/program.h"
 
 #include "link/port_names.h"
+#include "platform/extras/extras.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/demo_radio.h"
 #include "platform/shell/frm_main.h"
@@ -16,6 +17,7 @@ Program::Program(Session& s) : s_(s) {
     demo_ = std::make_unique<DemoRadio>();
     window_ = std::make_unique<frmMain>(s);
     window_->setTransferEngine(&link_->engine());
+    AttachExtras(*window_, *window_, *link_);
     window_->setPortLister([] {
         std::vector<PortChoice> out;
         for (const auto& p : PresentPorts()) out.push_back(PortChoice{p.name, p.number, {}});

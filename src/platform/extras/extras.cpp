@@ -1,0 +1,344 @@
+#include "platform/extras/extras.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "files/backups.h"
+#include "files/channel_csv.h"
+#include "files/file_commands.h"
+#include "link/verify.h"
+#include "platform/print/channel_sheet.h"
+#include "platform/serial/qt_link.h"
+#include "platform/shell/app_services.h"
+#include "platform/shell/texts.h"
+#include "shell/language.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
+
+namespace zr {
+
+namespace {
+
+// Texts of the additions (section "Others" of the language files), with
+// their English wording for a language file that lacks them.
+const char* Fallback(int n) {
+    switch (n) {
+        case 31000: return "&Import channels from CSV...";
+        case 31001: return "E&xport channels to CSV...";
+        case 31002: return "Print channel s&heet...";
+        case 31003: return "Radio read &backups...";
+        case 31004: return "CSV channel list";
+        case 31005: return "Channel import";
+        case 31006: return "&Open";
+        case 31007: return "&Close";
+        case 31008: return "Backups of radio reads, newest first:";
+        case 31009: return "No radio has been read yet.";
+        case 31010: return "Checking the written data";
+        case 31011: return "Check the written data by reading it back";
+        case 31014: return "Open &folder";
+        case 31015: return "The backup of this read could not be saved:";
+        default: return "";
+    }
+}
+
+QString X(const Session& s, int n) {
+    const std::string t = LanguageText(s, n);
+    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromBytes(t);
+}
+std::string XB(const Session& s, int n) { return ToBytes(X(s, n).remove('&')); }
+
+std::string CsvFilter(const Session& s) { return XB(s, 31004) + " (*.csv)|*.csv"; }
+
+void CommitEdits(AppServices& app) {
+    if (auto* w = dynamic_cast<DocumentWindows*>(&app)) w->commitPendingEdits();
+}
+
+void Tell(Session& s, const std::string& text, Icon icon) {
+    if (s.prompter) s.prompter->tell(text, icon);
+}
+
+// Passes every question on, but answers the open-file dialog with a path
+// chosen beforehand.
+class PathPrompter : public Prompter {
+public:
+    PathPrompter(Prompter* real, std::string path) : real_(real), path_(std::move(path)) {}
+    Answer ask(const Question& q) override { return real_ ? real_->ask(q) : Answer::Ok; }
+    std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
+        if (!r.save && !used_) {
+            used_ = true;
+            return path_;
+        }
+        return real_ ? real_->chooseFile(r) : std::nullopt;
+    }
+    std::optional<std::string> askPassword() override { return real_ ? real_->askPassword() : std::nullopt; }
+
+private:
+    Prompter* real_;
+    std::string path_;
+    bool used_ = false;
+};
+
+}  // namespace
+
+QString BackupFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+}
+
+// ---------------------------------------------------------------- commands
+
+void ImportCsvCommand(AppServices& app) {
+    Session& s = app.session();
+    CommitEdits(app);
+    if (!s.prompter) return;
+    const auto path = s.prompter->chooseFile(FileDialogRequest{XB(s, 31000), CsvFilter(s), {}, false});
+    if (!path) return;
+    const CsvImportReport rep = ImportChannelCsvFile(s, *path);
+    Tell(s, FormatImportReport(rep), rep.readable ? (rep.notes.empty() ? Icon::Information : Icon::Warning)
+                                                  : Icon::Critical);
+    if (rep.imported > 0) app.ShowMainTxt();
+}
+
+void ExportCsvCommand(AppServices& app) {
+    Session& s = app.session();
+    CommitEdits(app);
+    if (!s.prompter) return;
+    std::string initial = s.doc.fileName;
+    if (initial.size() > 4 && initial.substr(initial.size() - 4) == ".dat") initial.replace(initial.size() - 4, 4, ".csv");
+    auto path = s.prompter->chooseFile(FileDialogRequest{XB(s, 31001), CsvFilter(s), initial, true});
+    if (!path) return;
+    if (path->find('.', path->find_last_of('/') == std::string::npos ? 0 : path->find_last_of('/')) ==
+        std::string::npos)
+        *path += ".csv";
+    std::string error;
+    if (!ExportChannelCsvFile(s, *path, error)) Tell(s, error, Icon::Critical);
+}
+
+void PrintSheetCommand(AppServices& app) {
+    CommitEdits(app);
+    ShowChannelSheetPreview(app.session(), app.mainWidget());
+}
+
+void BackupsCommand(AppServices& app) {
+    FrmBackups dlg(app, BackupFolder(), app.mainWidget());
+    dlg.exec();
+}
+
+bool OpenBackupFile(AppServices& app, const std::string& path) {
+    Session& s = app.session();
+    auto* windows = dynamic_cast<DocumentWindows*>(&app);
+    if (!windows) return false;
+    PathPrompter once(s.prompter, path);
+    Prompter* const real = s.prompter;
+    s.prompter = &once;
+    const CommandResult r = FileOpen(s, *windows);
+    s.prompter = real;
+    if (r != CommandResult::Done || s.doc.fileName != path) return false;
+    s.doc.neverSaved = true;   // Save asks for a name; the backup stays as read
+    app.ShowMainTxt();
+    return true;
+}
+
+void AddExtrasFileMenuEntries(QMenu* file, AppServices& app) {
+    if (!file) return;
+    // Before the separator that precedes the last entry (Exit), if there is one.
+    QAction* before = nullptr;
+    const auto actions = file->actions();
+    for (int i = actions.size() - 1; i >= 0; --i)
+        if (actions[i]->isSeparator()) {
+            before = actions[i];
+            break;
+        }
+    QAction* sep = new QAction(file);
+    sep->setSeparator(true);
+    file->insertAction(before, sep);
+    const struct { const char* name; int key; void (*run)(AppServices&); } entries[] = {
+        {"mnuFileImportCsv", 31000, ImportCsvCommand},
+        {"mnuFileExportCsv", 31001, ExportCsvCommand},
+        {"mnuFilePrintSheet", 31002, PrintSheetCommand},
+        {"mnuFileBackups", 31003, BackupsCommand},
+    };
+    QList<QPair<QAction*, int>> captioned;
+    for (const auto& e : entries) {
+        auto* a = new QAction(X(app.session(), e.key), file);
+        a->setObjectName(QString::fromLatin1(e.name));
+        auto run = e.run;
+        QObject::connect(a, &QAction::triggered, file, [&app, run] { run(app); });
+        file->insertAction(before, a);
+        captioned.append({a, e.key});
+    }
+    // Captions follow a change of language.
+    QObject::connect(file, &QMenu::aboutToShow, file, [&app, captioned] {
+        for (const auto& [a, key] : captioned) a->setText(X(app.session(), key));
+    });
+}
+
+QCheckBox* AddVerifyWriteCheckBox(QDialog& dialog, Session& s) {
+    auto* box = new QCheckBox(X(s, 31011), &dialog);
+    box->setObjectName(QStringLiteral("CheckVerifyWrite"));
+    box->setChecked(link::LoadVerifyWrite(s));
+    if (auto* v = qobject_cast<QBoxLayout*>(dialog.layout())) v->insertWidget(std::max(0, v->count() - 1), box);
+    else if (dialog.layout()) dialog.layout()->addWidget(box);
+    QObject::connect(&dialog, &QDialog::accepted, box, [box, &s] { link::SaveVerifyWrite(s, box->isChecked()); });
+    return box;
+}
+
+// ---------------------------------------------------------------- transfers
+
+ExtrasLink::ExtrasLink(AppServices& app, link::TransferObserver& mainObserver, QtLink& qtLink, QObject* parent)
+    : QObject(parent), app_(app), main_(mainObserver), link_(qtLink),
+      verifyTimers_(std::make_unique<QtLinkTimers>()),
+      verifier_(std::make_unique<link::WriteVerifier>(app.session(), qtLink.port(), *verifyTimers_)) {
+    verifier_->setProgress(&main_);
+}
+
+ExtrasLink::~ExtrasLink() { link_.port().setEngine(&link_.engine()); }
+
+bool ExtrasLink::verifying() const { return verifier_->running(); }
+
+void ExtrasLink::progressShown(link::TransferKind k, const std::string& caption) { main_.progressShown(k, caption); }
+void ExtrasLink::progress(int percent) { main_.progress(percent); }
+void ExtrasLink::progressReset() { main_.progressReset(); }
+void ExtrasLink::progressClosed() { main_.progressClosed(); }
+
+void ExtrasLink::transferEnded(link::TransferKind k, bool success) {
+    main_.transferEnded(k, success);
+    if (!success) return;
+    // The engine is still inside its end step; act once it has finished.
+    if (k == link::TransferKind::Read) QTimer::singleShot(0, this, [this] { backupWhenDecoded(200); });
+    if (k == link::TransferKind::Write && link::LoadVerifyWrite(app_.session()))
+        QTimer::singleShot(0, this, [this] { verifyWhenIdle(600); });
+}
+
+void ExtrasLink::backupWhenDecoded(int triesLeft) {
+    // The image is decoded by the engine's ReadOK timer; the backup holds
+    // the decoded document.
+    if (link_.engine().busy()) {
+        if (triesLeft > 0) QTimer::singleShot(50, this, [this, triesLeft] { backupWhenDecoded(triesLeft - 1); });
+        return;
+    }
+    Session& s = app_.session();
+    std::string path, error;
+    const QString folder = backupFolder_.isEmpty() ? BackupFolder() : backupFolder_;
+    if (!SaveReadBackup(s, folder.toStdString(), path, error)) {
+        Tell(s, XB(s, 31015) + "\n" + error, Icon::Warning);
+        return;
+    }
+    lastBackup_ = QString::fromStdString(path);
+    emit backupSaved(lastBackup_);
+}
+
+void ExtrasLink::verifyWhenIdle(int triesLeft) {
+    // Wait until the "write finished" message is closed.
+    if (link_.engine().busy() || QApplication::activeModalWidget()) {
+        if (triesLeft > 0) QTimer::singleShot(100, this, [this, triesLeft] { verifyWhenIdle(triesLeft - 1); });
+        return;
+    }
+    startVerify();
+}
+
+void ExtrasLink::startVerify() {
+    Session& s = app_.session();
+    const RadioImage written = s.doc.image;
+    auto restore = [this] {
+        link_.port().setEngine(&link_.engine());
+        verifyTimers_->setEngine(nullptr);
+    };
+    const bool started = verifier_->start(written, [this, restore](const link::VerifyOutcome& o) {
+        restore();
+        const QString text = QString::fromStdString(link::VerifyOutcomeText(o));
+        QTimer::singleShot(0, this, [this, o, text] {
+            Tell(app_.session(), text.toStdString(), o.ok() ? Icon::Information : Icon::Warning);
+            emit verifyFinished(o.ok(), text);
+        });
+    });
+    if (!started) {
+        restore();
+        emit verifyFinished(false, QString::fromStdString(link::VerifyOutcomeText({})));
+        return;
+    }
+    link_.port().setEngine(&verifier_->engine());
+    verifyTimers_->setEngine(&verifier_->engine());
+}
+
+ExtrasLink* AttachExtras(AppServices& app, link::TransferObserver& mainObserver, QtLink& qtLink) {
+    auto* x = new ExtrasLink(app, mainObserver, qtLink, app.mainWidget());
+    qtLink.engine().setObserver(x);
+    return x;
+}
+
+// ---------------------------------------------------------------- backups list
+
+FrmBackups::FrmBackups(AppServices& app, const QString& folder, QWidget* parent)
+    : QDialog(parent), app_(app), folder_(folder) {
+    Session& s = app.session();
+    setWindowTitle(X(s, 31003).remove('&').remove(QStringLiteral("...")));
+    auto* label = new QLabel(X(s, 31008));
+    List1 = new QListWidget;
+    List1->setMinimumSize(460, 280);
+    CommandOpen = new QPushButton(X(s, 31006));
+    CommandClose = new QPushButton(X(s, 31007));
+    auto* folderButton = new QPushButton(X(s, 31014));
+    CommandOpen->setDefault(true);
+    connect(CommandOpen, &QPushButton::clicked, this, &FrmBackups::open);
+    connect(List1, &QListWidget::itemActivated, this, [this] { open(); });
+    connect(CommandClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(List1, &QListWidget::currentRowChanged, this,
+            [this] { CommandOpen->setEnabled(!selectedPath().isEmpty()); });
+    connect(folderButton, &QPushButton::clicked, this, [this] {
+        QDir().mkpath(folder_);
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder_));
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(folderButton);
+    buttons->addStretch();
+    buttons->addWidget(CommandOpen);
+    buttons->addWidget(CommandClose);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(label);
+    v->addWidget(List1, 1);
+    v->addLayout(buttons);
+    reload();
+}
+
+void FrmBackups::reload() {
+    List1->clear();
+    for (const BackupEntry& e : ListBackups(folder_.toStdString())) {
+        auto* item = new QListWidgetItem(QString::fromStdString(e.when + "   " + e.model + "   " + e.fileName));
+        item->setData(Qt::UserRole, QString::fromStdString(e.path));
+        List1->addItem(item);
+    }
+    if (List1->count() == 0) {
+        auto* item = new QListWidgetItem(X(app_.session(), 31009));
+        item->setFlags(Qt::NoItemFlags);
+        List1->addItem(item);
+    } else {
+        List1->setCurrentRow(0);
+    }
+    CommandOpen->setEnabled(!selectedPath().isEmpty());
+}
+
+QString FrmBackups::selectedPath() const {
+    const QListWidgetItem* it = List1->currentItem();
+    return it ? it->data(Qt::UserRole).toString() : QString();
+}
+
+void FrmBackups::open() {
+    const QString path = selectedPath();
+    if (path.isEmpty()) return;
+    if (OpenBackupFile(app_, path.toStdString())) accept();
+}
+
+}  // namespace zr

@@ -1,0 +1,290 @@
+#include "platform/print/channel_sheet.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <algorithm>
+#include <cstdio>
+
+#include "data/bands.h"
+#include "data/freq_text.h"
+#include "pages/opt_features_page.h"
+#include "platform/shell/texts.h"
+#include "shell/language.h"
+#include "shell/session.h"
+
+namespace zr {
+
+namespace {
+
+// English wording of the texts the sheet uses, for a run without a
+// language file (the command line tool).
+const char* Fallback(int n) {
+    switch (n) {
+        case 14001: return "Channel";
+        case 14002: return "RX frequency (MHz)";
+        case 14003: return "TX frequency (MHz)";
+        case 14004: return "Name";
+        case 14005: return "Decode tone";
+        case 14006: return "Encode tone";
+        case 14007: return "TX power";
+        case 14008: return "Scan";
+        case 14009: return "Signalling";
+        case 14010: return "Bandwidth";
+        case 14013: return "None";
+        case 14014: return "Low";
+        case 14015: return "Middle";
+        case 14016: return "High";
+        case 14017: return "Scan";
+        case 14018: return "Skip";
+        case 14019: return "DTMF";
+        case 14020: return "12.5 kHz";
+        case 14021: return "20 kHz";
+        case 14022: return "25 kHz";
+        case 31012: return "Channel sheet";
+        case 31013: return "Radio-wide settings";
+        default: return "";
+    }
+}
+
+QString T(const Session& s, int n) {
+    const std::string t = LanguageText(s, n);
+    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromBytes(t);
+}
+
+QString Units(int64_t u) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld.%05lld", static_cast<long long>(u / kUnitsPerMHz),
+                  static_cast<long long>(u % kUnitsPerMHz));
+    return QString::fromLatin1(buf);
+}
+
+// Entry `value` of a list of texts first..first+count-1; the first entry for
+// a value outside the list (as the channel table shows it).
+QString ListText(const Session& s, int first, int count, int value) {
+    return T(s, first + (value >= 0 && value < count ? value : 0));
+}
+
+QString Tone(const Session& s, int v) {
+    const std::string name = ToneName(v, ToBytes(T(s, 14013)));
+    return name.empty() ? T(s, 14013) : FromBytes(name);
+}
+
+QString OnOff(bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); }
+
+}  // namespace
+
+QStringList ChannelSheetHeader(const Session& s) {
+    QStringList h;
+    for (int n = 14001; n <= 14010; ++n) h << T(s, n);
+    return h;
+}
+
+std::vector<QStringList> ChannelSheetRows(const Session& s) {
+    std::vector<QStringList> rows;
+    const auto& list = s.doc.stored.Channels;
+    const int count = std::clamp<int>(list.count, 0, kMaxChannels);
+    for (int n = 1; n <= kMaxChannels; ++n) {
+        const ChannelRecord* c = nullptr;
+        for (int i = 0; i < count && !c; ++i)
+            if (list.entries[i].ChannelNumber == n) c = &list.entries[i];
+        if (!c) continue;
+        const auto rx = StoredFreqUnits(c->RxFreq.text());
+        if (!rx) continue;
+        const int64_t off = StoredOffsetUnits(c->Offset.text());
+        const int64_t tx = c->OffsetDir == 2 ? *rx + off : c->OffsetDir == 1 ? *rx - off : *rx;
+        QStringList r;
+        r << (n == kVfoChannel ? QStringLiteral("VFO") : QString::number(n)) << Units(*rx)
+          << Units(std::max<int64_t>(tx, 0)) << (n == kVfoChannel ? QString() : FromBytes(c->ChannelName.text()))
+          << Tone(s, c->RxTone) << Tone(s, c->TxTone) << ListText(s, 14014, 3, c->TxPower)
+          << ListText(s, 14017, 2, c->ScanSkip) << (c->OptSignal == 1 ? T(s, 14019) : T(s, 14013))
+          << ListText(s, 14020, 3, c->Bandwidth);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
+    std::vector<std::pair<QString, QString>> out;
+    const auto& d = s.doc.stored;
+    out.emplace_back("Document", QFileInfo(FromBytes(s.doc.fileName)).fileName());
+    out.emplace_back("Model", FromBytes(ModelDisplayName(s.doc.currentModel)));
+    out.emplace_back("Band", FromBytes(s.doc.currentBand));
+    int used = 0;
+    for (int i = 0; i < std::clamp<int>(d.Channels.count, 0, kMaxChannels); ++i)
+        if (d.Channels.entries[i].ChannelNumber >= 1 && d.Channels.entries[i].ChannelNumber <= kMemoryChannels) ++used;
+    out.emplace_back("Memory channels in use", QString::number(used));
+
+    // The optional features as their page shows them, from a copy (opening
+    // the page corrects values that fit no list).
+    StoredDocument copy = d;
+    pages::OptFeatPage page(copy, [&s](int n) { return LanguageText(s, n); });
+    page.open();
+    auto add = [&](const pages::OptFeatControl& c) {
+        QString label = FromBytes(LanguageText(s, c.labelKey)).remove('&').trimmed();
+        if (label.endsWith(':')) label.chop(1);
+        if (label.isEmpty()) label = QStringLiteral("Setting %1").arg(c.labelKey);
+        QString value;
+        if (c.kind == pages::OptFeatControl::Check) value = OnOff(page.check(c.id));
+        else if (c.kind == pages::OptFeatControl::PowerOnText) value = FromBytes(d.OptFeat.PowerOnText.text());
+        else if (page.hasList(c.id)) value = FromBytes(page.list(c.id).shown());
+        out.emplace_back(label, value);
+    };
+    if (LanguageText(s, pages::OptFeatPage::kCaptionKey).empty()) {
+        // Without the language file the page has neither labels nor list texts.
+        out.emplace_back("Optional features", "(language file not found)");
+    } else {
+        for (const auto& c : pages::OptFeatPage::leftColumn()) add(c);
+        for (const auto& c : pages::OptFeatPage::rightColumn()) add(c);
+    }
+
+    for (int i = 0; i < 4; ++i)
+        out.emplace_back(QStringLiteral("Embedded message line %1").arg(i + 1), FromBytes(d.EmbMsg.Lines[i].text()));
+    QStringList fm;
+    for (int i = 0; i < kFmChannels; ++i) {
+        const auto& f = d.FmChannels[i];
+        const std::string t = f.FmFreq.text();
+        if (f.IsEmpty || t.size() < 4) continue;
+        fm << QStringLiteral("%1: %2.%3").arg(i + 1).arg(QString::fromLatin1(t.substr(0, 4)).toInt()).arg(
+                  QString::fromLatin1(t.substr(4, 2)));
+    }
+    out.emplace_back("FM broadcast channels", fm.isEmpty() ? QStringLiteral("none") : fm.join(", "));
+    out.emplace_back("Scan priority channels",
+                     QStringLiteral("%1, %2").arg(d.Scan.PriorityCh1).arg(d.Scan.PriorityCh2));
+    out.emplace_back("Emergency channel", QString::number(d.Alert.EmgChannel));
+    return out;
+}
+
+int RenderChannelSheet(const Session& s, QPrinter& printer) {
+    QPainter p;
+    if (!p.begin(&printer)) return 0;
+    const QRect area(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QFont body(QStringLiteral("DejaVu Sans"), 8);
+    QFont bold = body;
+    bold.setBold(true);
+    QFont title(QStringLiteral("DejaVu Sans"), 13, QFont::Bold);
+    const int lineH = QFontMetrics(body, &printer).height() * 14 / 10;
+    const int titleH = QFontMetrics(title, &printer).height() * 2;
+    const int footH = lineH * 2;
+
+    const QStringList header = ChannelSheetHeader(s);
+    const auto rows = ChannelSheetRows(s);
+    const auto summary = SettingsSummary(s);
+    const int weights[] = {6, 11, 11, 9, 10, 10, 8, 7, 9, 9};
+    int totalWeight = 0;
+    for (int w : weights) totalWeight += w;
+
+    const int rowsPerPage = std::max(1, (area.height() - titleH - footH - lineH) / lineH);
+    const int tablePages = std::max(1, static_cast<int>((rows.size() + rowsPerPage - 1) / rowsPerPage));
+    const int linesPerColumn = std::max(1, (area.height() - titleH - footH) / lineH);
+    const int summaryPages =
+        std::max(1, static_cast<int>((summary.size() + 2 * linesPerColumn - 1) / (2 * linesPerColumn)));
+    const int pages = tablePages + summaryPages;
+    const QString docName = QFileInfo(QString::fromStdString(s.doc.fileName)).fileName();
+    const QString subtitle = FromBytes(ModelDisplayName(s.doc.currentModel)) + "  " + FromBytes(s.doc.currentBand) +
+                             "  " + FromBytes(docName.toStdString());
+
+    int page = 0;
+    auto pageFrame = [&](const QString& heading) {
+        if (page > 0) printer.newPage();
+        ++page;
+        p.setFont(title);
+        p.setPen(Qt::black);
+        p.drawText(QRect(area.left(), area.top(), area.width(), titleH), Qt::AlignLeft | Qt::AlignVCenter, heading);
+        p.setFont(body);
+        p.drawText(QRect(area.left(), area.top(), area.width(), titleH), Qt::AlignRight | Qt::AlignVCenter, subtitle);
+        p.drawText(QRect(area.left(), area.bottom() - footH, area.width(), footH), Qt::AlignCenter,
+                   QStringLiteral("%1 / %2").arg(page).arg(pages));
+    };
+
+    for (int tp = 0; tp < tablePages; ++tp) {
+        pageFrame(T(s, 31012));
+        int y = area.top() + titleH;
+        auto drawRow = [&](const QStringList& cells, bool head, bool shade) {
+            int x = area.left();
+            const QRect full(area.left(), y, area.width(), lineH);
+            if (head) p.fillRect(full, QColor(210, 215, 230));
+            else if (shade) p.fillRect(full, QColor(242, 242, 242));
+            p.setFont(head ? bold : body);
+            for (int c = 0; c < cells.size() && c < 10; ++c) {
+                const int w = area.width() * weights[c] / totalWeight;
+                const QRect cell(x, y, w, lineH);
+                p.drawText(cell.adjusted(lineH / 6, 0, -lineH / 6, 0), Qt::AlignCenter | Qt::TextSingleLine,
+                           cells[c]);
+                p.setPen(QColor(160, 160, 160));
+                p.drawRect(cell);
+                p.setPen(Qt::black);
+                x += w;
+            }
+            y += lineH;
+        };
+        drawRow(header, true, false);
+        const int first = tp * rowsPerPage;
+        const int last = std::min<int>(static_cast<int>(rows.size()), first + rowsPerPage);
+        for (int r = first; r < last; ++r) drawRow(rows[static_cast<std::size_t>(r)], false, (r - first) % 2 == 1);
+        if (rows.empty()) {
+            p.setFont(body);
+            p.drawText(QRect(area.left(), y, area.width(), lineH), Qt::AlignCenter, T(s, 14013));
+        }
+    }
+
+    std::size_t next = 0;
+    for (int sp = 0; sp < summaryPages; ++sp) {
+        pageFrame(T(s, 31013));
+        const int colW = area.width() / 2;
+        for (int col = 0; col < 2; ++col) {
+            int y = area.top() + titleH;
+            for (int l = 0; l < linesPerColumn && next < summary.size(); ++l, ++next) {
+                const int x = area.left() + col * colW;
+                p.setFont(bold);
+                p.drawText(QRect(x, y, colW * 45 / 100, lineH), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                           summary[next].first);
+                p.setFont(body);
+                p.drawText(QRect(x + colW * 45 / 100, y, colW * 55 / 100 - lineH, lineH),
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, summary[next].second);
+                y += lineH;
+            }
+        }
+    }
+    p.end();
+    return pages;
+}
+
+namespace {
+void SetUpPrinter(QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+}
+}  // namespace
+
+bool SaveChannelSheetPdf(const Session& s, const QString& path, QString& error) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    SetUpPrinter(printer);
+    printer.setDocName(T(s, 31012));
+    if (RenderChannelSheet(s, printer) == 0) {
+        error = QStringLiteral("cannot write \"%1\"").arg(path);
+        return false;
+    }
+    if (!QFileInfo(path).exists() || QFileInfo(path).size() == 0) {
+        error = QStringLiteral("cannot write \"%1\"").arg(path);
+        return false;
+    }
+    return true;
+}
+
+void ShowChannelSheetPreview(const Session& s, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
+    printer.setDocName(T(s, 31012));
+    QPrintPreviewDialog dlg(&printer, parent);
+    dlg.setWindowTitle(T(s, 31012));
+    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
+                     [&s](QPrinter* pr) { RenderChannelSheet(s, *pr); });
+    dlg.exec();
+}
+
+}  // namespace zr
