@@ -44,6 +44,8 @@ void RadioSim::answer(std::vector<uint8_t> reply, Output& out) {
         const std::size_t at = reply.size() >= 22 ? reply.size() - 2 : reply.size() - 1;
         reply[at] ^= 0x5A;
     }
+    ++answers;
+    answerBytes += static_cast<long long>(reply.size());
     out.answer.insert(out.answer.end(), reply.begin(), reply.end());
 }
 

@@ -63,6 +63,8 @@ public:
     int testDataWrites = 0;
     int dropped = 0;
     int corrupted = 0;
+    int answers = 0;                 // answers sent
+    long long answerBytes = 0;       // their bytes
     bool inSession() const { return session_; }
     bool pulled() const { return pulled_; }
     // Addresses of the blocks in the order the host read or wrote them.

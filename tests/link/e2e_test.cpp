@@ -38,12 +38,15 @@ protected:
         for (int i = 0; i < 5120; ++i) radio.memory[i] = static_cast<uint8_t>((i * 13 + 5) & 0xFF);
         for (int i = 0; i < 512; ++i) radio.dealer[i] = static_cast<uint8_t>('A' + i % 26);
         radio.applyPassword();
+        s.doc.saved = s.doc.stored;   // nothing unsaved
     }
     void plug(PtyRadioOptions o = {}) {
         pty = std::make_unique<PtyRadio>(radio, o);
         std::string error;
         ASSERT_TRUE(pty->open(error)) << error;
         link.port().setDevicePath(pty->devicePath());
+        link.engine().services().isModified = [] { return false; };
+        link.engine().services().startProgramVersion = [this](const std::string& v) { switched.push_back(v); };
     }
     // Runs the event loop until the engine is idle (or 30 s have passed).
     void wait(const std::function<void()>& during = {}) {
@@ -87,7 +90,9 @@ protected:
             c.TxPower = static_cast<int16_t>(i % 3);
             c.ChannelName.set("CH" + std::to_string(i));
         }
-        list.count = 8;
+        list.entries[8] = list.entries[0];
+        list.entries[8].ChannelNumber = kVfoChannel;
+        list.count = 9;
         tmp.doc.image.fill(0xFF);
         EncodeImage(tmp.doc);
         RadioImage m = tmp.doc.image;
@@ -100,6 +105,7 @@ protected:
     RadioSim radio;
     std::unique_ptr<PtyRadio> pty;
     QtLink link{s};
+    std::vector<std::string> switched;
 };
 
 }  // namespace
@@ -111,9 +117,11 @@ TEST_F(EndToEnd, ReadAndWriteRoundTripByteExact) {
     ASSERT_TRUE(read());
     EXPECT_TRUE(std::equal(m.begin(), m.end(), s.doc.image.begin()));
     // Decoded after ReadOKTimer: every ID code length survives.
-    ASSERT_EQ(s.doc.stored.Channels.count, 8);
-    EXPECT_EQ(s.doc.stored.Channels.entries[7].IdCode.text(), "1234567890");
-    EXPECT_EQ(s.doc.stored.Channels.entries[1].IdCode.text(), "1234");
+    ASSERT_GE(s.doc.stored.Channels.count, 8);
+    std::vector<std::string> ids;
+    for (int i = 0; i < s.doc.stored.Channels.count; ++i) ids.push_back(s.doc.stored.Channels.entries[i].IdCode.text());
+    for (const char* id : {"123", "1234", "12345678", "1234567890"})
+        EXPECT_NE(std::find(ids.begin(), ids.end(), id), ids.end()) << id;
     EXPECT_EQ(s.doc.fileName, "new.dat");
 
     // Written back: the radio holds the same bytes again.
@@ -147,7 +155,7 @@ TEST_F(EndToEnd, SilentRadio) {
     prompter.answers = {Answer::Ok, Answer::Cancel};
     QElapsedTimer t;
     t.start();
-    ASSERT_TRUE(link.engine().startRead());
+    ASSERT_TRUE(link.engine().startRead()) << (prompter.asked.empty() ? "" : prompter.asked.back().text);
     wait();
     EXPECT_FALSE(link.engine().lastSucceeded());
     EXPECT_EQ(radio.handshakes, 16);
@@ -188,8 +196,8 @@ TEST_F(EndToEnd, RepeatRequestAndChecks) {
 
     radio.config().band = 3;
     EXPECT_FALSE(write());
-    EXPECT_NE(std::find(prompter.texts().begin(), prompter.texts().end(), "The radio is of another band."),
-              prompter.texts().end());
+    const auto texts = prompter.texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "The radio is of another band."), texts.end());
     radio.config().band = 1;
     radio.config().model = "ZR999";
     EXPECT_FALSE(read());
@@ -200,6 +208,7 @@ TEST_F(EndToEnd, RepeatRequestAndChecks) {
     wait();
     EXPECT_FALSE(link.engine().lastSucceeded());
     EXPECT_EQ(prompter.asked.back().buttons, Buttons::YesNo);
+    EXPECT_TRUE(switched.empty());
 
     radio.config().version = "V100";
     const int before = radio.blockWrites;
@@ -211,6 +220,8 @@ TEST_F(EndToEnd, RepeatRequestAndChecks) {
 }
 
 TEST_F(EndToEnd, DealerReadAndFactoryTestData) {
+    const RadioImage m = encodedMemory();
+    std::copy(m.begin(), m.end(), radio.memory.begin());
     plug();
     ASSERT_TRUE(link.engine().startDealerRead());
     wait();

@@ -61,7 +61,9 @@ bool QtSerialLinkPort::open(const link::PortSettings& s, std::string& error) {
 }
 
 void QtSerialLinkPort::close() {
-    if (port_.isOpen()) port_.close();
+    if (!port_.isOpen()) return;
+    port_.flush();   // the end frame may still be in Qt's buffer
+    port_.close();
 }
 
 void QtSerialLinkPort::clearBuffers() {
@@ -73,7 +75,9 @@ void QtSerialLinkPort::clearBuffers() {
 bool QtSerialLinkPort::write(const link::Bytes& frame) {
     if (!port_.isOpen()) return false;
     const auto n = port_.write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
-    return n == static_cast<qint64>(frame.size());
+    if (n != static_cast<qint64>(frame.size())) return false;
+    port_.flush();   // out at once, not on the next turn of the event loop
+    return true;
 }
 
 void QtSerialLinkPort::onReadyRead() {
