@@ -141,6 +141,10 @@ TEST(NewDocument, DefaultsOfEveryRecord) {
     EXPECT_EQ(d.OptFeat.ChDisplayMode, 1);
     EXPECT_EQ(d.OptFeat.TailElimMode, 3);
     EXPECT_EQ(d.OptFeat.FmCurrentCh, 1);
+    // The current and direct channels name channel 1, not the VFO created first.
+    EXPECT_EQ(d.OptFeat.UhfCurrentCh, 1);
+    EXPECT_EQ(d.OptFeat.DirectCh1, 1);
+    EXPECT_EQ(d.OptFeat.DirectCh2, 1);
     EXPECT_EQ(d.OptFeat.PowerOnText.raw(), std::string("\0           ", 12));
     for (const auto& line : d.EmbMsg.Lines) EXPECT_EQ(line.raw(), std::string("\0               ", 16));
     EXPECT_EQ(d.Dtmf.GroupCodes[3].Length, 0);
