@@ -8,6 +8,8 @@
 #include "files/document_file.h"
 #include "files_fixture.h"
 #include "files/new_document.h"
+#include "pages/opt_features_page.h"
+#include "pages/settings_pages.h"
 
 using namespace zr;
 using zrtest::FilesFixture;
@@ -120,14 +122,27 @@ TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
     EXPECT_EQ(f.s.doc.stored.Channels.entries[1].RxFreq.raw(), "44650000");
     EXPECT_FALSE(IsModified(f.s));
 
-    // It holds what a new document without templates holds.
+    // Up to the settings it holds what a new document without templates holds.
     FilesFixture g;
     g.s.doc.currentBand = "446 - 447 MHz";
     RefreshBandLimits(g.s.doc);
     ASSERT_EQ(NewDocument(g.s), NewDocumentResult::Ready);
     const auto a = SerializeDocumentRecord(f.s.doc.stored);
     const auto b = SerializeDocumentRecord(g.s.doc.stored);
+    const std::size_t settingsStart = 10453;
     std::size_t at = 0;
-    while (at < a.size() && a[at] == b[at]) ++at;
-    EXPECT_EQ(at, a.size()) << "first difference at offset " << at;
+    while (at < settingsStart && a[at] == b[at]) ++at;
+    EXPECT_EQ(at, settingsStart) << "first difference at offset " << at;
+
+    // Its settings are what the pages show: opening them changes nothing.
+    const zr::pages::TextFn text = [](int n) { return std::to_string(n); };
+    zr::pages::OptFeatPage(f.s.doc.stored, text).open();
+    zr::pages::DtmfPage(f.s.doc.stored, text).open();
+    zr::pages::ScanPage(f.s.doc.stored, text).open();
+    zr::pages::AlertPage(f.s.doc.stored, text).open();
+    zr::pages::KeyPage(f.s.doc.stored, text).open();
+    EXPECT_FALSE(IsModified(f.s));
+    // Without the template the DTMF page does change a document.
+    zr::pages::DtmfPage(g.s.doc.stored, text).open();
+    EXPECT_TRUE(IsModified(g.s));
 }

@@ -11,6 +11,8 @@
 #include "data/bands.h"
 #include "data/new_document_defaults.h"
 #include "files/document_record.h"
+#include "pages/opt_features_page.h"
+#include "pages/settings_pages.h"
 #include "shell/session.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +36,16 @@ int main(int argc, char** argv) {
     // A fixed date: the template's content must not depend on the build day
     // (the dates live in the radio information, which the file does not hold).
     zr::NewDocumentDefaults(s, zr::CivilDate{2000, 1, 1});
+    // Opening a settings page stores what it shows, and some defaults (a DTMF
+    // rate of 0, for one) lie outside a page's list. The template holds what
+    // the pages show, so a new document still counts as unchanged after a
+    // page was merely opened.
+    const zr::pages::TextFn text = [](int n) { return std::to_string(n); };
+    zr::pages::OptFeatPage(s.doc.stored, text).open();
+    zr::pages::DtmfPage(s.doc.stored, text).open();
+    zr::pages::ScanPage(s.doc.stored, text).open();
+    zr::pages::AlertPage(s.doc.stored, text).open();
+    zr::pages::KeyPage(s.doc.stored, text).open();
 
     std::string error;
     if (!zr::WriteDocumentRecordFile(argv[1], s.doc.stored, &error)) {
