@@ -219,7 +219,7 @@ void ExtrasLink::transferEnded(link::TransferKind k, bool success) {
     // The engine is still inside its end step; act once it has finished.
     if (k == link::TransferKind::Read) QTimer::singleShot(0, this, [this] { backupWhenDecoded(200); });
     if (k == link::TransferKind::Write && link::LoadVerifyWrite(app_.session()))
-        QTimer::singleShot(0, this, [this] { verifyWhenIdle(600); });
+        QTimer::singleShot(0, this, [this] { verifyWhenIdle(36000); });   // up to an hour
 }
 
 void ExtrasLink::backupWhenDecoded(int triesLeft) {
