@@ -164,7 +164,7 @@ private slots:
         int applied = 0;
         std::string model, band;
         auto apply = [&](const std::string& m, const std::string& b) { ++applied; model = m; band = b; };
-        s_.doc.currentModel = "ZR-M83K";
+        s_.doc.currentModel = "ZR614";
         s_.doc.currentBand = "460 - 470 MHz";
         {
             FrmModelInfo dlg(s_, apply);
@@ -191,14 +191,20 @@ private slots:
             dlg.accept();
         }
         QCOMPARE(applied, 1);
-        QCOMPARE(model, std::string("ZR-M83K"));
+        // The list's entry means the program's model, which radios report.
+        QCOMPARE(model, std::string("ZR614"));
         QCOMPARE(band, std::string("400 - 470 MHz"));
-        // The shipped model ZR614 is not in the list: the first entry is shown.
+        // The program's own model shows the list's entry, and OK without a
+        // change asks nothing.
         s_.doc.currentModel = "ZR614";
-        s_.doc.currentBand = "400 - 470 MHz";
+        s_.doc.currentBand = "460 - 470 MHz";
+        p_.asked.clear();
         FrmModelInfo dlg(s_, apply);
         QCOMPARE(dlg.ComboModel->currentText(), QString("ZR-M83K"));
-        QCOMPARE(dlg.ComboBand->currentText(), QString("400 - 470 MHz"));
+        QCOMPARE(dlg.ComboBand->currentText(), QString("GMRS"));
+        dlg.accept();
+        QVERIFY(p_.asked.empty());
+        QCOMPARE(applied, 1);
     }
 
     void aboutWindow() {

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/bands.h"
 #include "platform/shell/texts.h"
 #include "shell/ini_file.h"
 #include "shell/prompter.h"
@@ -221,7 +222,11 @@ FrmModelInfo::FrmModelInfo(Session& s, std::function<void(const std::string&, co
 }
 
 void FrmModelInfo::accept() {
-    const std::string model = idOf(ToBytes(ComboModel->currentText()));
+    std::string model = idOf(ToBytes(ComboModel->currentText()));
+    // The list's one entry stands for the one model the program knows. Taken
+    // literally it would become a model no radio reports, and every later
+    // write would fail the model check.
+    if (model == "ZR-M83K") model = kModelId;
     std::string band = ToBytes(ComboBand->currentText());
     if (band == kGmrs) band = kGmrsBand;
     if (model == s_.doc.currentModel && band == s_.doc.currentBand) {
