@@ -3,6 +3,9 @@
 // their serial port.
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <memory>
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -71,7 +74,13 @@ bool Number(const std::string& s, double& out) {
     return end && *end == '\0' && !s.empty();
 }
 
-void OnSignal(int) { QCoreApplication::quit(); }
+// SIGINT and SIGTERM end the event loop through a pipe, so the memory is
+// saved on the way out.
+int gSignalPipe[2] = {-1, -1};
+void OnSignal(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(gSignalPipe[1], &c, 1);
+}
 
 }  // namespace
 
@@ -167,8 +176,13 @@ int main(int argc, char** argv) {
     pty.onSessionEnd = save;
     std::printf("%s\n", pty.devicePath().c_str());
     std::fflush(stdout);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
+    std::unique_ptr<QSocketNotifier> quitNotifier;
+    if (::pipe(gSignalPipe) == 0) {
+        quitNotifier = std::make_unique<QSocketNotifier>(gSignalPipe[0], QSocketNotifier::Read);
+        QObject::connect(quitNotifier.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        std::signal(SIGINT, OnSignal);
+        std::signal(SIGTERM, OnSignal);
+    }
     const int rc = app.exec();
     save();
     return rc;
