@@ -49,6 +49,25 @@ void guarded(Session& s, const char* text, F&& f) {
     }
 }
 
+// Bulk cell writes: the model's per-cell notifications are held back and the
+// table is repainted once at the end.
+class BulkCellWrite {
+public:
+    explicit BulkCellWrite(QTableWidget* g) : g_(g), blocked_(g->model()->blockSignals(true)) {}
+    ~BulkCellWrite() {
+        g_->model()->blockSignals(blocked_);
+        g_->viewport()->update();
+    }
+
+private:
+    QTableWidget* g_;
+    bool blocked_;
+};
+
+void setCellText(QTableWidgetItem* item, const QString& text) {
+    if (item->text() != text) item->setText(text);
+}
+
 void fillCombo(QComboBox* box, const std::vector<std::string>& entries) {
     QSignalBlocker b(box);
     box->clear();
@@ -177,6 +196,7 @@ void frmCommChInfo::InitShowGrid() {
         MSFlexGrid1->setWordWrap(false);
         MSFlexGrid1->setTabKeyNavigation(false);
         MSFlexGrid1->setMinimumWidth(px(11598) + 20);
+        BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 0; r < kGridRows - 1; ++r) {
             for (int c = 0; c < kGridCols; ++c) {
                 auto* item = new QTableWidgetItem;
@@ -202,6 +222,7 @@ void frmCommChInfo::ChangShowByLanguage() {
             h->setText(Tx(s_, number));
             h->setForeground(kHeaderColour);
         }
+        BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 1; r < kGridRows; ++r) {
             QTableWidgetItem* label = MSFlexGrid1->item(r - 1, 0);
             label->setText(r == kVfoChannel ? QStringLiteral("VFO") : QString::number(r));
@@ -227,24 +248,31 @@ void frmCommChInfo::ChangShowByLanguage() {
 }
 
 void frmCommChInfo::clearRow(int row) {
-    for (int c = 1; c <= kGridLastDataCol; ++c) MSFlexGrid1->item(row - 1, c)->setText(QString());
+    for (int c = 1; c <= kGridLastDataCol; ++c) setCellText(MSFlexGrid1->item(row - 1, c), QString());
 }
 
 void frmCommChInfo::fillRow(int row, const ChannelRecord& c) {
     const auto texts = ChannelRowTexts(s_, lists_, c);
-    for (int col = 1; col <= kGridLastDataCol; ++col) MSFlexGrid1->item(row - 1, col)->setText(FromBytes(texts[col]));
+    for (int col = 1; col <= kGridLastDataCol; ++col) setCellText(MSFlexGrid1->item(row - 1, col), FromBytes(texts[col]));
 }
 
 void frmCommChInfo::SetGridData() {
     guarded(s_, "frmCommChInfo_SetGridData", [&] {
-        MSFlexGrid1->setUpdatesEnabled(false);
-        for (int r = 1; r < kGridRows; ++r) clearRow(r);
-        const ChannelList& list = s_.doc.stored.Channels;
-        for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
-            const int n = list.entries[i].ChannelNumber;
-            if (n >= 1 && n <= kVfoChannel) fillRow(n, list.entries[i]);
+        {
+            // Rows are emptied, then the channels are filled in list order;
+            // a cell is only written when its text changes.
+            BulkCellWrite bulk(MSFlexGrid1);
+            std::vector<const ChannelRecord*> rows(kGridRows, nullptr);
+            const ChannelList& list = s_.doc.stored.Channels;
+            for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
+                const int n = list.entries[i].ChannelNumber;
+                if (n >= 1 && n <= kVfoChannel) rows[size_t(n)] = &list.entries[i];
+            }
+            for (int r = 1; r < kGridRows; ++r) {
+                if (rows[size_t(r)]) fillRow(r, *rows[size_t(r)]);
+                else clearRow(r);
+            }
         }
-        MSFlexGrid1->setUpdatesEnabled(true);
         SetShowEditData();
         app_.LoadTree();
     });
@@ -269,12 +297,11 @@ void frmCommChInfo::reShowGrid(int rRow) {
 
 void frmCommChInfo::reShowAllGrid() {
     guarded(s_, "frmCommChInfo_reShowGrid", [&] {
-        MSFlexGrid1->setUpdatesEnabled(false);
+        BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 1; r < kGridRows; ++r) {
             if (const auto pos = FindChannel(s_, r)) fillRow(r, s_.doc.stored.Channels.entries[*pos]);
             else if (!MSFlexGrid1->item(r - 1, 1)->text().isEmpty()) clearRow(r);
         }
-        MSFlexGrid1->setUpdatesEnabled(true);
     });
 }
 
