@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "channels/channel_ops.h"
 
@@ -15,7 +13,7 @@ ChannelList& channels(Session& s) { return s.doc.stored.Channels; }
 
 bool isMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
 
-void saveHabits(const Session& s) { SaveHabitFile(HabitFilePath(s), s.settings.habits); }
+void saveHabits(const Session& s) { SaveHabits(s); }
 
 }  // namespace
 
@@ -164,58 +162,5 @@ int TopRowAfterMoveDown(int t, int top, int visible) {
     return top;
 }
 
-EditingHabits ReadHabitBytes(const std::string& bytes) {
-    bool v[5] = {false, false, false, false, false};
-    for (int i = 0; i < 5; ++i) {
-        if (bytes.size() < static_cast<size_t>(2 * i + 2)) break;  // a partial value reads false
-        const auto lo = static_cast<unsigned char>(bytes[2 * i]);
-        const auto hi = static_cast<unsigned char>(bytes[2 * i + 1]);
-        v[i] = (lo | (hi << 8)) != 0;
-    }
-    EditingHabits h;
-    h.PasteNoAsk = v[0];
-    h.PasteInsert = v[1];
-    h.DeleteNoAsk = v[2];
-    h.DeleteRemove = v[3];
-    h.UseOffset = v[4];
-    return h;
-}
-
-std::string HabitBytes(const EditingHabits& h) {
-    const bool v[5] = {h.PasteNoAsk, h.PasteInsert, h.DeleteNoAsk, h.DeleteRemove, h.UseOffset};
-    std::string out;
-    for (bool b : v) {
-        out.push_back(b ? '\xFF' : '\0');
-        out.push_back(b ? '\xFF' : '\0');
-    }
-    return out;
-}
-
-EditingHabits LoadHabitFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        std::ofstream create(path, std::ios::binary);  // an empty file, as the radio tool always kept one
-        return EditingHabits{};
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return EditingHabits{};
-    char buf[10];
-    in.read(buf, sizeof buf);
-    return ReadHabitBytes(std::string(buf, static_cast<size_t>(in.gcount())));
-}
-
-bool SaveHabitFile(const std::string& path, const EditingHabits& h) {
-    const std::string bytes = HabitBytes(h);
-    // Overwrite record 1 only; longer files keep what follows it.
-    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!f) {
-        f.clear();
-        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-        if (!f) return false;
-    }
-    f.seekp(0);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(f);
-}
 
 }  // namespace zr

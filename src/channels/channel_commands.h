@@ -7,7 +7,7 @@
 
 #include "data/records.h"
 #include "shell/session.h"
-#include "shell/settings_files.h"  // HabitFilePath
+#include "shell/settings_files.h"  // Habit.ini
 
 namespace zr {
 
@@ -84,14 +84,5 @@ int VisibleRowsFor(double tableHeight, double rowHeight);
 int TopRowAfterMoveUp(int t, int top, int visible);
 int TopRowAfterMoveDown(int t, int top, int visible);
 
-// "Habit.ini": five 16-bit little-endian integers, -1 true, 0 false, in the
-// order PasteNoAsk, PasteInsert, DeleteNoAsk, DeleteRemove, UseOffset.
-EditingHabits ReadHabitBytes(const std::string& bytes);
-std::string HabitBytes(const EditingHabits& h);
-// Reads the file (creating an empty one when it is missing); habits it does
-// not cover, or all of them when it cannot be read, are false.
-EditingHabits LoadHabitFile(const std::string& path);
-// Writes record 1; a failure is ignored (returns false).
-bool SaveHabitFile(const std::string& path, const EditingHabits& h);
 
 }  // namespace zr

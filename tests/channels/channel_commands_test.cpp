@@ -205,32 +205,6 @@ TEST_F(CommandsTest, CommandStatesFollowTheRowAndTheClipboard) {
     EXPECT_FALSE(UpdateChannelCommands(s, 2).enabled(kCmdCopy));
 }
 
-TEST(HabitFile, BytesReadAndWrite) {
-    const std::string bytes("\xFF\xFF\0\0\0\0\xFF\xFF\0\0", 10);
-    EditingHabits h = ReadHabitBytes(bytes);
-    EXPECT_TRUE(h.PasteNoAsk);
-    EXPECT_FALSE(h.PasteInsert);
-    EXPECT_FALSE(h.DeleteNoAsk);
-    EXPECT_TRUE(h.DeleteRemove);
-    EXPECT_FALSE(h.UseOffset);
-    EXPECT_EQ(HabitBytes(h), bytes);
-    // A partial record: only whole values count.
-    h = ReadHabitBytes(std::string("\xFF\xFF\xFF", 3));
-    EXPECT_TRUE(h.PasteNoAsk);
-    EXPECT_FALSE(h.PasteInsert);
-
-    zrtest::TempDir dir;
-    const std::string path = dir.str("Habit.ini");
-    EXPECT_EQ(LoadHabitFile(path), EditingHabits{});
-    EXPECT_TRUE(std::filesystem::exists(path));  // created empty
-    EXPECT_EQ(std::filesystem::file_size(path), 0u);
-    EditingHabits all{true, true, true, true, true};
-    ASSERT_TRUE(SaveHabitFile(path, all));
-    EXPECT_EQ(std::filesystem::file_size(path), 10u);
-    EXPECT_EQ(LoadHabitFile(path), all);
-    EXPECT_FALSE(SaveHabitFile(dir.str("missing/Habit.ini"), all));
-}
-
 TEST(MoveScrolling, KeepsTheMovedRowVisible) {
     EXPECT_EQ(VisibleRowsFor(290, 20), 10);  // 14.5 - 4 = 10.5 -> 10
     EXPECT_EQ(VisibleRowsFor(310, 20), 12);  // 11.5 -> 12

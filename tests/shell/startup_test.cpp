@@ -156,6 +156,13 @@ TEST_F(StartupFixture, BinarySettingsFilesMissingShortOrUnreadable) {
 TEST_F(StartupFixture, HabitsFileLayout) {
     s.paths = zr::PathsFromExecutable((program / "zrcps").string());
     fs::create_directories(program);
+    // A missing file is created empty and every habit reads false.
+    s.settings.habits = {true, true, true, true, true};
+    zr::LoadHabits(s);
+    EXPECT_EQ(s.settings.habits, zr::EditingHabits{});
+    ASSERT_TRUE(fs::exists(program / "Habit.ini"));
+    EXPECT_EQ(fs::file_size(program / "Habit.ini"), 0u);
+
     zrtest::writeBytes(program / "Habit.ini", {0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0});
     zr::LoadHabits(s);
     const auto& h = s.settings.habits;
@@ -179,6 +186,10 @@ TEST_F(StartupFixture, HabitsFileLayout) {
     zr::LoadHabits(s);
     EXPECT_TRUE(s.settings.habits.PasteInsert);
     EXPECT_TRUE(s.settings.habits.UseOffset);
+
+    // A folder that is gone makes the save fail without a crash.
+    s.paths.programFolder = (program / "missing").string();
+    EXPECT_FALSE(zr::SaveHabits(s));
 }
 
 TEST_F(StartupFixture, CapabilitySeenOnceSurvivesARestart) {

@@ -8,6 +8,7 @@
 
 #include "platform/shell/texts.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace zr {
 
@@ -73,7 +74,7 @@ void FrmHabits::accept() {
     h.DeleteNoAsk = Check1[2]->isChecked();
     h.DeleteRemove = Check1[3]->isChecked();
     h.UseOffset = Check1[4]->isChecked();
-    SaveHabitFile(HabitFilePath(s_), h);
+    SaveHabits(s_);
     QDialog::accept();
 }
 
