@@ -460,13 +460,18 @@ void frmMain::restorePlacement() {
         return ok ? v : def;
     };
     QRect r(twips("MainLeft", 1000) / kTwipsPerPixel, twips("MainTop", 1000) / kTwipsPerPixel,
-            twips("MainWidth", 12500) / kTwipsPerPixel, twips("MainHeight", 9500) / kTwipsPerPixel);
+            twips("MainWidth", 18000) / kTwipsPerPixel, twips("MainHeight", 12000) / kTwipsPerPixel);
     r.setWidth(std::max(r.width(), 400));
     r.setHeight(std::max(r.height(), 300));
-    // A placement from another screen layout is brought back onto a screen.
+    // A placement from another screen layout is brought back onto a screen,
+    // and a first start on a small screen gets a window that fits.
     if (QScreen* sc = QApplication::primaryScreen()) {
         const QRect avail = sc->availableGeometry();
-        if (!avail.isEmpty() && !avail.intersects(r)) r.moveTopLeft(avail.topLeft() + QPoint(40, 40));
+        if (!avail.isEmpty()) {
+            if (!avail.intersects(r)) r.moveTopLeft(avail.topLeft() + QPoint(40, 40));
+            r.setWidth(std::min(r.width(), std::max(400, avail.width() - 40)));
+            r.setHeight(std::min(r.height(), std::max(300, avail.height() - 40)));
+        }
     }
     move(r.topLeft());
     resize(r.size());
