@@ -1,6 +1,9 @@
 // zrcps-cli ident|read|write|dealer --port DEVICE [--password P] [FILE]:
 // the radio transfers of the program from the command line, through the
-// same engine, checks and texts as the windows.
+// same engine, checks and texts as the windows. write --verify reads the
+// radio back after a successful write and compares what it keeps with what
+// was sent; only the option turns it on (the windows' VerifyWrite setting
+// is left to the windows, so a script behaves the same on every machine).
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -17,6 +20,7 @@
 #include "data/new_document_defaults.h"
 #include "files/document_file.h"
 #include "link/transfer.h"
+#include "link/verify.h"
 #include "platform/serial/qt_link.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
@@ -110,14 +114,16 @@ void RunUntilIdle(zr::link::TransferEngine& e) {
     while (e.busy()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-const char* kUsage = "ident|read|write|dealer --port DEVICE [--password P] [FILE]";
+const char* kUsage = "ident|read|write|dealer --port DEVICE [--password P] [--verify] [FILE]";
 
 int RunLink(const std::string& what, const std::vector<std::string>& args) {
     std::string device, file;
     std::optional<std::string> password;
+    bool verify = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--port" && i + 1 < args.size()) device = args[++i];
         else if (args[i] == "--password" && i + 1 < args.size()) password = args[++i];
+        else if (args[i] == "--verify" && what == "write") verify = true;
         else if (file.empty() && !args[i].empty() && args[i][0] != '-') file = args[i];
         else {
             std::fprintf(stderr, "zrcps-cli %s: unexpected argument \"%s\"\nusage: zrcps-cli %s\n", what.c_str(),
@@ -198,6 +204,24 @@ int RunLink(const std::string& what, const std::vector<std::string>& args) {
     RunUntilIdle(engine);
     if (!engine.lastSucceeded()) return 1;
 
+    if (what == "write" && verify) {
+        zr::QtLinkTimers verifyTimers;
+        zr::link::WriteVerifier v(s, link.port(), verifyTimers);
+        v.setProgress(&progress);
+        zr::link::VerifyOutcome out;   // stays "read failed" unless the read-back ends
+        if (!v.start(s.doc.image, [&](const zr::link::VerifyOutcome& o) { out = o; })) {
+            std::fprintf(stderr, "%s\n", zr::link::VerifyOutcomeText(out).c_str());
+            return 1;
+        }
+        link.port().setEngine(&v.engine());
+        verifyTimers.setEngine(&v.engine());
+        RunUntilIdle(v.engine());
+        link.port().setEngine(&engine);
+        verifyTimers.setEngine(nullptr);
+        std::fprintf(out.ok() ? stdout : stderr, "%s\n", zr::link::VerifyOutcomeText(out).c_str());
+        return out.ok() ? 0 : 1;
+    }
+
     if (what == "read") {
         s.doc.fileName = file;
         if (!zr::WriteDocument(s)) return 1;
@@ -233,7 +257,9 @@ int RunDealer(const std::vector<std::string>& a) { return RunLink("dealer", a); 
 static zrcli::CliCommand identCmd{"ident", "--port DEVICE  identification of the radio", RunIdent};
 static zrcli::CliCommand readCmd{"read", "--port DEVICE [--password P] FILE  read the radio into a document",
                                  RunRead};
-static zrcli::CliCommand writeCmd{"write", "--port DEVICE [--password P] FILE  write a document into the radio",
+static zrcli::CliCommand writeCmd{"write",
+                                  "--port DEVICE [--password P] [--verify] FILE  write a document into the radio"
+                                  " (--verify: read it back and compare)",
                                   RunWrite};
 static zrcli::CliCommand dealerCmd{"dealer", "--port DEVICE [--password P] [FILE]  read the dealer information",
                                    RunDealer};
