@@ -19,6 +19,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "support/support.h"
@@ -32,7 +33,10 @@ fs::path SimPath() { return zrtest::binaryDir() / "tools" / "zrcps-sim"; }
 
 // Forks and executes `program args`; stdout and stderr go to the given
 // descriptors (-1: /dev/null), stdin is /dev/null. The child dies with us.
-pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, int outFd, int errFd) {
+using Env = std::vector<std::pair<std::string, std::string>>;
+
+pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, int outFd, int errFd,
+            const Env& env = {}) {
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
@@ -44,6 +48,8 @@ pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, int o
     ::dup2(errFd >= 0 ? errFd : null, STDERR_FILENO);
     ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::unsetenv("ZRCPS_PROGRAM_FOLDER");
+    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
     std::vector<std::string> all{program.string()};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -78,7 +84,7 @@ struct RunResult {
 };
 
 // Runs zrcps-cli to its end (at most `seconds`), collecting its output.
-RunResult RunCli(const std::vector<std::string>& args, double seconds = 30) {
+RunResult RunCli(const std::vector<std::string>& args, double seconds = 30, const Env& env = {}) {
     int out[2], err[2];
     if (::pipe(out) != 0) return {};
     if (::pipe(err) != 0) {
@@ -86,7 +92,7 @@ RunResult RunCli(const std::vector<std::string>& args, double seconds = 30) {
         ::close(out[1]);
         return {};
     }
-    const pid_t pid = Spawn(CliPath(), args, out[1], err[1]);
+    const pid_t pid = Spawn(CliPath(), args, out[1], err[1], env);
     ::close(out[1]);
     ::close(err[1]);
     RunResult r;
@@ -367,6 +373,12 @@ TEST_F(CliTest, SilentRadioFailsTheRead) {
     EXPECT_GT(r.code, 0) << Describe(r);
     EXPECT_FALSE(fs::exists(path("read.dat")));
     EXPECT_NE(r.err.find("does not answer"), std::string::npos) << Describe(r);
+
+    // With the source tree's program folder the shipped English texts are used.
+    const Env shipped{{"ZRCPS_PROGRAM_FOLDER", (zrtest::sourceDir() / "install").string()}};
+    const RunResult texts = RunCli({"read", "--port", sim.device, path("read.dat")}, 30, shipped);
+    EXPECT_GT(texts.code, 0) << Describe(texts);
+    EXPECT_NE(texts.err.find("The radio does not answer. Check the cable"), std::string::npos) << Describe(texts);
 
     // Wrong use is told apart from a failed transfer.
     const RunResult noPort = RunCli({"read", path("read.dat")});

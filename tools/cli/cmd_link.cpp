@@ -6,7 +6,9 @@
 // is left to the windows, so a script behaves the same on every machine).
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -79,19 +81,33 @@ private:
     static Answer negative(Buttons b) { return b == Buttons::YesNo ? Answer::No : Answer::Cancel; }
 };
 
-// A progress bar on stderr.
+// A progress bar on stderr; when stderr is not a terminal (a log file, a
+// pipe), a steps line "caption: 0% 10% ... 100%" instead of a redraw for
+// every percent.
 class TerminalProgress : public zr::link::TransferObserver {
 public:
     void progressShown(zr::link::TransferKind, const std::string& caption) override {
         caption_ = caption;
+        last_ = -1;
+        if (!tty_) std::fprintf(stderr, "%s:", caption_.c_str());
         draw(0);
     }
     void progress(int p) override { draw(p); }
-    void progressReset() override { draw(0); }
+    void progressReset() override {
+        last_ = -1;
+        draw(0);
+    }
     void progressClosed() override { std::fputc('\n', stderr); }
 
 private:
     void draw(int p) {
+        p = std::clamp(p, 0, 100);
+        if (!tty_) {
+            if (last_ < 0 || p / 10 > last_ / 10) std::fprintf(stderr, " %d%%", p / 10 * 10);
+            last_ = std::max(last_, p);
+            std::fflush(stderr);
+            return;
+        }
         const int width = 40;
         const int filled = p * width / 100;
         std::fprintf(stderr, "\r%s [%s%s] %d%%", caption_.c_str(), std::string(filled, '#').c_str(),
@@ -99,9 +115,19 @@ private:
         std::fflush(stderr);
     }
     std::string caption_;
+    int last_ = -1;
+    const bool tty_ = ::isatty(STDERR_FILENO) != 0;
 };
 
+// The folders of the running program, where its language file and version
+// table are found; ZRCPS_PROGRAM_FOLDER names another program folder (e.g. a
+// source tree's "install" folder), as for the other commands.
 void SetPaths(zr::Session& s) {
+    if (const char* folder = std::getenv("ZRCPS_PROGRAM_FOLDER"); folder && *folder) {
+        s.paths.programFolder = folder;
+        s.paths.installRoot = std::filesystem::path(folder).parent_path().string();
+        return;
+    }
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return;
