@@ -374,10 +374,14 @@ TEST_F(CliTest, SilentRadioFailsTheRead) {
     EXPECT_FALSE(fs::exists(path("read.dat")));
     EXPECT_NE(r.err.find("does not answer"), std::string::npos) << Describe(r);
 
-    // With the source tree's program folder the shipped English texts are used.
+    // With the source tree's program folder the shipped English texts are
+    // used; an existing document survives the failed read.
+    ASSERT_EQ(RunCli({"new", path("keep.dat")}).code, 0);
+    const auto kept = zrtest::readBytes(path("keep.dat"));
     const Env shipped{{"ZRCPS_PROGRAM_FOLDER", (zrtest::sourceDir() / "install").string()}};
-    const RunResult texts = RunCli({"read", "--port", sim.device, path("read.dat")}, 30, shipped);
+    const RunResult texts = RunCli({"read", "--port", sim.device, path("keep.dat")}, 30, shipped);
     EXPECT_GT(texts.code, 0) << Describe(texts);
+    EXPECT_EQ(zrtest::readBytes(path("keep.dat")), kept);
     EXPECT_NE(texts.err.find("The radio does not answer. Check the cable"), std::string::npos) << Describe(texts);
 
     // Wrong use is told apart from a failed transfer.
