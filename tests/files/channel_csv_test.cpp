@@ -96,8 +96,8 @@ TEST(ChannelCsvExport, RowsCarryTheChirpValues) {
 
 TEST(ChannelCsvImport, ExportThenImportGivesTheSameChannels) {
     CsvSession src;
-    struct Spec { int n; const char* rx; int dir; const char* off; int rxTone, txTone, power, skip, bw, inhibit; const char* name; };
-    const Spec specs[] = {
+    struct Want { int n; const char* rx; int dir; const char* off; int rxTone, txTone, power, skip, bw, inhibit; const char* name; };
+    const Want specs[] = {
         {1, "462.5625", 0, "0000000", 0, 0, 2, 0, 0, 0, "CH1"},
         {2, "462.5500", 2, "0500000", 0, 9, 1, 1, 2, 0, "RPT"},               // Tone
         {3, "440.0000", 1, "0500000", 13, 13, 0, 0, 1, 0, "TSQL"},            // TSQL, 20 kHz
@@ -111,7 +111,7 @@ TEST(ChannelCsvImport, ExportThenImportGivesTheSameChannels) {
         {11, "456.0000", 0, "0000000", Dcs(100, true), 0, 2, 0, 0, 0, "RD"},   // ->DTCS
         {128, "469.9875", 0, "0000000", 0, 0, 2, 0, 0, 1, "LAST"},             // TX inhibit
     };
-    for (const Spec& sp : specs) {
+    for (const Want& sp : specs) {
         ChannelRecord& c = src.add(sp.n, sp.rx);
         c.OffsetDir = static_cast<uint8_t>(sp.dir);
         c.Offset.set(sp.off);
@@ -138,7 +138,7 @@ TEST(ChannelCsvImport, ExportThenImportGivesTheSameChannels) {
     EXPECT_EQ(dst.ch(129), nullptr);
     EXPECT_TRUE(dst.prompter.asked.empty());
     EXPECT_FALSE(dst.s.settings.habits.UseOffset);   // the habit is given back
-    for (const Spec& sp : specs) {
+    for (const Want& sp : specs) {
         SCOPED_TRACE(sp.n);
         const ChannelRecord* a = src.ch(sp.n);
         const ChannelRecord* b = dst.ch(sp.n);
