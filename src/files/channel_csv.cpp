@@ -537,12 +537,8 @@ std::string ExportChannelCsv(const Session& s) {
     std::string out;
     for (std::size_t i = 0; i < kHeader.size(); ++i) out += std::string(i ? "," : "") + kHeader[i];
     out += "\r\n";
-    const auto& list = s.doc.stored.Channels;
-    const int count = std::clamp<int>(list.count, 0, kMaxChannels);
     for (int n = 1; n <= kMemoryChannels; ++n) {
-        const ChannelRecord* c = nullptr;
-        for (int i = 0; i < count && !c; ++i)
-            if (list.entries[i].ChannelNumber == n) c = &list.entries[i];
+        const ChannelRecord* c = FindChannelRecord(s, n);
         if (!c) continue;
         const auto rx = StoredFreqUnits(c->RxFreq.text());
         if (!rx) continue;

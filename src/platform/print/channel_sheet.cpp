@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "channels/channel_ops.h"
 #include "data/bands.h"
 #include "data/freq_text.h"
 #include "pages/opt_features_page.h"
@@ -83,12 +84,8 @@ QStringList ChannelSheetHeader(const Session& s) {
 
 std::vector<QStringList> ChannelSheetRows(const Session& s) {
     std::vector<QStringList> rows;
-    const auto& list = s.doc.stored.Channels;
-    const int count = std::clamp<int>(list.count, 0, kMaxChannels);
     for (int n = 1; n <= kMaxChannels; ++n) {
-        const ChannelRecord* c = nullptr;
-        for (int i = 0; i < count && !c; ++i)
-            if (list.entries[i].ChannelNumber == n) c = &list.entries[i];
+        const ChannelRecord* c = FindChannelRecord(s, n);
         if (!c) continue;
         const auto rx = StoredFreqUnits(c->RxFreq.text());
         if (!rx) continue;
