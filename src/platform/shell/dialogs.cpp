@@ -72,6 +72,19 @@ void SetOkCancelCaptions(const Session& s, QPushButton* ok, QPushButton* cancel)
     if (cancel) cancel->setText(Tx(s, 9018));
 }
 
+namespace {
+// OK and Cancel of a modal dialog: their captions, OK the default button,
+// OK accepting and Cancel rejecting the dialog.
+void MakeOkCancel(QDialog* d, const Session& s, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton;
+    cancel = new QPushButton;
+    SetOkCancelCaptions(s, ok, cancel);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, d, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, d, &QDialog::reject);
+}
+}  // namespace
+
 void SetCloseHelpCaptions(const Session& s, QPushButton* close, QPushButton* help) {
     if (close) close->setText(Tx(s, 9023));
     if (help) help->setText(Tx(s, 9025));
@@ -94,12 +107,7 @@ FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent) : QDialog(parent), s
     Combo1->setCurrentIndex(std::clamp<int>(s.settings.CurrentLanguage - 1, 0, 1));
     label->setBuddy(Combo1);
     enterMovesFocus(Combo1);
-    CommandOK = new QPushButton;
-    CommandCancel = new QPushButton;
-    SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancel(this, s, CommandOK, CommandCancel);
     auto* form = new QHBoxLayout;
     form->addWidget(label);
     form->addWidget(Combo1, 1);
@@ -205,12 +213,7 @@ FrmModelInfo::FrmModelInfo(Session& s, std::function<void(const std::string&, co
     int b = ComboBand->findText(band);
     ComboBand->setCurrentIndex(b < 0 ? 0 : b);
 
-    CommandOK = new QPushButton;
-    CommandCancel = new QPushButton;
-    SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancel(this, s, CommandOK, CommandCancel);
 
     auto* form = new QFormLayout;
     form->addRow(Tx(s, 13001), ComboModel);
@@ -252,12 +255,7 @@ FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* p
     Combo1->setMinimumWidth(200);
     label->setBuddy(Combo1);
     enterMovesFocus(Combo1);
-    CommandOK = new QPushButton;
-    CommandCancel = new QPushButton;
-    SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancel(this, s, CommandOK, CommandCancel);
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this](int i) {
         PortID = (i >= 0 && i < int(ports_.size())) ? ports_[size_t(i)].number : 0;
     });
@@ -339,12 +337,7 @@ FrmPassWord::FrmPassWord(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
     Text1->setMaxLength(4);
     Text1->setMinimumWidth(120);
     label->setBuddy(Text1);
-    CommandOK = new QPushButton;
-    CommandCancel = new QPushButton;
-    SetOkCancelCaptions(s, CommandOK, CommandCancel);
-    CommandOK->setDefault(true);
-    connect(CommandOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CommandCancel, &QPushButton::clicked, this, &QDialog::reject);
+    MakeOkCancel(this, s, CommandOK, CommandCancel);
     auto* row = new QHBoxLayout;
     row->addWidget(label);
     row->addSpacing(4);   // the label ends a little left of the box
