@@ -8,8 +8,8 @@
 #include "files/document_file.h"
 #include "files_fixture.h"
 #include "files/new_document.h"
-#include "pages/opt_features_page.h"
 #include "pages/settings_pages.h"
+#include "pages/shown_settings.h"
 
 using namespace zr;
 using zrtest::FilesFixture;
@@ -135,14 +135,9 @@ TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
     EXPECT_EQ(at, settingsStart) << "first difference at offset " << at;
 
     // Its settings are what the pages show: opening them changes nothing.
-    const zr::pages::TextFn text = [](int n) { return std::to_string(n); };
-    zr::pages::OptFeatPage(f.s.doc.stored, text).open();
-    zr::pages::DtmfPage(f.s.doc.stored, text).open();
-    zr::pages::ScanPage(f.s.doc.stored, text).open();
-    zr::pages::AlertPage(f.s.doc.stored, text).open();
-    zr::pages::KeyPage(f.s.doc.stored, text).open();
+    zr::pages::StoreShownSettings(f.s.doc.stored);
     EXPECT_FALSE(IsModified(f.s));
     // Without the template the DTMF page does change a document.
-    zr::pages::DtmfPage(g.s.doc.stored, text).open();
+    zr::pages::DtmfPage(g.s.doc.stored, [](int n) { return std::to_string(n); }).open();
     EXPECT_TRUE(IsModified(g.s));
 }

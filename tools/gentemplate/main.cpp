@@ -11,8 +11,7 @@
 #include "data/bands.h"
 #include "data/new_document_defaults.h"
 #include "files/document_record.h"
-#include "pages/opt_features_page.h"
-#include "pages/settings_pages.h"
+#include "pages/shown_settings.h"
 #include "shell/session.h"
 
 int main(int argc, char** argv) {
@@ -40,12 +39,7 @@ int main(int argc, char** argv) {
     // rate of 0, for one) lie outside a page's list. The template holds what
     // the pages show, so a new document still counts as unchanged after a
     // page was merely opened.
-    const zr::pages::TextFn text = [](int n) { return std::to_string(n); };
-    zr::pages::OptFeatPage(s.doc.stored, text).open();
-    zr::pages::DtmfPage(s.doc.stored, text).open();
-    zr::pages::ScanPage(s.doc.stored, text).open();
-    zr::pages::AlertPage(s.doc.stored, text).open();
-    zr::pages::KeyPage(s.doc.stored, text).open();
+    zr::pages::StoreShownSettings(s.doc.stored);
 
     std::string error;
     if (!zr::WriteDocumentRecordFile(argv[1], s.doc.stored, &error)) {
