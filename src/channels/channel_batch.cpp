@@ -4,8 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <filesystem>
 #include <random>
 
 #include "channels/channel_ops.h"
@@ -283,24 +281,6 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
             c.BusyLock = static_cast<int16_t>(b);
         }
     }
-}
-
-std::string BatchFlagPath(const Session& s) {
-    return (std::filesystem::path(s.paths.programFolder) / "BatchFun.ini").string();
-}
-
-bool SaveBatchFlags(const std::string& path, const BatchFlags& flags) {
-    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!f) {
-        f.clear();
-        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-        if (!f) return false;
-    }
-    char bytes[kBatchItems];
-    for (int i = 0; i < kBatchItems; ++i) bytes[i] = flags[i] ? 1 : 0;
-    f.seekp(0);
-    f.write(bytes, kBatchItems);
-    return static_cast<bool>(f);
 }
 
 }  // namespace zr

@@ -101,8 +101,6 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
 void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
                 std::function<double()> random = {});
 
-// "BatchFun.ini": the 21 flags as the first 21 bytes; failures are ignored.
-std::string BatchFlagPath(const Session& s);
-bool SaveBatchFlags(const std::string& path, const BatchFlags& flags);
+// The 21 flags are kept in BatchFun.ini: shell/settings_files.h SaveBatchFlags.
 
 }  // namespace zr

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "shell/ini_file.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace zr::link {
 
@@ -85,16 +85,14 @@ std::string DeviceForNumber(int number, const std::vector<std::string>& devices)
     return {};
 }
 
-std::string SetupIniPath(const Session& s) { return s.paths.installRoot + "/language/mysetup.ini"; }
-
 std::string StoredPortPath(const Session& s) {
     if (s.paths.installRoot.empty()) return {};
-    return ReadProfileString(SetupIniPath(s), "language", "PortPath");
+    return ReadSetupKey(s, "PortPath");
 }
 
 bool StorePortPath(const Session& s, const std::string& path) {
     if (s.paths.installRoot.empty()) return false;
-    return WriteProfileString(SetupIniPath(s), "language", "PortPath", path);
+    return WriteSetupKey(s, "PortPath", path);
 }
 
 }  // namespace zr::link

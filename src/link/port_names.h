@@ -44,8 +44,6 @@ std::vector<PortEntry> NumberPorts(const std::vector<std::string>& devices);
 // the device path even when the device is not listed; empty otherwise.
 std::string DeviceForNumber(int number, const std::vector<std::string>& devices);
 
-// mysetup.ini in the installation root.
-std::string SetupIniPath(const Session& s);
 // The device path named by the user (key "PortPath"); empty when none.
 std::string StoredPortPath(const Session& s);
 // Keeps a device path; an empty path returns to the numbered port.

@@ -2,11 +2,10 @@
 
 #include <cstdio>
 
-#include "link/port_names.h"
-#include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace zr::link {
 
@@ -91,13 +90,9 @@ std::string FormatVerifyReport(const std::vector<VerifyDifference>& d) {
     return out;
 }
 
-bool LoadVerifyWrite(const Session& s) {
-    return ReadProfileString(SetupIniPath(s), "language", "VerifyWrite", "0") == "1";
-}
+bool LoadVerifyWrite(const Session& s) { return ReadSetupKey(s, "VerifyWrite", "0") == "1"; }
 
-bool SaveVerifyWrite(const Session& s, bool on) {
-    return WriteProfileString(SetupIniPath(s), "language", "VerifyWrite", on ? "1" : "0");
-}
+bool SaveVerifyWrite(const Session& s, bool on) { return WriteSetupKey(s, "VerifyWrite", on ? "1" : "0"); }
 
 std::string VerifyOutcomeText(const VerifyOutcome& o) {
     if (!o.readSucceeded) return "The written data could not be read back from the radio for checking.";

@@ -19,6 +19,10 @@ struct ProgramPaths {
     std::string programFolder;  // folder of the running executable, e.g. <root>/V100
     std::string installRoot;    // its parent: Version.ini, language/mysetup.ini
     std::string programName;    // executable file name, e.g. "zrcps"
+    // The user's own folder for Setting.ini, BatchFun.ini, Habit.ini and
+    // mysetup.ini when the installation is shared (see settings_files.h);
+    // empty: those files sit beside the program.
+    std::string userSettingsFolder;
 };
 
 // Editing habits of the channel commands (Habit.ini, 10 bytes).
@@ -49,6 +53,9 @@ struct RunSettings {
     EditingHabits habits;                       // Habit.ini
     std::string programTitle;                   // text 12000
     VersionTable versions;                      // Version.ini
+    // Set once a settings file could not be written and the user was told;
+    // the writers take the Session as const, hence mutable.
+    mutable bool settingNotStoredTold = false;
 };
 
 // The one-channel clipboard of the channel commands; it lives for the whole

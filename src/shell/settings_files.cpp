@@ -1,12 +1,17 @@
 #include "shell/settings_files.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "shell/ini_file.h"
+#include "shell/language.h"
 #include "shell/mod_fun.h"
 #include "shell/number_text.h"
+#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -31,14 +36,86 @@ ProgramPaths PathsFromExecutable(std::string_view exe) {
     return p;
 }
 
-std::string MySetupPath(const Session& s) { return s.paths.installRoot + "/language/mysetup.ini"; }
-std::string SettingFilePath(const Session& s) { return s.paths.programFolder + "/Setting.ini"; }
-std::string BatchFilePath(const Session& s) { return s.paths.programFolder + "/BatchFun.ini"; }
-std::string HabitFilePath(const Session& s) { return s.paths.programFolder + "/Habit.ini"; }
+std::string UserConfigFolderFromEnvironment() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') return std::string(xdg) + "/zrcps";
+    const char* home = std::getenv("HOME");
+    if (home && *home) return std::string(home) + "/.config/zrcps";
+    return {};
+}
+
+bool SettingsKeptPerUser(std::string_view programFolder, bool writable) {
+    return !writable || programFolder == "/usr" || programFolder.starts_with("/usr/");
+}
+
+bool FolderWritable(const std::string& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+
+void ChooseSettingsFolder(ProgramPaths& p, const std::string& userConfigFolder) {
+    const bool shared = SettingsKeptPerUser(p.programFolder, FolderWritable(p.programFolder));
+    p.userSettingsFolder = shared ? userConfigFolder : std::string();
+}
 
 namespace {
 
 constexpr const char* kSection = "language";
+
+// Where a settings file lives: the user's folder for a shared installation,
+// else `besideProgram`.
+std::string SettingsFile(const Session& s, const std::string& besideProgram, const char* name) {
+    return s.paths.userSettingsFolder.empty() ? besideProgram : s.paths.userSettingsFolder + "/" + name;
+}
+
+std::string InstalledMySetupPath(const Session& s) { return s.paths.installRoot + "/language/mysetup.ini"; }
+std::string BesideProgram(const Session& s, const char* name) { return s.paths.programFolder + "/" + name; }
+
+}  // namespace
+
+std::string MySetupPath(const Session& s) { return SettingsFile(s, InstalledMySetupPath(s), "mysetup.ini"); }
+std::string SettingFilePath(const Session& s) {
+    return SettingsFile(s, BesideProgram(s, "Setting.ini"), "Setting.ini");
+}
+std::string BatchFilePath(const Session& s) {
+    return SettingsFile(s, BesideProgram(s, "BatchFun.ini"), "BatchFun.ini");
+}
+std::string HabitFilePath(const Session& s) { return SettingsFile(s, BesideProgram(s, "Habit.ini"), "Habit.ini"); }
+
+void SeedUserSettings(const Session& s) {
+    namespace fs = std::filesystem;
+    if (s.paths.userSettingsFolder.empty()) return;
+    std::error_code ec;
+    fs::create_directories(s.paths.userSettingsFolder, ec);
+    const std::pair<std::string, std::string> seeds[] = {
+        {InstalledMySetupPath(s), MySetupPath(s)},
+        {BesideProgram(s, "Setting.ini"), SettingFilePath(s)},
+        {BesideProgram(s, "BatchFun.ini"), BatchFilePath(s)},
+        {BesideProgram(s, "Habit.ini"), HabitFilePath(s)},
+    };
+    for (const auto& [installed, own] : seeds) {
+        if (fs::exists(own, ec) || !fs::is_regular_file(installed, ec)) continue;
+        // The user's copy is the user's to change, whatever the installed
+        // file's permissions are.
+        if (fs::copy_file(installed, own, ec))
+            fs::permissions(own, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+    }
+}
+
+bool NoteSettingStored(const Session& s, const std::string& path, bool stored) {
+    if (stored || s.settings.settingNotStoredTold) return stored;
+    s.settings.settingNotStoredTold = true;
+    if (s.prompter) s.prompter->tell(LanguageText(s, 9067) + "\n" + path, Icon::Warning);
+    return stored;
+}
+
+std::string ReadSetupKey(const Session& s, std::string_view key, std::string_view defaultValue) {
+    return ReadProfileString(MySetupPath(s), kSection, key, defaultValue);
+}
+
+bool WriteSetupKey(const Session& s, std::string_view key, std::string_view value) {
+    const std::string path = MySetupPath(s);
+    return NoteSettingStored(s, path, WriteProfileString(path, kSection, key, value));
+}
+
+namespace {
 
 // A whole number read from mysetup.ini, or nothing when missing or not one.
 std::optional<int> SetupNumber(const std::string& path, const char* key) {
@@ -67,14 +144,14 @@ void LoadMySetup(Session& s) {
     r.StopBit = static_cast<int16_t>(stop && *stop >= 0 ? *stop : 0);
 
     if (r.IsFirstRun || !first) {
-        WriteProfileString(path, kSection, "IsFirstRun", "0");
+        WriteSetupKey(s, "IsFirstRun", "0");
     } else {
-        (void)ReadProfileString(path, kSection, "CurrentLanguage");  // read, not used
+        (void)ReadSetupKey(s, "CurrentLanguage");  // read, not used
     }
-    if (!hand || *hand < 0) WriteProfileString(path, kSection, "Handshaking", IntText(r.Handshaking));
-    if (!stop || *stop < 0) WriteProfileString(path, kSection, "StopBit", IntText(r.StopBit));
-    WriteProfileString(path, kSection, "comPort", IntText(r.comPort));
-    WriteProfileString(path, kSection, "CurrentLanguage", "1");
+    if (!hand || *hand < 0) WriteSetupKey(s, "Handshaking", IntText(r.Handshaking));
+    if (!stop || *stop < 0) WriteSetupKey(s, "StopBit", IntText(r.StopBit));
+    WriteSetupKey(s, "comPort", IntText(r.comPort));
+    WriteSetupKey(s, "CurrentLanguage", "1");
     r.CurrentLanguage = 1;
     r.shownLanguage = 1;
     r.languageFile = "english.ini";
@@ -126,12 +203,15 @@ void LoadCapabilityAndBatchFlags(Session& s) {
 }
 
 bool SaveCapabilityFlags(const Session& s) {
-    return WriteBinaryRecord(SettingFilePath(s), s.settings.capabilityFlags.data(),
-                             s.settings.capabilityFlags.size());
+    const std::string path = SettingFilePath(s);
+    return NoteSettingStored(
+        s, path, WriteBinaryRecord(path, s.settings.capabilityFlags.data(), s.settings.capabilityFlags.size()));
 }
 
 bool SaveBatchFlags(const Session& s) {
-    return WriteBinaryRecord(BatchFilePath(s), s.settings.batchFlags.data(), s.settings.batchFlags.size());
+    const std::string path = BatchFilePath(s);
+    return NoteSettingStored(s, path,
+                             WriteBinaryRecord(path, s.settings.batchFlags.data(), s.settings.batchFlags.size()));
 }
 
 void LoadHabits(Session& s) {
@@ -160,7 +240,8 @@ bool SaveHabits(const Session& s) {
     const bool values[5] = {h.PasteNoAsk, h.PasteInsert, h.DeleteNoAsk, h.DeleteRemove, h.UseOffset};
     uint8_t bytes[10];
     for (int i = 0; i < 5; ++i) bytes[2 * i] = bytes[2 * i + 1] = values[i] ? 0xFF : 0x00;
-    return WriteBinaryRecord(HabitFilePath(s), bytes, sizeof bytes);
+    const std::string path = HabitFilePath(s);
+    return NoteSettingStored(s, path, WriteBinaryRecord(path, bytes, sizeof bytes));
 }
 
 void ApplyCapabilityByte(RunSettings& r, uint8_t capabilityByte) {

@@ -1,15 +1,27 @@
 #pragma once
 // The settings files of a run and where they live.
 //
-//   <install root>/language/mysetup.ini  INI, section "language": IsFirstRun,
-//                                        comPort, Handshaking, StopBit,
-//                                        CurrentLanguage
-//   <program folder>/Setting.ini         4 bytes: capability flags
-//   <program folder>/BatchFun.ini        21 bytes: batch item flags
-//   <program folder>/Habit.ini           10 bytes: five 16-bit editing habits
-//                                        (little-endian, true = -1)
+//   mysetup.ini   INI, section "language": IsFirstRun, comPort, Handshaking,
+//                 StopBit, CurrentLanguage (and the keys the port and
+//                 language dialogs add)
+//   Setting.ini   4 bytes: capability flags
+//   BatchFun.ini  21 bytes: batch item flags
+//   Habit.ini     10 bytes: five 16-bit editing habits (little-endian,
+//                 true = -1)
 //
-// The installation root is the program folder cut at its last "/" (or "\");
+// Beside the program (a copy the user can write, e.g. ./inst or a portable
+// folder): mysetup.ini in <install root>/language, the other three in the
+// program folder. Shared installation (the program folder cannot be written
+// by the user, or lies under /usr as a package installs it): all four in the
+// user's own folder (ProgramPaths::userSettingsFolder, ~/.config/zrcps),
+// seeded from the installed files of the same name on first use. Version.ini,
+// the language files, templates, help and the factory test marker are always
+// read from the installation.
+//
+// Every write of a settings file reports its outcome through
+// NoteSettingStored: the first failure of a run is told to the user once.
+//
+// The installation root is the program folder cut at its last "/" (or "");
 // a folder without one, or with one only as its first character, is its own
 // root.
 
@@ -28,10 +40,45 @@ std::string InstallRootOf(std::string_view programFolder);
 // Program folder, installation root and program file name of an executable.
 ProgramPaths PathsFromExecutable(std::string_view executablePath);
 
+// The user's configuration folder for this program by the XDG rule:
+// $XDG_CONFIG_HOME/zrcps when that is an absolute path, else
+// $HOME/.config/zrcps; empty when neither is known. The windows program
+// passes Qt's location for the same folder instead.
+std::string UserConfigFolderFromEnvironment();
+
+// Whether a program folder is a shared installation whose settings are kept
+// per user: it cannot be written (`writable` false), or it lies under /usr,
+// where even root keeps no settings beside a packaged program.
+bool SettingsKeptPerUser(std::string_view programFolder, bool writable);
+// Whether this process may create files in the folder.
+bool FolderWritable(const std::string& folder);
+
+// Sets p.userSettingsFolder to userConfigFolder when p.programFolder is a
+// shared installation, else clears it.
+void ChooseSettingsFolder(ProgramPaths& p, const std::string& userConfigFolder);
+
+// Creates the user's settings folder (when the settings are kept per user)
+// and copies each of the four files that the user does not have yet from the
+// installation (mysetup.ini from <install root>/language, the others from
+// the program folder) where one is installed. A failure is left to the
+// first write, which tells the user.
+void SeedUserSettings(const Session& s);
+
 std::string MySetupPath(const Session& s);
 std::string SettingFilePath(const Session& s);
 std::string BatchFilePath(const Session& s);
 std::string HabitFilePath(const Session& s);
+
+// One key of section "language" of mysetup.ini.
+std::string ReadSetupKey(const Session& s, std::string_view key, std::string_view defaultValue = {});
+// Writes one key of mysetup.ini; a failure is told once (NoteSettingStored).
+bool WriteSetupKey(const Session& s, std::string_view key, std::string_view value);
+
+// Every writer of a settings file passes the outcome of its write here. The
+// first failure of a run is told to the user through the Session's prompter
+// (text 9067, a line break and the file's path); later failures are not told
+// again. Returns `stored`.
+bool NoteSettingStored(const Session& s, const std::string& path, bool stored);
 
 // Reads mysetup.ini into the run settings and writes back what start-up
 // records (IsFirstRun "0" after the first run, comPort, CurrentLanguage "1").
@@ -47,7 +94,7 @@ RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t
 bool WriteBinaryRecord(const std::string& path, const uint8_t* bytes, std::size_t size);
 
 // Setting.ini and BatchFun.ini; a file that exists but cannot be read gives
-// capability flags 0 and batch flags 1.
+// capability flags 0 and batch flags 1. The savers tell a failure once.
 void LoadCapabilityAndBatchFlags(Session& s);
 bool SaveCapabilityFlags(const Session& s);
 bool SaveBatchFlags(const Session& s);
@@ -55,7 +102,7 @@ bool SaveBatchFlags(const Session& s);
 // Habit.ini: a missing file is created empty; a short file reads the habits
 // it covers completely, the others false; an unreadable file gives false.
 void LoadHabits(Session& s);
-bool SaveHabits(const Session& s);
+bool SaveHabits(const Session& s);  // tells a failure once
 
 // After an identification: every capability flag still 0 is set from its bit
 // of the radio's capability byte (flag 0 from bit 3, 1 from bit 2, 2 from

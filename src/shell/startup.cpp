@@ -12,6 +12,9 @@ namespace zr {
 
 void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps) {
     s.paths = PathsFromExecutable(executablePath);
+    ChooseSettingsFolder(s.paths, steps.userConfigFolder.empty() ? UserConfigFolderFromEnvironment()
+                                                                 : steps.userConfigFolder);
+    SeedUserSettings(s);
     RunSettings& r = s.settings;
 
     r.CableEcho = true;                                        // 1
@@ -56,7 +59,7 @@ void Startup(Session& s, const std::string& executablePath,
 
 void ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort) {
     if (closeSerialPort) closeSerialPort();
-    SaveCapabilityFlags(s);  // a failed write is ignored
+    SaveCapabilityFlags(s);  // a failed write is told once, then ignored
 }
 
 }  // namespace zr

@@ -2,7 +2,8 @@
 // Start-up and exit bookkeeping without windows.
 //
 // Startup fills the Session before the main window is made: folders from the
-// executable path, CableEcho, the version table, the factory test marker,
+// executable path (and, for a shared installation, the user's settings
+// folder, seeded on first use; see settings_files.h), CableEcho, the version table, the factory test marker,
 // language, model and band, mysetup.ini, the new document (through the given
 // callback, normally files/new_document.h NewDocument), help file, program
 // title, Setting.ini, BatchFun.ini and Habit.ini. Numbers are formatted and
@@ -25,6 +26,9 @@ struct StartupSteps {
     std::function<void(Session&)> buildDocument;
     // Checks the factory test marker; empty: CheckTestMarker.
     std::function<void(Session&)> checkTestMarker;
+    // The user's configuration folder for a shared installation; empty:
+    // UserConfigFolderFromEnvironment.
+    std::string userConfigFolder;
 };
 
 void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps = {});

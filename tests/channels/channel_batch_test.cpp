@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "channels/channel_batch.h"
+#include "shell/settings_files.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -240,15 +241,15 @@ TEST_F(BatchTest, ClearOutsideTheRangeKeepsTheVfo) {
 }
 
 TEST_F(BatchTest, SelectionFlagsFile) {
-    BatchFlags flags{};
-    flags[0] = 1;
-    flags[20] = 1;
-    const std::string path = BatchFlagPath(s);
-    ASSERT_TRUE(SaveBatchFlags(path, flags));
-    const auto bytes = zrtest::readBytes(path);
+    s.settings.batchFlags = BatchFlags{};
+    s.settings.batchFlags[0] = 1;
+    s.settings.batchFlags[20] = 1;
+    ASSERT_TRUE(SaveBatchFlags(s));
+    const auto bytes = zrtest::readBytes(dir.path() / "BatchFun.ini");
     ASSERT_EQ(bytes.size(), 21u);
     EXPECT_EQ(bytes[0], 1);
     EXPECT_EQ(bytes[1], 0);
     EXPECT_EQ(bytes[20], 1);
-    EXPECT_FALSE(SaveBatchFlags(dir.str("no/such/BatchFun.ini"), flags));
+    s.paths.programFolder = dir.str("no/such");
+    EXPECT_FALSE(SaveBatchFlags(s));
 }

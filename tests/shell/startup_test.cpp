@@ -148,9 +148,14 @@ TEST_F(StartupFixture, BinarySettingsFilesMissingShortOrUnreadable) {
     zr::LoadCapabilityAndBatchFlags(s);
     EXPECT_EQ(s.settings.capabilityFlags, (std::array<uint8_t, 4>{}));
     for (uint8_t b : s.settings.batchFlags) EXPECT_EQ(b, 1);
-    // Its write at exit fails quietly.
+    // Its write at exit fails; the user is told which file, once.
+    prompter.asked.clear();
     zr::ExitBookkeeping(s);
     EXPECT_TRUE(fs::is_directory(program / "Setting.ini"));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_TRUE(prompter.asked[0].text.ends_with("\n" + (program / "Setting.ini").string()));
+    zr::ExitBookkeeping(s);
+    EXPECT_EQ(prompter.asked.size(), 1u);
 }
 
 TEST_F(StartupFixture, HabitsFileLayout) {

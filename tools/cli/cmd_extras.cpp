@@ -14,6 +14,7 @@
 #include "files/document_record.h"
 #include "platform/print/channel_sheet.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace {
 
@@ -25,14 +26,16 @@ void SetPaths(zr::Session& s) {
     if (const char* folder = std::getenv("ZRCPS_PROGRAM_FOLDER"); folder && *folder) {
         s.paths.programFolder = folder;
         s.paths.installRoot = std::filesystem::path(folder).parent_path().string();
-        return;
+    } else {
+        std::error_code ec;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (ec) return;
+        s.paths.programFolder = exe.parent_path().string();
+        s.paths.installRoot = exe.parent_path().parent_path().string();
+        s.paths.programName = exe.filename().string();
     }
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
-    s.paths.programFolder = exe.parent_path().string();
-    s.paths.installRoot = exe.parent_path().parent_path().string();
-    s.paths.programName = exe.filename().string();
+    // The settings files are where the windows program keeps them.
+    zr::ChooseSettingsFolder(s.paths, zr::UserConfigFolderFromEnvironment());
 }
 
 bool LoadDocument(zr::Session& s, const std::string& path) {

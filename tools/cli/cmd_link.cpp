@@ -26,6 +26,7 @@
 #include "platform/serial/qt_link.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 #include "shell/version.h"
 
 namespace {
@@ -126,14 +127,16 @@ void SetPaths(zr::Session& s) {
     if (const char* folder = std::getenv("ZRCPS_PROGRAM_FOLDER"); folder && *folder) {
         s.paths.programFolder = folder;
         s.paths.installRoot = std::filesystem::path(folder).parent_path().string();
-        return;
+    } else {
+        std::error_code ec;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        if (ec) return;
+        s.paths.programFolder = exe.parent_path().string();
+        s.paths.installRoot = exe.parent_path().parent_path().string();
+        s.paths.programName = exe.filename().string();
     }
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return;
-    s.paths.programFolder = exe.parent_path().string();
-    s.paths.installRoot = exe.parent_path().parent_path().string();
-    s.paths.programName = exe.filename().string();
+    // The settings files are where the windows program keeps them.
+    zr::ChooseSettingsFolder(s.paths, zr::UserConfigFolderFromEnvironment());
 }
 
 void RunUntilIdle(zr::link::TransferEngine& e) {

@@ -22,6 +22,7 @@
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/texts.h"
+#include "shell/settings_files.h"
 
 namespace zr {
 
@@ -332,7 +333,7 @@ void FrmCHBatch::switchPanel() {
 void FrmCHBatch::selectionChanged(int item, bool on) {
     s_.settings.batchFlags[size_t(item)] = on ? 1 : 0;
     ItemGroup[item]->setVisible(on);
-    SaveBatchFlags(BatchFlagPath(s_), s_.settings.batchFlags);
+    SaveBatchFlags(s_);
 }
 
 void FrmCHBatch::updateEnabled() {

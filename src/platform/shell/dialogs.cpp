@@ -17,9 +17,9 @@
 
 #include "data/bands.h"
 #include "platform/shell/texts.h"
-#include "shell/ini_file.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace zr {
 
@@ -88,10 +88,6 @@ void MakeOkCancel(QDialog* d, const Session& s, QPushButton*& ok, QPushButton*& 
 void SetCloseHelpCaptions(const Session& s, QPushButton* close, QPushButton* help) {
     if (close) close->setText(Tx(s, 9023));
     if (help) help->setText(Tx(s, 9025));
-}
-
-void WriteSetupKey(const Session& s, const std::string& key, const std::string& value) {
-    WriteProfileString(s.paths.installRoot + "/language/mysetup.ini", "language", key, value);
 }
 
 // --- language ------------------------------------------------------------

@@ -24,9 +24,6 @@ void SetOkCancelCaptions(const Session& s, QPushButton* ok, QPushButton* cancel)
 // Close/Help captions (texts 9023, 9025).
 void SetCloseHelpCaptions(const Session& s, QPushButton* close, QPushButton* help);
 
-// Writes one key of section "language" of mysetup.ini in the installation root.
-void WriteSetupKey(const Session& s, const std::string& key, const std::string& value);
-
 class FrmSetLanguage : public QDialog {
     Q_OBJECT
 public:
