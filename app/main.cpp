@@ -1,10 +1,18 @@
 // zrcps: the programming program with windows.
-//   zrcps          the program
-//   zrcps --demo   the program with the demo radio chosen as its port
+//   zrcps               the program
+//   zrcps FILE          the program with the document FILE open
+//   zrcps --demo        the program with the demo radio chosen as its port
+//   zrcps --self-test   starts, shows the main window, closes it as the user
+//                       would and ends: a check that an installation works
 
-#include <cstring>
+#include <cstdio>
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QIcon>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include "files/new_document.h"
 #include "platform/serial/qt_link.h"
@@ -18,21 +26,54 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("zrcps");
     QApplication::setApplicationName("zrcps");
-    bool demo = false;
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--demo") == 0) demo = true;
+    QApplication::setDesktopFileName("zrcps");
+    QApplication::setWindowIcon(QIcon(":/zrcps/icons/zrcps.svg"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Programming software for ZR-E271 PMR446/GMRS handheld radios.");
+    parser.addHelpOption();
+    const QCommandLineOption demoOption("demo", "Start the demo radio and choose it as the port.");
+    const QCommandLineOption selfTestOption(
+        "self-test", "Start, show the main window, close it and end; prints what it did.");
+    parser.addOption(demoOption);
+    parser.addOption(selfTestOption);
+    parser.addPositionalArgument("FILE", "A document (*.dat) to open.", "[FILE]");
+    parser.process(app);
+    const bool demo = parser.isSet(demoOption);
+    const bool selfTest = parser.isSet(selfTestOption);
+    std::string document;
+    if (!parser.positionalArguments().isEmpty())
+        document = QFileInfo(parser.positionalArguments().first()).absoluteFilePath().toStdString();
 
     zr::Session session;
     zr::QtPrompter prompter(session);
     session.prompter = &prompter;
-    zr::Startup(session, QCoreApplication::applicationFilePath().toStdString(),
-                [](zr::Session& s) { zr::NewDocument(s); });
+    zr::StartupSteps steps;
+    steps.buildDocument = [](zr::Session& s) { zr::NewDocument(s); };
+    // The user's own settings, for an installation shared by several users.
+    steps.userConfigFolder =
+        (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/zrcps").toStdString();
+    zr::Startup(session, QCoreApplication::applicationFilePath().toStdString(), steps);
 
     int rc = 0;
     {
         zr::Program program(session);
         prompter.setOwner(&program.window());
-        program.start(demo);
+        program.start(demo, document);
+        if (selfTest) {
+            QTimer::singleShot(0, &program.window(), [&] {
+                auto& w = program.window();
+                const std::string folder = session.paths.userSettingsFolder.empty()
+                                               ? session.paths.programFolder
+                                               : session.paths.userSettingsFolder;
+                std::printf("zrcps: main window %s: %s\nzrcps: settings kept in %s\n",
+                            w.isVisible() ? "shown" : "NOT shown", w.windowTitle().toUtf8().constData(),
+                            folder.c_str());
+                std::fflush(stdout);
+                if (!w.isVisible()) QCoreApplication::exit(1);
+                w.close();
+            });
+        }
         rc = app.exec();
         zr::ExitBookkeeping(session, [&] { program.link().port().close(); });
         prompter.setOwner(nullptr);

@@ -111,9 +111,12 @@ CommandResult FileOpen(Session& s, DocumentWindows& w) {
     req.save = false;
     const auto chosen = s.prompter->chooseFile(req);
     if (!chosen || chosen->empty()) return CommandResult::Cancelled;
+    return OpenDocumentFile(s, w, *chosen);
+}
 
+CommandResult OpenDocumentFile(Session& s, DocumentWindows& w, const std::string& path) {
     w.closeAllChildWindows();
-    switch (OpenChecked(s, *chosen)) {
+    switch (OpenChecked(s, path)) {
     case OpenResult::Opened:
         w.showChannelTable();
         w.refreshTitle();

@@ -56,6 +56,13 @@ void ToolbarNewDocument(Session& s, DocumentWindows& w);
 // File Open: offers to save changes, asks for a file, opens it.
 CommandResult FileOpen(Session& s, DocumentWindows& w);
 
+// Opens the document at path as File Open does once a file is chosen (also
+// the document named when the program starts): closes the child windows,
+// reads it with the version check and shows it; a refused or unreadable file
+// leaves the document as it was and shows it again. Done when the file is
+// now the document.
+CommandResult OpenDocumentFile(Session& s, DocumentWindows& w, const std::string& path);
+
 // File Save: Save As for a never-saved document, otherwise the overwrite
 // question (quoted file name + text 9007) and the write. Done only when the
 // document was written.

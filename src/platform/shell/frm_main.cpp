@@ -114,7 +114,7 @@ void SplitterBar::paintEvent(QPaintEvent*) {
 frmMain::frmMain(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
     initShellResources();
     setObjectName("frmMain");
-    setWindowIcon(icon("radio"));
+    setWindowIcon(icon("zrcps"));
 
     mdi_ = new QMdiArea;
     mdi_->setObjectName("MDIClient");

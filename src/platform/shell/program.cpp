@@ -1,5 +1,6 @@
 #include "platform/shell/program.h"
 
+#include "files/file_commands.h"
 #include "link/port_names.h"
 #include "platform/extras/extras.h"
 #include "platform/serial/qt_link.h"
@@ -59,10 +60,11 @@ bool Program::useDemoRadio() {
     return true;
 }
 
-void Program::start(bool demo) {
+void Program::start(bool demo, const std::string& document) {
     window_->Load();
     window_->show();
     if (demo) useDemoRadio();
+    if (!document.empty()) OpenDocumentFile(s_, *window_, document);
 }
 
 }  // namespace zr

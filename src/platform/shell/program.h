@@ -4,6 +4,7 @@
 // radio. app/main.cpp and the tests build one of these.
 
 #include <memory>
+#include <string>
 
 #include <QString>
 
@@ -20,8 +21,9 @@ public:
     ~Program();
 
     // Loads and shows the main window; with `demo`, the demo radio is
-    // started and chosen as the port first.
-    void start(bool demo);
+    // started and chosen as the port first. A `document` path is then
+    // opened as File Open opens it (a file manager starts the program so).
+    void start(bool demo, const std::string& document = {});
 
     frmMain& window() { return *window_; }
     QtLink& link() { return *link_; }
