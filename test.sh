@@ -11,6 +11,9 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-test --output-on-failure -j"$zr_jobs"
 
+# The Debian package, built from the release build and run by unprivileged users.
+tests/package/test_package.sh
+
 # Fuzzing: the loaders and decoders get random input for ZR_FUZZ_SECONDS each.
 if [ -n "$(ls tests/fuzz/*.cpp 2>/dev/null)" ]; then
     cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

@@ -7,6 +7,7 @@ zr_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     poppler-utils
+    dpkg-dev desktop-file-utils appstream shared-mime-info groff-base
 )
 zr_missing=()
 for p in "${zr_packages[@]}"; do
