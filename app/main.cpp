@@ -6,6 +6,7 @@
 //                       would and ends: a check that an installation works
 
 #include <cstdio>
+#include <cstring>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,28 +23,55 @@
 #include "shell/session.h"
 #include "shell/startup.h"
 
+namespace {
+
+struct Options {
+    bool demo = false;
+    bool selfTest = false;
+    std::string document;  // absolute path, or empty
+};
+
+// Reads the command line; --help (and a wrong option) print and end here.
+Options ParseOptions(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Programming software for ZR-E271 PMR446/GMRS handheld radios.");
+    parser.addHelpOption();
+    const QCommandLineOption demo("demo", "Start the demo radio and choose it as the port.");
+    const QCommandLineOption selfTest("self-test",
+                                      "Start, show the main window, close it and end; prints what it did.");
+    parser.addOption(demo);
+    parser.addOption(selfTest);
+    parser.addPositionalArgument("FILE", "A document (*.dat) to open.", "[FILE]");
+    parser.process(app);
+    Options o;
+    o.demo = parser.isSet(demo);
+    o.selfTest = parser.isSet(selfTest);
+    if (!parser.positionalArguments().isEmpty())
+        o.document = QFileInfo(parser.positionalArguments().first()).absoluteFilePath().toStdString();
+    return o;
+}
+
+// Whether the command line only asks for help, which needs no display.
+bool OnlyPrints(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* o : {"--help", "-h", "-?", "--help-all"})
+            if (std::strcmp(argv[i], o) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (OnlyPrints(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        ParseOptions(app);  // prints and ends
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName("zrcps");
     QApplication::setApplicationName("zrcps");
     QApplication::setDesktopFileName("zrcps");
     QApplication::setWindowIcon(QIcon(":/zrcps/icons/zrcps.svg"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Programming software for ZR-E271 PMR446/GMRS handheld radios.");
-    parser.addHelpOption();
-    const QCommandLineOption demoOption("demo", "Start the demo radio and choose it as the port.");
-    const QCommandLineOption selfTestOption(
-        "self-test", "Start, show the main window, close it and end; prints what it did.");
-    parser.addOption(demoOption);
-    parser.addOption(selfTestOption);
-    parser.addPositionalArgument("FILE", "A document (*.dat) to open.", "[FILE]");
-    parser.process(app);
-    const bool demo = parser.isSet(demoOption);
-    const bool selfTest = parser.isSet(selfTestOption);
-    std::string document;
-    if (!parser.positionalArguments().isEmpty())
-        document = QFileInfo(parser.positionalArguments().first()).absoluteFilePath().toStdString();
+    const Options options = ParseOptions(app);
 
     zr::Session session;
     zr::QtPrompter prompter(session);
@@ -59,8 +87,8 @@ int main(int argc, char** argv) {
     {
         zr::Program program(session);
         prompter.setOwner(&program.window());
-        program.start(demo, document);
-        if (selfTest) {
+        program.start(options.demo, options.document);
+        if (options.selfTest) {
             QTimer::singleShot(0, &program.window(), [&] {
                 auto& w = program.window();
                 const std::string folder = session.paths.userSettingsFolder.empty()
