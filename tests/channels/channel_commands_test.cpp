@@ -32,6 +32,15 @@ const ChannelRecord* find(const Session& s, int n) {
     return nullptr;
 }
 
+// The channel numbered n. A missing channel fails the test and reads as a
+// blank record, so the checks that follow fail instead of crashing.
+const ChannelRecord& ch(const Session& s, int n) {
+    if (const ChannelRecord* c = find(s, n)) return *c;
+    ADD_FAILURE() << "channel " << n << " is missing";
+    static const ChannelRecord missing{};
+    return missing;
+}
+
 struct FakeHost : ChannelCommandHost {
     std::vector<ConfirmAnswer> answers;
     std::vector<ConfirmMode> asked;
@@ -74,11 +83,11 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
     EXPECT_EQ(s.doc.stored.Channels.count, 128);
     EXPECT_EQ(find(s, 10), nullptr);
     ASSERT_NE(find(s, 11), nullptr);
-    EXPECT_EQ(find(s, 11)->RxTone, 10);
-    EXPECT_EQ(find(s, 128)->RxTone, 127);
-    EXPECT_EQ(find(s, 9)->RxTone, 9);
+    EXPECT_EQ(ch(s, 11).RxTone, 10);
+    EXPECT_EQ(ch(s, 128).RxTone, 127);
+    EXPECT_EQ(ch(s, 9).RxTone, 9);
     ASSERT_NE(find(s, kVfoChannel), nullptr);
-    EXPECT_EQ(find(s, kVfoChannel)->RxFreq.text(), "46000000");
+    EXPECT_EQ(ch(s, kVfoChannel).RxFreq.text(), "46000000");
     EXPECT_EQ(host.allRefreshes, 1);
     EXPECT_EQ(host.rows, std::vector<int>{10});
 }
@@ -101,11 +110,11 @@ TEST_F(CommandsTest, MovesWrapAndSwapWithEmptyChannels) {
     add(s, one);
     add(s, last);
     EXPECT_EQ(MoveChannelUp(s, host, 1), 128);
-    EXPECT_EQ(find(s, 128)->RxTone, 1);
-    EXPECT_EQ(find(s, 1)->RxTone, 128);
+    EXPECT_EQ(ch(s, 128).RxTone, 1);
+    EXPECT_EQ(ch(s, 1).RxTone, 128);
     EXPECT_EQ(host.currentRow, 128);
     EXPECT_EQ(MoveChannelDown(s, host, 128), 1);
-    EXPECT_EQ(find(s, 1)->RxTone, 1);
+    EXPECT_EQ(ch(s, 1).RxTone, 1);
 
     add(s, channel(5));
     EXPECT_EQ(MoveChannelDown(s, host, 5), 6);
@@ -133,9 +142,9 @@ TEST_F(CommandsTest, PasteOverwritesOrInsertsAsTheHabitsSay) {
     s.settings.habits.PasteInsert = false;
     PasteChannel(s, host, 7);
     EXPECT_TRUE(host.asked.empty());
-    EXPECT_EQ(find(s, 7)->RxFreq.text(), "46255000");
-    EXPECT_EQ(find(s, 7)->ChannelNumber, 7);
-    EXPECT_EQ(find(s, 8)->RxFreq.text(), "46800000");
+    EXPECT_EQ(ch(s, 7).RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 7).ChannelNumber, 7);
+    EXPECT_EQ(ch(s, 8).RxFreq.text(), "46800000");
 
     // Asked: Yes with "do not ask again" inserts and stores the answer.
     s.settings.habits.PasteNoAsk = false;
@@ -144,8 +153,8 @@ TEST_F(CommandsTest, PasteOverwritesOrInsertsAsTheHabitsSay) {
     EXPECT_EQ(host.asked.size(), 1u);
     EXPECT_TRUE(s.settings.habits.PasteInsert);
     EXPECT_TRUE(s.settings.habits.PasteNoAsk);
-    EXPECT_EQ(find(s, 8)->RxFreq.text(), "46255000");
-    EXPECT_EQ(find(s, 9)->RxFreq.text(), "46800000");
+    EXPECT_EQ(ch(s, 8).RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 9).RxFreq.text(), "46800000");
     const auto bytes = zrtest::readBytes(HabitFilePath(s));
     EXPECT_EQ(bytes, (std::vector<unsigned char>{0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
 
@@ -153,7 +162,7 @@ TEST_F(CommandsTest, PasteOverwritesOrInsertsAsTheHabitsSay) {
     s.settings.habits.PasteInsert = false;
     PasteChannel(s, host, 50);
     ASSERT_NE(find(s, 50), nullptr);
-    EXPECT_EQ(find(s, 50)->RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 50).RxFreq.text(), "46255000");
 }
 
 TEST_F(CommandsTest, DeleteAndCutFollowTheAnswer) {

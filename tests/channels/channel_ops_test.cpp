@@ -36,6 +36,7 @@ struct Ops : ::testing::Test {
         auto* c = zr::FindChannelRecord(s, n);
         EXPECT_NE(c, nullptr) << "channel " << n;
         static zr::ChannelRecord dummy;
+        dummy = {};
         return c ? *c : dummy;
     }
     int count() const { return s.doc.stored.Channels.count; }
@@ -91,6 +92,7 @@ TEST_F(Ops, RxBeyondTheBandIsClampedWithWarningsForRxAndTx) {
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "465");
     zr::SetChannelItem(s, 1, zr::item::kTxFreq, "469");  // offset +4
     prompter.asked.clear();
+    prompter.answers = {zr::Answer::Ok};   // the band warning
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "480");
     EXPECT_EQ(ch(1).RxFreq.text(), "47000000");
     // The kept TX (469) lies in the band: one warning only.
@@ -100,11 +102,13 @@ TEST_F(Ops, RxBeyondTheBandIsClampedWithWarningsForRxAndTx) {
 
     // TX 475 from RX 470: moving the RX to 405 would keep TX at 475, which is
     // outside the band, so a second warning moves it to 470.
+    prompter.answers = {zr::Answer::Ok};
     zr::SetChannelItem(s, 1, zr::item::kTxFreq, "475");
     EXPECT_EQ(ch(1).OffsetDir, 0);  // clamped to 470 = RX
     zr::SetChannelItem(s, 2, zr::item::kRxFreq, "410");
     zr::SetChannelItem(s, 2, zr::item::kTxFreq, "469");
     prompter.asked.clear();
+    prompter.answers = {zr::Answer::Ok};
     zr::SetChannelItem(s, 2, zr::item::kRxFreq, "380");
     EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(ch(2).RxFreq.text(), "40000000");
@@ -135,6 +139,7 @@ TEST_F(Ops, SignedOffsetIsBoundByTheBand) {
     s.settings.habits.UseOffset = true;
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "462.5625");
     prompter.asked.clear();
+    prompter.answers = {zr::Answer::Ok};   // the band warning
     zr::SetChannelItem(s, 1, zr::item::kTxFreq, "+80");
     EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(ch(1).OffsetDir, 2);
@@ -269,7 +274,7 @@ TEST_F(Ops, ClosedPageRevalidation) {
     EXPECT_EQ(o.DirectCh2, 129);
     EXPECT_EQ(o.FmCurrentCh, 5);
 
-    zr::FindChannelRecord(s, 2)->ScanSkip = 1;
+    ch(2).ScanSkip = 1;
     o.FmCurrentCh = 25;  // outside the 20 presets: not in use
     zr::RevalidateChannelRefs(s);
     EXPECT_EQ(o.PriorityCh, 0);

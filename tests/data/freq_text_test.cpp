@@ -38,6 +38,7 @@ TEST_F(FreqFixture, ShowAndSaveFrequencyTexts) {
     EXPECT_TRUE(prompter.asked.empty());
 
     // A damaged stored text shows the lower limit and says so.
+    prompter.answers = {zr::Answer::Ok};
     EXPECT_EQ(zr::ShowFreText(s, "46A56250"), "400");
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "Not IsNumeric");
@@ -92,6 +93,7 @@ TEST_F(FreqFixture, SaveTxTextSetsDirectionAndMagnitude) {
 }
 
 TEST_F(FreqFixture, BandCheckAndFormat) {
+    prompter.answers = {zr::Answer::Ok, zr::Answer::Ok};   // the two warnings below
     EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.0, true), 470.0);
     EXPECT_TRUE(prompter.asked.empty());
     EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.00001, true), 470.0);

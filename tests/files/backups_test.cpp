@@ -131,8 +131,9 @@ TEST(Backups, EverySimulatedReadLeavesOneBackup) {
         radio.memory[1] = 0xB4;
         radio.memory[2] = static_cast<uint8_t>(i);
         radio.memory[4128] = 0xFE;   // channel 1 present
+        prompter.answers = {Answer::Ok, Answer::Ok};   // 9004 confirm, 9009 finished
         ASSERT_TRUE(engine.startRead());
-        zrtest::RunEngine(engine, port, timers);
+        ASSERT_TRUE(zrtest::RunEngine(engine, port, timers));
         ASSERT_TRUE(engine.lastSucceeded()) << prompter.asked.size() << " " << (prompter.asked.empty() ? "" : prompter.asked.back().text)
                                              << " hs=" << radio.handshakes << " reads=" << radio.blockReads
                                              << " i=" << i;

@@ -59,6 +59,7 @@ TEST(WriteDocument, AFailedWriteChangesNothing) {
     f.s.doc.stored.Channels.count = 2;   // an unsaved change
     ASSERT_TRUE(IsModified(f.s));
 
+    f.prompter.answers = {Answer::Ok};
     EXPECT_FALSE(WriteDocument(f.s));
     ASSERT_EQ(f.prompter.asked.size(), 1u);
     EXPECT_EQ(f.prompter.asked[0].text.rfind(f.text(9002), 0), 0u);
@@ -80,12 +81,15 @@ TEST(WriteDocument, AFullDiskLeavesTheOldFileIntact) {
     auto handler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit lim = old;
     lim.rlim_cur = 4096;
+    f.prompter.answers = {Answer::Ok};   // the write error
     setrlimit(RLIMIT_FSIZE, &lim);
     const bool written = WriteDocument(f.s);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
 
     EXPECT_FALSE(written);
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text.rfind(f.text(9002), 0), 0u);
     EXPECT_EQ(fileBytes(p), before);
     EXPECT_FALSE(f.s.doc.neverSaved);
     EXPECT_TRUE(IsModified(f.s));
@@ -119,6 +123,7 @@ TEST(OpenChecked, RefusesBadVersionsWithoutChangingTheDocument) {
         const RadioDocument before = f.s.doc;
         const std::string p =
             f.writeFile("bad.dat", [&](StoredDocument& d) { d.FormatVersion.set(v); });
+        f.prompter.answers = {Answer::Ok};
         EXPECT_EQ(OpenChecked(f.s, p), OpenResult::Refused) << v;
         ASSERT_EQ(f.prompter.texts(), std::vector<std::string>{f.text(9065)}) << v;
         EXPECT_TRUE(f.s.doc.stored == before.stored && f.s.doc.saved == before.saved);
@@ -145,9 +150,11 @@ TEST(OpenChecked, AnUnpairedVersionAsksToSwitch) {
     EXPECT_TRUE(f.s.doc.stored == before);
     EXPECT_EQ(f.s.doc.currentBand, "460 - 470 MHz");
 
-    // Yes: the program is to end, whether or not the other version started.
-    f.prompter.answers = {Answer::Yes};
+    // Yes: the program is to end, whether or not the other version started
+    // (here it is not installed, which is said).
+    f.prompter.answers = {Answer::Yes, Answer::Ok};
     EXPECT_EQ(OpenChecked(f.s, p), OpenResult::EndProgram);
+    EXPECT_EQ(f.prompter.asked.size(), 3u);
     EXPECT_TRUE(f.s.doc.stored == before);
 }
 
@@ -176,6 +183,7 @@ TEST(OpenChecked, ShortDamagedAndUnreadableFilesAreRefused) {
 
     for (const auto& p : paths) {
         f.prompter.asked.clear();
+        f.prompter.answers = {Answer::Ok};
         f.s.doc.stored.Channels.count = 2;
         const RadioDocument before = f.s.doc;
         EXPECT_EQ(OpenChecked(f.s, p), OpenResult::Failed) << p;

@@ -191,6 +191,7 @@ TEST(FileOpen, AFailedOpenKeepsTheDocumentAndItsName) {
     RecordingWindows w;
     zrtest::writeBytes(f.path("broken.dat"), {'V', '1', '0', '0', 0, 0});
     f.prompter.files = {f.path("broken.dat")};
+    f.prompter.answers = {Answer::Ok};   // 9002
     const StoredDocument before = f.s.doc.stored;
     EXPECT_EQ(FileOpen(f.s, w), CommandResult::Cancelled);
     EXPECT_EQ(f.prompter.asked.size(), 1u);
@@ -202,7 +203,7 @@ TEST(FileOpen, AFailedOpenKeepsTheDocumentAndItsName) {
     // Switching versions ends the program.
     f.s.settings.versions.pairs = {{"V100", "V100"}, {"V300", "V300"}};
     f.prompter.files = {f.writeFile("v3.dat", [](StoredDocument& d) { d.FormatVersion.set("V300"); })};
-    f.prompter.answers = {Answer::Yes};
+    f.prompter.answers = {Answer::Yes, Answer::Ok};   // switch; V300 is not installed
     w.calls.clear();
     EXPECT_EQ(FileOpen(f.s, w), CommandResult::Cancelled);
     EXPECT_TRUE(w.called("end"));
@@ -251,6 +252,7 @@ TEST(FileSaveAs, CancelAndFailureKeepNameAndFlag) {
     EXPECT_TRUE(f.s.doc.neverSaved);
 
     f.prompter.files = {f.path("missing/folder.dat")};
+    f.prompter.answers = {Answer::Ok};
     EXPECT_EQ(FileSaveAs(f.s, w), CommandResult::Cancelled);
     EXPECT_EQ(f.prompter.asked.size(), 1u);   // 9002
     EXPECT_EQ(f.s.doc.fileName, "new.dat");

@@ -90,6 +90,7 @@ TEST(NewDocument, ADamagedFallbackTemplateIsReported) {
     FilesFixture f;
     initFile(f, "");
     zrtest::writeBytes(f.dir.path() / "prog/Init/ZR614_0.dat", {'X', '1', '0', '0'});
+    f.prompter.answers = {Answer::Ok};
     EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
     EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{f.text(9065)});
     EXPECT_EQ(f.s.doc.stored.Channels.count, 2);
@@ -98,8 +99,9 @@ TEST(NewDocument, ADamagedFallbackTemplateIsReported) {
     // A fallback of a version the table does not pair asks; Yes ends.
     FilesFixture g;
     g.writeFile(initFile(g, "ZR614_0.dat"), [](StoredDocument& d) { d.FormatVersion.set("V200"); });
-    g.prompter.answers = {Answer::Yes};
+    g.prompter.answers = {Answer::Yes, Answer::Ok};   // switch; no version handles V200
     EXPECT_EQ(NewDocument(g.s), NewDocumentResult::EndProgram);
+    EXPECT_EQ(g.prompter.asked.size(), 2u);
 }
 
 TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {

@@ -4,6 +4,7 @@
 // timers run on a virtual clock that only moves when nothing else happens.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     int opens = 0, closes = 0;
     std::vector<zr::link::Bytes> frames;    // every frame written, in order
     std::deque<uint8_t> pending;            // bytes waiting to be received
+    // Frames the radio leaves unanswered (the cable still echoes them).
+    std::function<bool(const zr::link::Bytes&)> unanswered;
 
     bool open(const zr::link::PortSettings&, std::string& error) override {
         ++opens;
@@ -43,7 +46,7 @@ public:
         if (radio) {
             auto out = radio->feed(f.data(), f.size());
             pending.insert(pending.end(), out.echo.begin(), out.echo.end());
-            pending.insert(pending.end(), out.answer.begin(), out.answer.end());
+            if (!unanswered || !unanswered(f)) pending.insert(pending.end(), out.answer.begin(), out.answer.end());
         }
         return true;
     }
@@ -83,8 +86,9 @@ public:
 };
 
 // Runs the engine until it is idle: delivers the port's bytes (in chunks of
-// `chunk` bytes) and otherwise fires the earliest timer.
-inline void RunEngine(zr::link::TransferEngine& e, FakePort& port, FakeTimers& timers,
+// `chunk` bytes) and otherwise fires the earliest timer. Returns false when
+// the engine is still busy after `maxSteps` events.
+[[nodiscard]] inline bool RunEngine(zr::link::TransferEngine& e, FakePort& port, FakeTimers& timers,
                       std::size_t chunk = 1000, int maxSteps = 200000) {
     for (int i = 0; i < maxSteps; ++i) {
         if (!port.pending.empty()) {
@@ -96,7 +100,7 @@ inline void RunEngine(zr::link::TransferEngine& e, FakePort& port, FakeTimers& t
             e.onBytes(bytes.data(), bytes.size());
             continue;
         }
-        if (timers.due.empty()) return;
+        if (timers.due.empty()) return !e.busy();
         auto next = timers.due.begin();
         for (auto it = timers.due.begin(); it != timers.due.end(); ++it)
             if (it->second < next->second) next = it;
@@ -105,6 +109,7 @@ inline void RunEngine(zr::link::TransferEngine& e, FakePort& port, FakeTimers& t
         timers.due.erase(next);
         e.onTimer(id);
     }
+    return !e.busy();
 }
 
 }  // namespace zrtest

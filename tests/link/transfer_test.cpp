@@ -42,7 +42,9 @@ protected:
         h.openDealerWindow = [this] { ++dealerWindows; };
         engine.setHooks(h);
     }
-    void run(std::size_t chunk = 1000) { zrtest::RunEngine(engine, port, timers, chunk); }
+    // Drives the engine until nothing is left to do; false while a transfer
+    // still runs, so that its outcome is never read half-way.
+    [[nodiscard]] bool run(std::size_t chunk = 1000) { return zrtest::RunEngine(engine, port, timers, chunk); }
     int handshakes() const { return port.count('P', 7); }
     int writeBlocks() const {
         int n = 0;
@@ -72,12 +74,13 @@ TEST_F(TransferTest, ReadWithEchoingCable) {
     s.doc.image.fill(0x00);
     prompter.answers = {Answer::Ok, Answer::Ok};   // 9004, 9009
     ASSERT_TRUE(engine.startRead());
-    run(7);
+    ASSERT_TRUE(run(7));
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_FALSE(engine.busy());
     EXPECT_EQ(handshakes(), 1);
     EXPECT_TRUE(s.settings.CableEcho);
     EXPECT_TRUE(std::equal(radio.memory.begin(), radio.memory.end(), s.doc.image.begin()));
+    ASSERT_FALSE(radio.readAddresses.empty());
     EXPECT_EQ(radio.readAddresses.front(), 5152);            // password block first
     EXPECT_EQ(radio.readAddresses.back(), 5104);             // last memory block
     EXPECT_EQ(radio.blockReads, 321);
@@ -100,7 +103,7 @@ TEST_F(TransferTest, NonEchoingCableAnswersOnSecondHandshake) {
     radio.config().echo = false;
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(handshakes(), 2);
     EXPECT_FALSE(s.settings.CableEcho);   // kept for the next transfer
@@ -110,7 +113,7 @@ TEST_F(TransferTest, NonEchoingCableAnswersOnSecondHandshake) {
     port.frames.clear();
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(handshakes(), 1);
 }
 
@@ -120,17 +123,51 @@ TEST_F(TransferTest, SilentRadioSixteenHandshakesThenDialog) {
     prompter.answers = {Answer::Ok, Answer::Ok, Answer::Cancel};   // 9004, 9008 retry, 9008 cancel
     ASSERT_TRUE(engine.startRead());
     const long long t0 = timers.now;
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_EQ(handshakes(), 32);                  // 16, the retry, 16 more
     EXPECT_EQ(timers.now - t0, 32 * 150);
-    EXPECT_EQ(prompter.texts().size(), 3u);
+    ASSERT_EQ(prompter.texts().size(), 3u);
     EXPECT_EQ(prompter.asked[1].buttons, Buttons::OkCancel);
     EXPECT_EQ(observer.resets, 1);
+    ASSERT_FALSE(port.frames.empty());
     EXPECT_EQ(port.frames.back(), EndFrame());    // failure still sends the end frame
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(std::all_of(s.doc.image.begin(), s.doc.image.end(), [](uint8_t b) { return b == 0x42; }));
     EXPECT_EQ(decodes, 0);
+}
+
+TEST_F(TransferTest, SilentAtIdentificationOrPasswordGivesUpAfterThreeRequests) {
+    // The requests as the radio sees them: identification 02, the password
+    // block read 52 14 20 10 (address 5152).
+    const Bytes identRequest{0x02};
+    const Bytes passwordRead{0x52, 0x14, 0x20, 0x10};
+    for (const Bytes& silentTo : {identRequest, passwordRead}) {
+        for (bool write : {false, true}) {
+            SCOPED_TRACE(std::string(silentTo == identRequest ? "identification" : "password") +
+                         (write ? " of a write" : " of a read"));
+            port.frames.clear();
+            prompter.asked.clear();
+            const int blocksBefore = radio.blockReads + radio.blockWrites;
+            port.unanswered = [&](const Bytes& f) { return f == silentTo; };
+            // Confirm; the no-answer question: OK tries again from the
+            // handshake with fresh counters, then Cancel.
+            prompter.answers = {Answer::Ok, Answer::Ok, Answer::Cancel};
+            ASSERT_TRUE(write ? engine.startWrite() : engine.startRead());
+            ASSERT_TRUE(run());
+            EXPECT_FALSE(engine.lastSucceeded());
+            EXPECT_EQ(std::count(port.frames.begin(), port.frames.end(), silentTo), 6);
+            EXPECT_EQ(handshakes(), 2);
+            ASSERT_EQ(prompter.asked.size(), 3u);
+            EXPECT_EQ(prompter.asked[1].text, "The radio does not answer. Try again?");
+            EXPECT_EQ(prompter.asked[2].text, "The radio does not answer. Try again?");
+            EXPECT_EQ(writeBlocks(), 0);
+            EXPECT_EQ(radio.blockReads + radio.blockWrites - blocksBefore,
+                      silentTo == passwordRead ? 6 : 0);   // no data block
+            ASSERT_FALSE(port.frames.empty());
+            EXPECT_EQ(port.frames.back(), EndFrame());
+        }
+    }
 }
 
 TEST_F(TransferTest, WriteRoundTripAndRepeat) {
@@ -143,7 +180,7 @@ TEST_F(TransferTest, WriteRoundTripAndRepeat) {
     prompter.answers = {Answer::Ok, Answer::Ok};   // 9005, 9010
     ASSERT_TRUE(engine.startWrite());
     EXPECT_EQ(timers.due.count(TimerId::WaitSaveData), 1u);
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_TRUE(asked("Writing finished."));
     EXPECT_EQ(writeBlocks(), 320 + 2);          // two blocks asked for again
@@ -163,7 +200,7 @@ TEST_F(TransferTest, CorruptedAndDroppedRepliesAreRetried) {
     radio.config().seed = 7;
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     ASSERT_TRUE(engine.lastSucceeded());
     EXPECT_GT(radio.corrupted + radio.dropped, 10);
     EXPECT_TRUE(std::equal(radio.memory.begin(), radio.memory.end(), s.doc.image.begin()));
@@ -177,7 +214,7 @@ TEST_F(TransferTest, Passwords) {
     prompter.answers = {Answer::Ok, Answer::Ok};
     prompter.passwords = {std::string("ab1")};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_EQ(prompter.passwordRequests, 1);
     EXPECT_TRUE(asked("PassWord Failure!"));
@@ -189,7 +226,7 @@ TEST_F(TransferTest, Passwords) {
     prompter.asked.clear();
     prompter.answers = {Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_EQ(prompter.passwordRequests, 2);
     EXPECT_EQ(prompter.texts().size(), 1u);   // 9004 only
@@ -199,14 +236,14 @@ TEST_F(TransferTest, Passwords) {
     prompter.answers = {Answer::Ok, Answer::Ok};
     prompter.passwords = {std::string("Ab1  ")};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(s.settings.ProgramPassword, "Ab1");
 
     // Given once: the next transfer passes without the dialog.
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(prompter.passwordRequests, 3);
 }
@@ -216,10 +253,11 @@ TEST_F(TransferTest, ModelBandAndVersionChecks) {
     radio.config().band = 0;
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_TRUE(asked("The radio is of another band."));
     EXPECT_EQ(radio.blockReads, 1);
+    ASSERT_FALSE(port.frames.empty());
     EXPECT_EQ(port.frames.back(), EndFrame());
 
     // A read of a ZR614 into a document of another model passes; a write not.
@@ -228,11 +266,11 @@ TEST_F(TransferTest, ModelBandAndVersionChecks) {
     prompter.asked.clear();
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startWrite());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_TRUE(asked("The radio is of another model."));
     EXPECT_EQ(writeBlocks(), 0);
@@ -248,7 +286,7 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     modified = true;
     prompter.answers = {Answer::Ok, Answer::No, Answer::Yes, Answer::Cancel};  // 9004, 9006, switch, 9006
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_TRUE(asked("switch to V102"));
     EXPECT_TRUE(started.empty());
@@ -258,7 +296,7 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     // Yes and Yes: saved, then switched.
     prompter.answers = {Answer::Ok, Answer::No, Answer::Yes, Answer::Yes};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(started, std::vector<std::string>{"V102"});
     EXPECT_EQ(quits, 1);
@@ -267,7 +305,7 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     modified = false;
     prompter.answers = {Answer::Ok, Answer::No};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(radio.blockReads, 3);   // the password block of each read
 }
@@ -278,9 +316,10 @@ TEST_F(TransferTest, FlagBitsRefuseWriteBeforeAnyBlock) {
         prompter.asked.clear();
         prompter.answers = {Answer::Ok, Answer::Ok};
         ASSERT_TRUE(engine.startWrite());
-        run();
+        ASSERT_TRUE(run());
         EXPECT_FALSE(engine.lastSucceeded());
-        EXPECT_EQ(prompter.texts().back(), "This radio cannot be written.");
+        ASSERT_FALSE(prompter.asked.empty());
+        EXPECT_EQ(prompter.asked.back().text, "This radio cannot be written.");
         EXPECT_EQ(radio.blockWrites, 0);
         EXPECT_EQ(radio.blockReads, 0);   // not even the password block
         EXPECT_EQ(radio.ends, 1 + (flags == 0x04 ? 1 : 0));
@@ -291,11 +330,12 @@ TEST_F(TransferTest, DealerRead) {
     s.doc.image.fill(0x33);
     engine.services().decodeDealerInfo = [](RadioDocument& d) { d.radioInfo.SalesArea = "decoded"; };
     ASSERT_TRUE(engine.startDealerRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(s.doc.rmgImage, radio.dealer);
     EXPECT_EQ(s.doc.radioInfo.SalesArea, "decoded");
     EXPECT_EQ(dealerWindows, 1);
+    ASSERT_FALSE(radio.readAddresses.empty());
     EXPECT_EQ(radio.readAddresses.front(), 5120);
     EXPECT_EQ(radio.readAddresses.back(), 5616);
     EXPECT_TRUE(prompter.asked.empty());      // no confirmation, no message
@@ -308,8 +348,9 @@ TEST_F(TransferTest, DealerRead) {
     const auto before = s.doc.rmgImage;
     s.doc.rmgImage.fill(0x01);
     ASSERT_TRUE(engine.startDealerRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
+    ASSERT_FALSE(prompter.asked.empty());
     EXPECT_EQ(prompter.asked.back().buttons, Buttons::RetryCancel);
     EXPECT_TRUE(std::all_of(s.doc.rmgImage.begin(), s.doc.rmgImage.end(), [](uint8_t b) { return b == 0x01; }));
     (void)before;
@@ -320,9 +361,10 @@ TEST_F(TransferTest, FactoryTestDataExchange) {
     for (int i = 0; i < 16; ++i) radio.testData[i] = static_cast<uint8_t>(i + 1);
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     ASSERT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(s.doc.testData.bytes, radio.testData);
+    ASSERT_GE(radio.readAddresses.size(), 3u);
     EXPECT_EQ(radio.readAddresses[1], 8176);   // after the password, before block 0
     EXPECT_EQ(radio.readAddresses[2], 0);
     EXPECT_EQ(s.doc.savedTestData.bytes[0], 0);
@@ -331,11 +373,12 @@ TEST_F(TransferTest, FactoryTestDataExchange) {
     s.doc.testData.bytes[15] = 0x00;
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startWrite());
-    run();
+    ASSERT_TRUE(run());
     ASSERT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(radio.testData[0], 99);
     EXPECT_EQ(radio.testData[15], 0xA5);
     EXPECT_EQ(s.doc.testData.bytes[15], 0xA5);
+    ASSERT_FALSE(radio.writeAddresses.empty());
     EXPECT_EQ(radio.writeAddresses.front(), 8176);
 }
 
@@ -345,7 +388,7 @@ TEST_F(TransferTest, TestDataWithoutAnswerRetriesThreeTimes) {
     radio.config().repeatBlocks = {8176};
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startWrite());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());   // one 0A is retried
     EXPECT_EQ(port.count('W', 22) - writeBlocks(), 2);
 
@@ -357,17 +400,18 @@ TEST_F(TransferTest, TestDataWithoutAnswerRetriesThreeTimes) {
     prompter.asked.clear();
     prompter.answers = {Answer::Ok, Answer::Cancel};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_EQ(std::count(port.frames.begin(), port.frames.end(), ReadRequestFrame(8176)), 4);
-    EXPECT_EQ(prompter.texts().back(), "The radio does not answer. Try again?");
+    ASSERT_FALSE(prompter.asked.empty());
+    EXPECT_EQ(prompter.asked.back().text, "The radio does not answer. Try again?");
     EXPECT_EQ(s.doc.testData.bytes[0], 7);
 
     // Write: no answer either.
     port.frames.clear();
     prompter.answers = {Answer::Ok, Answer::Cancel};
     ASSERT_TRUE(engine.startWrite());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_EQ(port.count('W', 22), 4);
     EXPECT_EQ(writeBlocks(), 0);
@@ -376,9 +420,9 @@ TEST_F(TransferTest, TestDataWithoutAnswerRetriesThreeTimes) {
 TEST_F(TransferTest, WithoutFactoryModeNoTestData) {
     prompter.answers = {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     ASSERT_TRUE(engine.startWrite());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(radio.testDataReads + radio.testDataWrites, 0);
 }
 
@@ -387,7 +431,7 @@ TEST_F(TransferTest, CablePulledMidRead) {
     s.doc.image.fill(0x55);
     prompter.answers = {Answer::Ok, Answer::Cancel};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_FALSE(engine.lastSucceeded());
     // Block 100 was asked for 4 times: the request and three retries.
     EXPECT_EQ(std::count(port.frames.begin(), port.frames.end(), ReadRequestFrame(1600)), 4);
@@ -411,7 +455,8 @@ TEST_F(TransferTest, PortErrorEndsTransferAndLeavesDocument) {
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(timers.due.empty());
-    EXPECT_NE(prompter.texts().back().find("device removed"), std::string::npos);
+    ASSERT_FALSE(prompter.asked.empty());
+    EXPECT_NE(prompter.asked.back().text.find("device removed"), std::string::npos);
     EXPECT_EQ(observer.closed, 1);
     EXPECT_TRUE(std::all_of(s.doc.image.begin(), s.doc.image.end(), [](uint8_t b) { return b == 0x55; }));
 }
@@ -420,7 +465,7 @@ TEST_F(TransferTest, UnansweredEndFrameStillSucceeds) {
     radio.config().noEndAnswer = true;
     prompter.answers = {Answer::Ok, Answer::Ok};
     ASSERT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(handshakes(), 1);
 }
@@ -439,13 +484,13 @@ TEST_F(TransferTest, UnsavedChangesBeforeRead) {
     saveWorks = true;
     prompter.answers = {Answer::Ok, Answer::Yes, Answer::Ok};
     EXPECT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(saves, 2);
     EXPECT_TRUE(engine.lastSucceeded());
     // No goes on.
     prompter.answers = {Answer::Ok, Answer::No, Answer::Ok};
     EXPECT_TRUE(engine.startRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(saves, 2);
 }
@@ -461,7 +506,7 @@ TEST_F(TransferTest, PortThatCannotBeOpened) {
 
     prompter.answers = {Answer::Ok};
     ASSERT_TRUE(engine.startWrite());   // the port is tried after WaitSaveDataTimer
-    run();
+    ASSERT_TRUE(run());
     EXPECT_EQ(prompter.asked.size(), 2u);
     EXPECT_FALSE(engine.busy());
     EXPECT_EQ(port.frames.size(), 0u);
@@ -473,6 +518,6 @@ TEST_F(TransferTest, SecondStartWhileBusyIsRefused) {
     EXPECT_FALSE(engine.startRead());
     EXPECT_FALSE(engine.startWrite());
     EXPECT_FALSE(engine.startDealerRead());
-    run();
+    ASSERT_TRUE(run());
     EXPECT_TRUE(engine.lastSucceeded());
 }

@@ -48,8 +48,9 @@ protected:
         };
     }
     void write() {
+        prompter.answers = {Answer::Ok, Answer::Ok};   // 9005 confirm, 9010 finished
         ASSERT_TRUE(engine.startWrite());
-        zrtest::RunEngine(engine, port, timers);
+        ASSERT_TRUE(zrtest::RunEngine(engine, port, timers));
         ASSERT_TRUE(engine.lastSucceeded());
     }
     VerifyOutcome verify() {
@@ -59,7 +60,7 @@ protected:
             got = o;
             ++calls;
         }));
-        zrtest::RunEngine(verifier.engine(), port, timers);
+        EXPECT_TRUE(zrtest::RunEngine(verifier.engine(), port, timers));
         EXPECT_EQ(calls, 1);
         EXPECT_FALSE(verifier.running());
         return got;
@@ -131,6 +132,7 @@ TEST_F(VerifyTest, SilentRadioEndsTheReadBackAsFailed) {
     EXPECT_FALSE(o.ok());
     EXPECT_NE(VerifyOutcomeText(o).find("could not be read back"), std::string::npos);
     // The one question the user saw was the no-answer question.
+    ASSERT_FALSE(prompter.asked.empty());
     EXPECT_EQ(prompter.asked.back().buttons, Buttons::OkCancel);
     // A new read-back can start after a failed one.
     radio.config().silent = false;

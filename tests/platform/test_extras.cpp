@@ -81,6 +81,7 @@ private slots:
         QCOMPARE(p.asked.back().text, link::VerifyOutcomeText(link::VerifyOutcome{true, {}}));
         // The check did not make another backup or touch the document.
         QCOMPARE(int(ListBackups(BackupFolder().toStdString()).size()), 1);
+        QVERIFY(FindChannelRecord(s, 2));
         QCOMPARE(FindChannelRecord(s, 2)->ChannelName.text(), std::string("EDITED"));
         QVERIFY(link::SaveVerifyWrite(s, false));
         QDir(BackupFolder()).removeRecursively();

@@ -62,8 +62,10 @@ private slots:
         table->setCurrentCell(5, 1);
         QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
         QTRY_VERIFY(FindChannelRecord(s, 5) != nullptr);
+        QVERIFY(FindChannelRecord(s, 1));
         QCOMPARE(FindChannelRecord(s, 5)->RxFreq, FindChannelRecord(s, 1)->RxFreq);
-        w.close();
+        p.answers = {Answer::No};   // the pasted channel is not kept
+        QVERIFY(w.close());
     }
 };
 

@@ -84,6 +84,7 @@ TEST_F(VersionFixture, MissingOrDamagedTableFallsBackToOwnVersion) {
 
 TEST_F(VersionFixture, StartingAnotherVersion) {
     // No program version for V103.
+    prompter.answers = {zr::Answer::Ok};
     EXPECT_FALSE(zr::StartProgramVersion(s, "V103"));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "None handles it.");
@@ -93,6 +94,7 @@ TEST_F(VersionFixture, StartingAnotherVersion) {
     EXPECT_EQ(zr::ProgramVersionPath(s, "V101"), root.str() + "/V101/zrcps");
 
     // The program file is missing: a clear message with its path.
+    prompter.answers = {zr::Answer::Ok};
     EXPECT_FALSE(zr::StartProgramVersion(s, "V102"));
     ASSERT_EQ(prompter.asked.size(), 2u);
     EXPECT_NE(prompter.asked[1].text.find("Cannot start:"), std::string::npos);

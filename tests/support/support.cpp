@@ -1,5 +1,8 @@
 #include "support/support.h"
 
+#include <gtest/gtest.h>
+
+#include <QTest>
 #include <atomic>
 #include <fstream>
 #include <random>
@@ -15,11 +18,15 @@ zr::Answer ScriptedPrompter::ask(const zr::Question& q) {
         return a;
     }
     ++unscripted;
+    const std::string failure = "unscripted question: \"" + q.text + "\"";
+    if (::testing::UnitTest::GetInstance()->current_test_info())
+        ADD_FAILURE() << failure;
+    else
+        QTest::qFail(failure.c_str(), __FILE__, __LINE__);
     switch (q.buttons) {
-    case zr::Buttons::YesNo:
-    case zr::Buttons::YesNoCancel: return zr::Answer::Yes;
-    case zr::Buttons::RetryCancel: return zr::Answer::Retry;
-    default: return zr::Answer::Ok;
+    case zr::Buttons::Ok: return zr::Answer::Ok;
+    case zr::Buttons::YesNo: return zr::Answer::No;
+    default: return zr::Answer::Cancel;
     }
 }
 

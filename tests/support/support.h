@@ -14,7 +14,9 @@ namespace zrtest {
 
 // Answers questions, file dialogs and password requests from queues filled by
 // the test, and records every question asked. A question with no scripted
-// answer gets the first button (OK or Yes) and is recorded as unscripted.
+// answer fails the running test at once (GoogleTest or Qt Test) and gets the
+// answer that stops whatever asked: Cancel, No, or OK when that is the only
+// button. File dialogs and password requests without a script are cancelled.
 class ScriptedPrompter : public zr::Prompter {
 public:
     std::deque<zr::Answer> answers;
