@@ -41,6 +41,14 @@ struct BatchTest : ::testing::Test {
             if (l.entries[i].ChannelNumber == n) return &l.entries[i];
         return nullptr;
     }
+    // The channel numbered n. A missing channel fails the test and reads as
+    // a blank record, so the checks that follow fail instead of crashing.
+    const ChannelRecord& ch(int n) const {
+        if (const ChannelRecord* c = find(n)) return *c;
+        ADD_FAILURE() << "channel " << n << " is missing";
+        static const ChannelRecord missing{};
+        return missing;
+    }
     void range(int a, int b) {
         f.allChannels = false;
         f.fromText = std::to_string(a);
@@ -90,16 +98,16 @@ TEST_F(BatchTest, RxSequenceCreatesChannelsOnTheRaster) {
     ApplyBatch(s, items, f);
     EXPECT_EQ(s.doc.stored.Channels.count, 8);
     ASSERT_NE(find(8), nullptr);
-    EXPECT_EQ(find(8)->RxFreq.text(), "44609375");
-    EXPECT_EQ(find(1)->RxFreq.text(), "44600625");
-    EXPECT_EQ(find(1)->TxPower, 0);   // defaults of a new channel in this band
-    EXPECT_EQ(find(1)->Bandwidth, 2);
+    EXPECT_EQ(ch(8).RxFreq.text(), "44609375");
+    EXPECT_EQ(ch(1).RxFreq.text(), "44600625");
+    EXPECT_EQ(ch(1).TxPower, 0);   // defaults of a new channel in this band
+    EXPECT_EQ(ch(1).Bandwidth, 2);
 
     // 7 kHz becomes 5 kHz.
     f.rxStep = "7";
     ApplyBatch(s, items, f);
     EXPECT_EQ(f.rxStep, "5");
-    EXPECT_EQ(find(3)->RxFreq.text(), "44601500");  // 446.01625 is put on the 5 kHz raster
+    EXPECT_EQ(ch(3).RxFreq.text(), "44601500");  // 446.01625 is put on the 5 kHz raster
 }
 
 TEST_F(BatchTest, CountingUpFromTheUpperLimitStaysThere) {
@@ -108,7 +116,7 @@ TEST_F(BatchTest, CountingUpFromTheUpperLimitStaysThere) {
     f.rxStart = "470";
     f.rxStep = "25";
     ApplyBatch(s, items, f);
-    for (int n = 1; n <= 3; ++n) EXPECT_EQ(find(n)->RxFreq.text(), "47000000") << n;
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(ch(n).RxFreq.text(), "47000000") << n;
 }
 
 TEST_F(BatchTest, ReversedRangeAndItemsOnlyOnExistingChannels) {
@@ -120,11 +128,11 @@ TEST_F(BatchTest, ReversedRangeAndItemsOnlyOnExistingChannels) {
     range(20, 5);
     ApplyBatch(s, items, f);
     EXPECT_EQ(f.idStart, "000");
-    EXPECT_EQ(find(4)->ScanSkip, 0);
-    EXPECT_EQ(find(5)->ScanSkip, 1);
-    EXPECT_EQ(find(20)->ScanSkip, 1);
-    EXPECT_EQ(find(21)->ScanSkip, 0);
-    EXPECT_EQ(find(12)->IdCode.text(), "000");
+    EXPECT_EQ(ch(4).ScanSkip, 0);
+    EXPECT_EQ(ch(5).ScanSkip, 1);
+    EXPECT_EQ(ch(20).ScanSkip, 1);
+    EXPECT_EQ(ch(21).ScanSkip, 0);
+    EXPECT_EQ(ch(12).IdCode.text(), "000");
     EXPECT_EQ(s.doc.stored.Channels.count, 5);  // missing channels stay missing
 }
 
@@ -138,19 +146,19 @@ TEST_F(BatchTest, TonesCountThroughTheListAndWrap) {
     f.rxToneDown = true;
     f.txToneDefault = true;
     ApplyBatch(s, items, f, [] { return 0.5; });
-    EXPECT_EQ(find(1)->RxTone, 70);
-    EXPECT_EQ(find(9)->RxTone, 1065);  // 70 - 80 wraps
-    EXPECT_EQ(find(9)->TxTone, 1065);
+    EXPECT_EQ(ch(1).RxTone, 70);
+    EXPECT_EQ(ch(9).RxTone, 1065);  // 70 - 80 wraps
+    EXPECT_EQ(ch(9).TxTone, 1065);
 
     // Random tones take any of the 1075 positions.
     f.rxToneRandom = true;
     f.txToneDefault = false;
     f.txToneRandom = true;
     ApplyBatch(s, items, f, [] { return 0.99999; });
-    EXPECT_EQ(find(1)->RxTone, 1074);
-    EXPECT_EQ(find(1)->TxTone, 1074);
+    EXPECT_EQ(ch(1).RxTone, 1074);
+    EXPECT_EQ(ch(1).TxTone, 1074);
     ApplyBatch(s, items, f, [] { return 0.0; });
-    EXPECT_EQ(find(2)->RxTone, 0);
+    EXPECT_EQ(ch(2).RxTone, 0);
 }
 
 TEST_F(BatchTest, NumberedNamesAndIds) {
@@ -165,23 +173,59 @@ TEST_F(BatchTest, NumberedNamesAndIds) {
     f.idStart = "998";
     f.idInterval = "1";
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->ChannelName.text(), "CH01");
-    EXPECT_EQ(find(2)->ChannelName.text(), "CH02");
-    EXPECT_EQ(find(3)->ChannelName.text(), "CH03");
-    EXPECT_EQ(find(3)->IdCode.text(), "000");  // 998, 999, 1000 wraps to 000
-    EXPECT_EQ(find(2)->IdCode.text(), "999");
+    EXPECT_EQ(ch(1).ChannelName.text(), "CH01");
+    EXPECT_EQ(ch(2).ChannelName.text(), "CH02");
+    EXPECT_EQ(ch(3).ChannelName.text(), "CH03");
+    EXPECT_EQ(ch(3).IdCode.text(), "000");  // 998, 999, 1000 wraps to 000
+    EXPECT_EQ(ch(2).IdCode.text(), "999");
 
     f.nameStart = "9";
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->ChannelName.text(), "CH9");
-    EXPECT_EQ(find(2)->ChannelName.text(), "CH0");
-    EXPECT_EQ(find(3)->ChannelName.text(), "CH1");
+    EXPECT_EQ(ch(1).ChannelName.text(), "CH9");
+    EXPECT_EQ(ch(2).ChannelName.text(), "CH0");
+    EXPECT_EQ(ch(3).ChannelName.text(), "CH1");
 
     f.nameNumbered = false;
     f.nameText = "ab12";
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(2)->ChannelName.text(), "AB12");
-    EXPECT_EQ(find(2)->ChannelName.raw(), "AB12  ");
+    EXPECT_EQ(ch(2).ChannelName.text(), "AB12");
+    EXPECT_EQ(ch(2).ChannelName.raw(), "AB12  ");
+}
+
+TEST_F(BatchTest, NumberedNamesAndIdsCountDownPastZero) {
+    for (int n = 1; n <= 4; ++n) addChannel(n);
+    items[kBatchName] = 1;
+    items[kBatchIdCode] = 1;
+    range(1, 4);
+    f.nameNumbered = true;
+    f.nameText = "CH";
+    f.nameStart = "01";
+    f.nameStep = "1";
+    f.nameDown = true;
+    f.idStart = "002";
+    f.idInterval = "1";
+    f.idDown = true;
+    ApplyBatch(s, items, f);
+    const char* names[] = {"CH01", "CH00", "CH99", "CH98"};
+    const char* ids[] = {"002", "001", "000", "999"};
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(ch(n).ChannelName.text(), names[n - 1]) << n;
+        EXPECT_EQ(ch(n).IdCode.text(), ids[n - 1]) << n;
+    }
+
+    // Steps that pass zero more than once on the way down: 3 - 7k wraps
+    // through 10 as often as it takes; IDs keep their leading zeros.
+    f.nameStart = "3";
+    f.nameStep = "7";
+    f.idStart = "0005";
+    f.idInterval = "2500";
+    ApplyBatch(s, items, f);
+    const char* names2[] = {"CH3", "CH6", "CH9", "CH2"};
+    const char* ids2[] = {"0005", "7505", "5005", "2505"};
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(ch(n).ChannelName.text(), names2[n - 1]) << n;
+        EXPECT_EQ(ch(n).IdCode.text(), ids2[n - 1]) << n;
+    }
 }
 
 TEST_F(BatchTest, BusyLockNeedsAToneToReceiveWith) {
@@ -193,8 +237,8 @@ TEST_F(BatchTest, BusyLockNeedsAToneToReceiveWith) {
     f.busyLock = 2;
     range(1, 2);
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->BusyLock, 1);
-    EXPECT_EQ(find(2)->BusyLock, 2);
+    EXPECT_EQ(ch(1).BusyLock, 1);
+    EXPECT_EQ(ch(2).BusyLock, 2);
 }
 
 TEST_F(BatchTest, OffsetModeSetsDirectionAndMagnitude) {
@@ -206,20 +250,20 @@ TEST_F(BatchTest, OffsetModeSetsDirectionAndMagnitude) {
     range(1, 2);
     ApplyBatch(s, items, f);
     EXPECT_EQ(f.offset, "5.00000");
-    EXPECT_EQ(find(1)->OffsetDir, 2);
-    EXPECT_EQ(find(1)->Offset.text(), "0500000");
+    EXPECT_EQ(ch(1).OffsetDir, 2);
+    EXPECT_EQ(ch(1).Offset.text(), "0500000");
     // 469 + 5 is clamped to 470: one MHz up.
-    EXPECT_EQ(find(2)->OffsetDir, 2);
-    EXPECT_EQ(find(2)->Offset.text(), "0100000");
+    EXPECT_EQ(ch(2).OffsetDir, 2);
+    EXPECT_EQ(ch(2).Offset.text(), "0100000");
 
     f.offsetMinus = true;
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->OffsetDir, 1);
+    EXPECT_EQ(ch(1).OffsetDir, 1);
 
     f.txMode = BatchTxMode::Default;
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->OffsetDir, 0);
-    EXPECT_EQ(find(1)->Offset.text(), "0000000");
+    EXPECT_EQ(ch(1).OffsetDir, 0);
+    EXPECT_EQ(ch(1).Offset.text(), "0000000");
 }
 
 TEST_F(BatchTest, ClearOutsideTheRangeKeepsTheVfo) {

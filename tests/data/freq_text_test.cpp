@@ -147,6 +147,35 @@ TEST_F(FreqFixture, StepSnapsToRasterFromBandStart) {
     EXPECT_EQ(c.Offset.text(), "0000700");
 }
 
+TEST_F(FreqFixture, AValueOnBothRastersCountsAsFiveKilohertz) {
+    // 25 kHz above the band start and an offset of 25 kHz lie on both the
+    // 5 kHz and the 6.25 kHz raster: both count as 5 kHz and stay as they are.
+    auto c = channel("40002500", "0002500", 2);
+    c.RxStep = 1;
+    c.OffsetStep = 1;
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxStep, 0);
+    EXPECT_EQ(c.OffsetStep, 0);
+    EXPECT_EQ(c.RxFreq.text(), "40002500");
+    EXPECT_EQ(c.Offset.text(), "0002500");
+
+    // The band start itself, and a frequency on both rasters counted from
+    // another band start (136 - 174 MHz: 146.1 MHz lies 10.1 MHz above it).
+    c = channel("40000000", "0000000", 0);
+    c.RxStep = 1;
+    c.OffsetStep = 1;
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxStep, 0);
+    EXPECT_EQ(c.OffsetStep, 0);
+    band("136 - 174 MHz");
+    c = channel("14610000", "1000000", 1);
+    c.RxStep = 1;
+    zr::StepChannelFre(s, c);
+    EXPECT_EQ(c.RxStep, 0);
+    EXPECT_EQ(c.RxFreq.text(), "14610000");
+    EXPECT_EQ(c.OffsetStep, 0);
+}
+
 TEST(ToneList, NamesByPosition) {
     const auto list = zr::ToneList("None");
     ASSERT_EQ(list.size(), 1075u);

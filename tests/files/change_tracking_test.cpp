@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "files/change_tracking.h"
 #include "shell/session.h"
+#include "support/record_fields.h"
 
 using namespace zr;
 
@@ -171,4 +177,105 @@ TEST(ChangeTracking, OutOfRangeCountsStayInsideTheList) {
     EXPECT_FALSE(IsModified(s));
     s.doc.saved.Channels.count = 3;
     EXPECT_TRUE(IsModified(s));
+}
+
+namespace {
+
+// Runs `edit` on a fresh copy of the saved three-channel document and expects
+// the change to count, both with the list in the saved order and with the
+// same channels at other positions (found by their number).
+void expectCounted(const std::string& what, const std::function<void(StoredDocument&)>& edit) {
+    for (bool reordered : {false, true}) {
+        Session s = threeChannels();
+        if (reordered) {
+            auto& e = s.doc.stored.Channels.entries;
+            std::rotate(e.begin(), e.begin() + 1, e.begin() + 3);
+        }
+        ASSERT_FALSE(IsModified(s)) << what;
+        edit(s.doc.stored);
+        EXPECT_TRUE(IsModified(s)) << what << (reordered ? " (list in another order)" : "");
+    }
+}
+
+ChannelRecord& channelNumbered(StoredDocument& d, int n) {
+    for (int i = 0; i < d.Channels.count; ++i)
+        if (d.Channels.entries[i].ChannelNumber == n) return d.Channels.entries[i];
+    throw std::logic_error("no channel " + std::to_string(n));
+}
+
+}  // namespace
+
+TEST(ChangeTracking, EveryComparedChannelMemberCountsAlone) {
+    const std::pair<const char*, int16_t ChannelRecord::*> ints[] = {
+        {"RxTone", &ChannelRecord::RxTone},
+        {"TxTone", &ChannelRecord::TxTone},
+        {"RxStep", &ChannelRecord::RxStep},
+        {"OffsetStep", &ChannelRecord::OffsetStep},
+        {"Scramble", &ChannelRecord::Scramble},
+        {"BusyLock", &ChannelRecord::BusyLock},
+        {"ReverseTalkaround", &ChannelRecord::ReverseTalkaround},
+        {"TxInhibit", &ChannelRecord::TxInhibit},
+        {"Talkaround", &ChannelRecord::Talkaround},
+        {"PttId", &ChannelRecord::PttId},
+        {"Whisper", &ChannelRecord::Whisper},
+        {"Bandwidth", &ChannelRecord::Bandwidth},
+        {"OptSignal", &ChannelRecord::OptSignal},
+        {"Compander", &ChannelRecord::Compander},
+        {"Reverse", &ChannelRecord::Reverse},
+        {"TxPower", &ChannelRecord::TxPower},
+        {"AutoDialMemory", &ChannelRecord::AutoDialMemory},
+        {"ScanSkip", &ChannelRecord::ScanSkip},
+        {"SignalRelation", &ChannelRecord::SignalRelation},
+    };
+    for (const auto& [name, field] : ints)
+        expectCounted(name, [field = field](StoredDocument& d) { channelNumbered(d, 7).*field += 1; });
+    expectCounted("OffsetDir", [](StoredDocument& d) { channelNumbered(d, 7).OffsetDir = 2; });
+    expectCounted("RxFreq", [](StoredDocument& d) { channelNumbered(d, 7).RxFreq.set("46200625"); });
+    expectCounted("Offset", [](StoredDocument& d) { channelNumbered(d, 7).Offset.set("0000625"); });
+    expectCounted("ChannelName", [](StoredDocument& d) { channelNumbered(d, 7).ChannelName.set("CX"); });
+    expectCounted("IdCode", [](StoredDocument& d) { channelNumbered(d, 7).IdCode.set("0000000002"); });
+    // Every used entry is compared, the last one and the VFO included.
+    expectCounted("VFO TxPower", [](StoredDocument& d) { channelNumbered(d, kVfoChannel).TxPower = 1; });
+    expectCounted("first TxPower", [](StoredDocument& d) { channelNumbered(d, 1).TxPower = 1; });
+}
+
+TEST(ChangeTracking, EveryComparedSettingsMemberCountsAlone) {
+    using Edit = std::function<void(StoredDocument&)>;
+    std::vector<std::pair<std::string, Edit>> edits;
+    auto add = [&](std::string name, Edit e) { edits.emplace_back(std::move(name), std::move(e)); };
+
+    auto addAll = [&](const std::string& record, const auto& fields, auto member) {
+        for (std::size_t k = 0; k < std::size(fields); ++k)
+            add(record + " field " + std::to_string(k + 1),
+                [member, f = fields[k]](StoredDocument& d) { (d.*member).*f += 1; });
+    };
+    addAll("OptFeat", zrtest::kOptFeatLeadingFields, &StoredDocument::OptFeat);
+    addAll("OptFeat after PowerOnText", std::array{&OptFeatRecord::AlarmSwitch, &OptFeatRecord::DirectCh1, &OptFeatRecord::DirectCh2},
+           &StoredDocument::OptFeat);
+    add("PowerOnText", [](StoredDocument& d) { d.OptFeat.PowerOnText.set("HI"); });
+    addAll("Dtmf", zrtest::kDtmfLeadingFields, &StoredDocument::Dtmf);
+    for (int i = 0; i < 20; ++i) {
+        add("code entry " + std::to_string(i) + " Length",
+            [=](StoredDocument& d) { zrtest::DtmfCodeAt(d.Dtmf, i).Length += 1; });
+        add("code entry " + std::to_string(i) + " Digits",
+            [=](StoredDocument& d) { zrtest::DtmfCodeAt(d.Dtmf, i).Digits.set("5"); });
+    }
+    addAll("Keys", zrtest::kKeyFields, &StoredDocument::Keys);
+    addAll("Scan", zrtest::kScanFields, &StoredDocument::Scan);
+    addAll("Alert", zrtest::kAlertFields, &StoredDocument::Alert);
+
+    add("AlarmMode", [](StoredDocument& d) { d.AlarmMode = 1; });
+    add("ModelId", [](StoredDocument& d) { d.ModelBand.ModelId.set("ZR61"); });
+    add("BandCode", [](StoredDocument& d) { d.ModelBand.BandCode = 2; });
+    for (std::size_t k = 0; k < 4; ++k)
+        add("EmbMsg line " + std::to_string(k + 1), [k](StoredDocument& d) { d.EmbMsg.Lines[k].set("X"); });
+    for (std::size_t i : {std::size_t{0}, std::size_t{19}}) {
+        add("FM IsEmpty " + std::to_string(i), [i](StoredDocument& d) { d.FmChannels[i].IsEmpty = 0; });
+        add("FM FmFreq " + std::to_string(i), [i](StoredDocument& d) { d.FmChannels[i].FmFreq.set("08800000"); });
+    }
+    for (std::size_t i : {std::size_t{0}, std::size_t{10}}) {
+        add("TestFreq1 " + std::to_string(i), [i](StoredDocument& d) { d.TestFreqs[i].TestFreq1.set("1"); });
+        add("TestFreq2 " + std::to_string(i), [i](StoredDocument& d) { d.TestFreqs[i].TestFreq2.set("1"); });
+    }
+    for (const auto& [name, edit] : edits) expectCounted(name, edit);
 }
