@@ -110,6 +110,7 @@ private slots:
         zrtest::writeBytes(doc, {'V', '1', '0', '0', 0, 1, 2});
         Session s;
         zrtest::ScriptedPrompter p;
+        p.answers = {Answer::Ok};   // the failed open is told
         startWith(s, p, root);
         Program prog(s);
         prog.start(false, doc);

@@ -150,6 +150,7 @@ TEST_F(StartupFixture, BinarySettingsFilesMissingShortOrUnreadable) {
     for (uint8_t b : s.settings.batchFlags) EXPECT_EQ(b, 1);
     // Its write at exit fails; the user is told which file, once.
     prompter.asked.clear();
+    prompter.answers = {zr::Answer::Ok};
     zr::ExitBookkeeping(s);
     EXPECT_TRUE(fs::is_directory(program / "Setting.ini"));
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -194,7 +195,10 @@ TEST_F(StartupFixture, HabitsFileLayout) {
 
     // A folder that is gone makes the save fail without a crash.
     s.paths.programFolder = (program / "missing").string();
+    prompter.answers = {zr::Answer::Ok};   // told once which file was not stored
     EXPECT_FALSE(zr::SaveHabits(s));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_TRUE(prompter.asked[0].text.ends_with("\n" + (program / "missing" / "Habit.ini").string()));
 }
 
 TEST_F(StartupFixture, CapabilitySeenOnceSurvivesARestart) {
