@@ -48,21 +48,25 @@ dpkg-deb -x "$deb" "$root"
 # --- files ---------------------------------------------------------------------
 mapfile -t patterns < <(grep -Ev '^(#|$)' tests/package/files.txt)
 mapfile -t files < <(cd "$root" && find . ! -type d | sed 's|^\./||' | sort)
+# shellcheck disable=SC2053  # the patterns are globs on purpose
+matches() { # TEXT PATTERN...: whether TEXT matches one of the patterns
+    local text=$1 p
+    shift
+    for p; do [[ $text == $p ]] && return 0; done
+    return 1
+}
+# shellcheck disable=SC2053
+matched() { # PATTERN TEXT...: whether one of the texts matches PATTERN
+    local pattern=$1 text
+    shift
+    for text; do [[ $text == $pattern ]] && return 0; done
+    return 1
+}
 for f in "${files[@]}"; do
-    hit=no
-    for p in "${patterns[@]}"; do
-        # shellcheck disable=SC2053  # the pattern is a glob on purpose
-        if [[ $f == $p ]]; then hit=yes && break; fi
-    done
-    [ $hit = yes ] || fail "file not in tests/package/files.txt: $f"
+    matches "$f" "${patterns[@]}" || fail "file not in tests/package/files.txt: $f"
 done
 for p in "${patterns[@]}"; do
-    hit=no
-    for f in "${files[@]}"; do
-        # shellcheck disable=SC2053
-        if [[ $f == $p ]]; then hit=yes && break; fi
-    done
-    [ $hit = yes ] || fail "missing from the package: $p"
+    matched "$p" "${files[@]}" || fail "missing from the package: $p"
 done
 ! dpkg-deb -c "$deb" | awk '$2 != "root/root"' | grep -q . || fail "files not owned by root/root"
 for prog in zrcps zrcps-cli zrcps-sim; do

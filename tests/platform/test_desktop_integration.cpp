@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <memory>
 
 #include "channels/channel_ops.h"
 #include "data/bands.h"
@@ -61,11 +62,20 @@ class TestDesktopIntegration : public QObject {
 
     zrtest::TempDir data_;  // XDG data folder holding the installed document type
 
-    void startWith(Session& s, zrtest::ScriptedPrompter& p, const zrtest::TempDir& root) {
+    // The program as `zrcps FILE` starts it, in a folder of its own.
+    struct Started {
+        zrtest::TempDir root;
+        Session s;
+        zrtest::ScriptedPrompter p;
+        std::unique_ptr<Program> program;
+        frmMain& window() { return program->window(); }
+    };
+    static void start(Started& run, const std::string& document) {
+        Session& s = run.s;
         s.paths.programFolder = (zrtest::sourceDir() / "install").string();
-        s.paths.installRoot = root.str();
+        s.paths.installRoot = run.root.str();
         s.paths.programName = "zrcps";
-        s.prompter = &p;
+        s.prompter = &run.p;
         s.settings.versions = LoadVersionTable((zrtest::sourceDir() / "install").string());
         s.doc.currentModel = kModelId;
         s.doc.currentBand = kDefaultBand;
@@ -73,6 +83,9 @@ class TestDesktopIntegration : public QObject {
         NewDocumentDefaults(s);
         s.doc.fileName = "new.dat";
         s.doc.neverSaved = true;
+        run.program = std::make_unique<Program>(s);
+        run.program->start(false, document);
+        QVERIFY(QTest::qWaitForWindowExposed(&run.window()));
     }
 
 private slots:
@@ -86,44 +99,33 @@ private slots:
     }
 
     void documentNamedAtStartIsOpened() {
-        zrtest::TempDir root;
-        const std::string doc = root.str("harbour channels.dat");
+        Started run;
+        const std::string doc = run.root.str("harbour channels.dat");
         writeDocument(doc, "PORT7");
-        Session s;
-        zrtest::ScriptedPrompter p;
-        startWith(s, p, root);
-        Program prog(s);
-        prog.start(false, doc);
-        frmMain& w = prog.window();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(p.asked.empty());
-        QCOMPARE(s.doc.fileName, doc);
-        QVERIFY(!s.doc.neverSaved);
-        QVERIFY2(w.windowTitle().endsWith(":harbour channels.dat]"), qPrintable(w.windowTitle()));
-        QTRY_VERIFY(tableShows(w, "PORT7"));
-        QVERIFY(tableShows(w, "462.61250"));
+        start(run, doc);
+        QVERIFY(run.p.asked.empty());
+        QCOMPARE(run.s.doc.fileName, doc);
+        QVERIFY(!run.s.doc.neverSaved);
+        QVERIFY2(run.window().windowTitle().endsWith(":harbour channels.dat]"),
+                 qPrintable(run.window().windowTitle()));
+        QTRY_VERIFY(tableShows(run.window(), "PORT7"));
+        QVERIFY(tableShows(run.window(), "462.61250"));
     }
 
     void unreadableDocumentAtStartLeavesTheNewOne() {
-        zrtest::TempDir root;
-        const std::string doc = root.str("broken.dat");
+        Started run;
+        const std::string doc = run.root.str("broken.dat");
         zrtest::writeBytes(doc, {'V', '1', '0', '0', 0, 1, 2});
-        Session s;
-        zrtest::ScriptedPrompter p;
-        p.answers = {Answer::Ok};   // the failed open is told
-        startWith(s, p, root);
-        Program prog(s);
-        prog.start(false, doc);
-        frmMain& w = prog.window();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        run.p.answers = {Answer::Ok};  // the failed open is told
+        start(run, doc);
         // The message of a failed File Open, naming the file.
-        QCOMPARE(p.asked.size(), std::size_t(1));
-        QVERIFY(p.asked[0].text.starts_with(ToBytes(Tx(s, 9002))));
-        QVERIFY(p.asked[0].text.ends_with(doc));
-        QCOMPARE(s.doc.fileName, std::string("new.dat"));
-        QVERIFY(s.doc.neverSaved);
-        QVERIFY(w.windowTitle().endsWith(":new.dat]"));
-        QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
+        QCOMPARE(run.p.asked.size(), std::size_t(1));
+        QVERIFY(run.p.asked[0].text.starts_with(ToBytes(Tx(run.s, 9002))));
+        QVERIFY(run.p.asked[0].text.ends_with(doc));
+        QCOMPARE(run.s.doc.fileName, std::string("new.dat"));
+        QVERIFY(run.s.doc.neverSaved);
+        QVERIFY(run.window().windowTitle().endsWith(":new.dat]"));
+        QTRY_VERIFY(run.window().FindChildWindow("frmCommChInfo") != nullptr);
     }
 
     void documentTypeByNameAndContent() {
