@@ -8,6 +8,7 @@
 #include <fstream>
 #include <optional>
 
+#include "factory/test_data.h"
 #include "shell/ini_file.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
@@ -218,4 +219,13 @@ TEST_F(SharedInstall, ASettingThatCannotBeStoredIsToldOnce) {
     EXPECT_FALSE(zr::SaveHabits(again));
     ASSERT_EQ(prompter.asked.size(), 2u);
     EXPECT_EQ(prompter.asked[1].text, "Not stored:\n" + zr::HabitFilePath(again));
+}
+
+TEST_F(SharedInstall, FactoryTestMarkerIsLookedUpBesideTheProgramOnly) {
+    zr::Session ann = session(1);
+    start(ann);
+    Write(userFolder(1) / zr::kTestMarkerFile, zr::kTestMarkerText);
+    EXPECT_FALSE(zr::CheckTestMarker(ann));
+    Write(program / zr::kTestMarkerFile, zr::kTestMarkerText);
+    EXPECT_TRUE(zr::CheckTestMarker(ann));
 }
