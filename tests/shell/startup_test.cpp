@@ -193,7 +193,7 @@ TEST_F(StartupFixture, HabitsFileLayout) {
     EXPECT_TRUE(s.settings.habits.PasteInsert);
     EXPECT_TRUE(s.settings.habits.UseOffset);
 
-    // A folder that is gone makes the save fail without a crash.
+    // A folder that is gone makes the save fail, and the user is told.
     s.paths.programFolder = (program / "missing").string();
     prompter.answers = {zr::Answer::Ok};   // told once which file was not stored
     EXPECT_FALSE(zr::SaveHabits(s));
