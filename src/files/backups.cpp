@@ -55,7 +55,7 @@ std::string SafeModel(const std::string& model) {
 }  // namespace
 
 std::string BackupFileName(const std::string& model, const std::tm& t) {
-    char buf[32];
+    char buf[64];  // room for any int the compiler cannot rule out
     std::snprintf(buf, sizeof buf, "_%04d%02d%02d-%02d%02d%02d.dat", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
                   t.tm_hour, t.tm_min, t.tm_sec);
     return SafeModel(model) + buf;
