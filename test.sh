@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with the sanitizers and runs every test,
-# then runs each fuzz target for a bounded time.
+# Installs what is missing, builds with the sanitizers and runs every test
+# twice: under C.UTF-8 and under a locale whose decimal separator is ","
+# (the second run only re-runs the built tests). Then runs each fuzz target
+# for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/deps.sh
+. scripts/comma_locale.sh
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DZR_SANITIZE=ON "${zr_launcher[@]}"
 cmake --build build-test -j"$zr_jobs"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build-test --output-on-failure -j"$zr_jobs"
+echo "== tests under C.UTF-8"
+LC_ALL=C.UTF-8 ctest --test-dir build-test --output-on-failure -j"$zr_jobs"
+comma=$(zr_comma_locale "$PWD/build-test")
+if [ -z "$comma" ]; then
+    echo "no locale with a \",\" decimal separator could be made (package locales)" >&2
+    exit 1
+fi
+echo "== tests under $comma"
+env $comma ctest --test-dir build-test --output-on-failure -j"$zr_jobs"
 
 # The Debian package, built from the release build and run by unprivileged users.
 tests/package/test_package.sh

@@ -6,7 +6,7 @@ zr_packages=(
     qt6-base-dev qt6-serialport-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    poppler-utils
+    poppler-utils locales
     dpkg-dev desktop-file-utils appstream shared-mime-info groff-base
 )
 zr_missing=()

@@ -3,13 +3,22 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "channels/channel_ops.h"
+#include "data/freq_text.h"
+#include "shell/language.h"
+#include "shell/number_text.h"
+#include "shell/prompter.h"
+#include "shell/session.h"
 
 namespace zr {
 
 namespace {
 
-const char* const kFrequencies[kChooserFrequencyCount] = {
+constexpr int kTextNotAFrequency = 9083;
+constexpr int kDecimals = 5;
+
+const char* const kFrequencies[] = {
     "462.55000", "462.56250", "462.57500", "462.58750", "462.60000", "462.61250",
     "462.62500", "462.63750", "462.65000", "462.66250", "462.67500", "462.68750",
     "462.70000", "462.71250", "462.72500", "467.55000", "467.56250", "467.57500",
@@ -23,12 +32,11 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-std::string formatFixed5(double v, int minWhole) {
-    char buf[64];
-    // minWhole whole digits, zero-padded: width = minWhole + 1 + 5 (+ sign)
-    const int width = minWhole + 6 + (v < 0 ? 1 : 0);
-    std::snprintf(buf, sizeof buf, "%0*.5f", width, v);
-    return buf;
+// A number text with five decimals and at least minWhole whole digits,
+// always with "." whatever the process locale.
+std::string formatFixed5(std::string_view text, int minWhole) {
+    const auto units = ParseScaled(text, 5);
+    return units ? FormatScaled(*units, 5, minWhole) : std::string(text);
 }
 
 }  // namespace
@@ -58,7 +66,69 @@ int EditorHelpContext(int col) {
     }
 }
 
-const char* const* ChooserFrequencies() { return kFrequencies; }
+std::vector<std::string> ChooserFrequencies(const Session& s) {
+    std::vector<std::string> out;
+    if (s.doc.currentBand == "446 - 447 MHz") {
+        for (int k = 0; k < 16; ++k) out.push_back(FormatScaled(44600625 + 1250 * k, kDecimals, 3));
+        return out;
+    }
+    const int64_t lo = LowerLimitUnits(s), hi = UpperLimitUnits(s);
+    for (const char* f : kFrequencies) {
+        const int64_t u = ParseScaled(f, kDecimals).value_or(-1);
+        if (u >= lo && u <= hi) out.emplace_back(f);
+    }
+    return out;
+}
+
+namespace {
+
+bool isNone(std::string_view t) {
+    return t.size() == 4 && (t[0] | 32) == 'n' && (t[1] | 32) == 'o' && (t[2] | 32) == 'n' && (t[3] | 32) == 'e';
+}
+
+ChooserWrite refuse(Session& s) {
+    if (s.prompter) s.prompter->tell(LanguageText(s, kTextNotAFrequency), Icon::Warning);
+    return ChooserWrite::Refused;
+}
+
+}  // namespace
+
+ChooserWrite WriteChooserRx(Session& s, int channel, std::string_view text) {
+    const std::string_view t = trimBlanks(text);
+    if (t.empty()) return ChooserWrite::Nothing;
+    if (isNone(t)) {
+        SetChannelItem(s, channel, item::kRxFreq, std::string_view());
+        return ChooserWrite::Written;
+    }
+    if (!IsNumberText(t) || t.front() == '+' || t.front() == '-') return refuse(s);
+    SetChannelItem(s, channel, item::kRxFreq, FormatChooserRx(t));
+    return ChooserWrite::Written;
+}
+
+ChooserWrite WriteChooserTx(Session& s, int channel, std::string_view text) {
+    const std::string_view t = trimBlanks(text);
+    if (t.empty() || isNone(t)) return ChooserWrite::Nothing;
+    if (!IsNumberText(t)) return refuse(s);
+    const ChannelRecord* c = FindChannelRecord(s, channel);
+    if (!c) return ChooserWrite::Nothing;   // no channel, no TX
+    const bool offset = t.front() == '+' || t.front() == '-';
+    const bool useOffset = s.settings.habits.UseOffset;
+    std::string value;
+    if (offset == useOffset) {
+        value = offset ? std::string(t) : FormatChooserTx(t);
+    } else {
+        const int64_t rx = ParseScaled(ShowFreText(s, c->RxFreq.raw()), kDecimals).value_or(0);
+        const int64_t typed = ParseScaled(t, kDecimals).value_or(0);
+        if (offset) {
+            value = FormatScaled(rx + typed, kDecimals);   // the TX frequency
+        } else {
+            const int64_t d = typed - rx;                  // the signed offset
+            value = d == 0 ? std::string("0") : (d > 0 ? "+" : "-") + FormatScaledShortest(d > 0 ? d : -d, kDecimals);
+        }
+    }
+    SetChannelItem(s, channel, item::kTxFreq, value);
+    return ChooserWrite::Written;
+}
 
 EntryDecision GridEditState::enterCell(GridCell current, bool rxEmpty, bool txEmpty) {
     EntryDecision d;
@@ -186,15 +256,13 @@ bool IsNumberText(std::string_view text) {
 }
 
 std::string FormatChooserRx(std::string_view text) {
-    double v;
-    if (!ParseNumberText(text, v)) return std::string(text);
-    return formatFixed5(v, 3);
+    if (!IsNumberText(text)) return std::string(text);
+    return formatFixed5(text, 3);
 }
 
 std::string FormatChooserTx(std::string_view text) {
-    double v;
-    if (!ParseNumberText(text, v)) return std::string(text);
-    return formatFixed5(v, 1);
+    if (!IsNumberText(text)) return std::string(text);
+    return formatFixed5(text, 1);
 }
 
 }  // namespace zr

@@ -4,6 +4,7 @@
 
 #include "channels/channel_batch.h"
 #include "shell/settings_files.h"
+#include "shell/language.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -284,6 +285,53 @@ TEST_F(BatchTest, ClearOutsideTheRangeKeepsTheVfo) {
     EXPECT_NE(find(1), nullptr);
 }
 
+TEST_F(BatchTest, ClearingOutsideTheRangeLeavesNoReferenceToARemovedChannel) {
+    for (int n = 1; n <= 30; ++n) addChannel(n);
+    addChannel(kVfoChannel);
+    auto& o = s.doc.stored.OptFeat;
+    o.UhfCurrentCh = 3;
+    o.DirectCh1 = 25;
+    o.DirectCh2 = 12;
+    o.PriorityCh = 28;
+    f.clearOutside = true;
+    range(10, 20);
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(o.UhfCurrentCh, 20);   // the last memory channel left
+    EXPECT_EQ(o.DirectCh1, 20);
+    EXPECT_EQ(o.DirectCh2, 12);      // still there: kept
+    EXPECT_EQ(o.PriorityCh, 0);
+}
+
+TEST_F(BatchTest, AKeptOffsetNeverCarriesTheTxOutOfTheBand) {
+    addChannel(1, "46000000");
+    addChannel(2, "46000000");
+    for (int n : {1, 2}) {
+        auto& l = s.doc.stored.Channels;
+        for (int i = 0; i < l.count; ++i)
+            if (l.entries[i].ChannelNumber == n) {
+                l.entries[i].Offset.set("0500000");   // TX 5 MHz above
+                l.entries[i].OffsetDir = 2;
+            }
+    }
+    items[kBatchRxFreq] = 1;
+    range(1, 2);
+    f.rxStart = "469";
+    ApplyBatch(s, items, f);
+    for (int n : {1, 2}) {
+        EXPECT_EQ(find(n)->RxFreq.text(), "46900000") << n;
+        EXPECT_EQ(find(n)->OffsetDir, 2) << n;
+        EXPECT_EQ(find(n)->Offset.text(), "0100000") << n;   // TX held at 470
+    }
+    ASSERT_EQ(prompter.asked.size(), 1u);   // one warning for the whole Apply
+    EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9021));
+
+    // Inside the band the offset stays, and nothing is said.
+    f.rxStart = "460";
+    ApplyBatch(s, items, f);
+    EXPECT_EQ(find(1)->Offset.text(), "0100000");
+    EXPECT_EQ(prompter.asked.size(), 1u);
+}
+
 TEST_F(BatchTest, SelectionFlagsFile) {
     s.settings.batchFlags = BatchFlags{};
     s.settings.batchFlags[0] = 1;
@@ -299,4 +347,21 @@ TEST_F(BatchTest, SelectionFlagsFile) {
     EXPECT_FALSE(SaveBatchFlags(s));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_TRUE(prompter.asked[0].text.ends_with(dir.str("no/such/BatchFun.ini")));
+}
+
+TEST_F(BatchTest, FieldsAndApplyKeepThePointUnderACommaLocale) {
+    zrtest::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no locale with a \",\" decimal separator is installed";
+    f = DefaultBatchFields(s);
+    EXPECT_EQ(f.rxStart, "400.00000");
+    EXPECT_EQ(NormaliseStartFre(s, "446.0070"), "446.00500");
+    EXPECT_EQ(StepDataFree("0.0070"), "0.00500");
+    items[kBatchRxFreq] = 1;
+    range(1, 2);
+    f.rxStart = "462.5625";
+    f.rxStep = "12.5";
+    ApplyBatch(s, items, f);
+    ASSERT_NE(find(2), nullptr);
+    EXPECT_EQ(find(1)->RxFreq.text(), "46256250");
+    EXPECT_EQ(find(2)->RxFreq.text(), "46257500");
 }

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "channels/channel_ops.h"
 #include "channels/grid_edit.h"
+#include "data/bands.h"
+#include "shell/language.h"
+#include "shell/session.h"
+#include "support/support.h"
 
 using namespace zr;
 
@@ -107,8 +112,102 @@ TEST(ChooserFormat, NumbersArePaddedAndOtherTextsStay) {
     EXPECT_FALSE(IsNumberText("1.2.3"));
     EXPECT_FALSE(IsNumberText(""));
     EXPECT_TRUE(IsNumberText(" +5 "));
-    EXPECT_EQ(std::string(ChooserFrequencies()[0]), "462.55000");
-    EXPECT_EQ(std::string(ChooserFrequencies()[29]), "467.72500");
     EXPECT_EQ(EditorHelpContext(5), 3107);
     EXPECT_EQ(EditorHelpContext(6), 0);
+}
+
+TEST(ChooserFormat, KeepsThePointUnderACommaLocale) {
+    zrtest::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no locale with a \",\" decimal separator is installed";
+    EXPECT_EQ(FormatChooserRx("462.5625"), "462.56250");
+    EXPECT_EQ(FormatChooserRx("46.5"), "046.50000");
+    EXPECT_EQ(FormatChooserTx("-0.6"), "-0.60000");
+    double v = 0;
+    ASSERT_TRUE(ParseNumberText("446.00625", v));
+    EXPECT_DOUBLE_EQ(v, 446.00625);
+    EXPECT_FALSE(IsNumberText("446,00625"));
+}
+
+namespace {
+
+struct Typed : ::testing::Test {
+    zrtest::ScriptedPrompter prompter;
+    Session s;
+    void SetUp() override {
+        s.prompter = &prompter;
+        band("400 - 470 MHz");
+    }
+    void band(const char* text) {
+        s.doc.currentBand = text;
+        RefreshBandLimits(s.doc);
+    }
+    const ChannelRecord* ch(int n) const { return FindChannelRecord(s, n); }
+};
+
+}  // namespace
+
+TEST_F(Typed, ChooserEntriesFollowTheBand) {
+    auto list = ChooserFrequencies(s);
+    ASSERT_EQ(list.size(), 30u);
+    EXPECT_EQ(list.front(), "462.55000");
+    EXPECT_EQ(list[15], "467.55000");
+    EXPECT_EQ(list.back(), "467.72500");
+    band("446 - 447 MHz");
+    list = ChooserFrequencies(s);
+    ASSERT_EQ(list.size(), 16u);
+    EXPECT_EQ(list.front(), "446.00625");
+    EXPECT_EQ(list[1], "446.01875");
+    EXPECT_EQ(list.back(), "446.19375");
+    band("136 - 174 MHz");
+    EXPECT_TRUE(ChooserFrequencies(s).empty());
+}
+
+TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {
+    EXPECT_EQ(WriteChooserRx(s, 5, " 446.00625 "), ChooserWrite::Written);
+    ASSERT_NE(ch(5), nullptr);
+    EXPECT_EQ(ch(5)->RxFreq.text(), "44600625");
+    EXPECT_TRUE(prompter.asked.empty());
+
+    // Below the band: the lower limit, with the band warning.
+    EXPECT_EQ(WriteChooserRx(s, 6, "145.5"), ChooserWrite::Written);
+    EXPECT_EQ(ch(6)->RxFreq.text(), "40000000");
+    ASSERT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
+
+    // Not a frequency: refused with its own message, nothing written.
+    for (const char* bad : {"446,00625", "abc", "-446", "1.2.3"}) {
+        prompter.asked.clear();
+        EXPECT_EQ(WriteChooserRx(s, 7, bad), ChooserWrite::Refused) << bad;
+        EXPECT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9083)})) << bad;
+        EXPECT_EQ(ch(7), nullptr) << bad;
+    }
+    EXPECT_EQ(WriteChooserRx(s, 5, ""), ChooserWrite::Nothing);
+    EXPECT_NE(ch(5), nullptr);
+    EXPECT_EQ(WriteChooserRx(s, 5, "none"), ChooserWrite::Written);   // clears the channel
+    EXPECT_EQ(ch(5), nullptr);
+}
+
+TEST_F(Typed, TxTextsAreFrequenciesOrSignedOffsetsUnderEitherHabit) {
+    WriteChooserRx(s, 1, "462.5625");
+    for (bool useOffset : {false, true}) {
+        s.settings.habits.UseOffset = useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "+5"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(ch(1)->OffsetDir, 2) << useOffset;
+        EXPECT_EQ(ch(1)->Offset.text(), "0500000") << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "462.0625"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(ch(1)->OffsetDir, 1) << useOffset;
+        EXPECT_EQ(ch(1)->Offset.text(), "0050000") << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "462.5625"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(ch(1)->OffsetDir, 0) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "NONE"), ChooserWrite::Nothing) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "4 62"), ChooserWrite::Refused) << useOffset;
+    }
+    // Beyond the band the TX is held at the limit with the band warning.
+    prompter.asked.clear();
+    s.settings.habits.UseOffset = false;
+    EXPECT_EQ(WriteChooserTx(s, 1, "+80"), ChooserWrite::Written);
+    EXPECT_EQ(ch(1)->Offset.text(), "0743750");
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
+    // No channel, no TX.
+    EXPECT_EQ(WriteChooserTx(s, 9, "462.5625"), ChooserWrite::Nothing);
+    EXPECT_EQ(ch(9), nullptr);
 }

@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <atomic>
+#include <clocale>
 #include <fstream>
 #include <random>
 #include <unistd.h>
@@ -77,6 +78,20 @@ TempDir::~TempDir() {
 std::string TempDir::str(const std::string& name) const {
     return name.empty() ? path_.string() : (path_ / name).string();
 }
+
+CommaLocale::CommaLocale() {
+    if (const char* now = std::setlocale(LC_ALL, nullptr)) saved_ = now;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, name)) continue;
+        if (std::string(std::localeconv()->decimal_point) == ",") {
+            active_ = true;
+            return;
+        }
+    }
+    std::setlocale(LC_ALL, saved_.c_str());
+}
+
+CommaLocale::~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
 
 std::filesystem::path sourceDir() { return ZR_SOURCE_DIR; }
 std::filesystem::path binaryDir() { return ZR_BINARY_DIR; }

@@ -51,6 +51,22 @@ private:
     std::filesystem::path path_;
 };
 
+// Switches the process to a locale whose decimal separator is "," (the
+// de_DE.UTF-8 that test.sh provides) for the life of the object, then back.
+// active() is false when no such locale is installed.
+class CommaLocale {
+public:
+    CommaLocale();
+    ~CommaLocale();
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+    bool active() const { return active_; }
+
+private:
+    std::string saved_;
+    bool active_ = false;
+};
+
 std::filesystem::path sourceDir();    // the project's source tree
 std::filesystem::path binaryDir();    // the build tree of the tests
 
