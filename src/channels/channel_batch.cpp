@@ -9,18 +9,19 @@
 #include "channels/channel_ops.h"
 #include "channels/grid_edit.h"
 #include "data/freq_text.h"
+#include "shell/language.h"
+#include "shell/number_text.h"
+#include "shell/prompter.h"
 
 namespace zr {
 
 namespace {
 
+constexpr int kTextOutOfBand = 9021;
+
 long long units(double mhz) { return static_cast<long long>(std::nearbyint(mhz * 100000.0)); }
 
-std::string fmt5(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.5f", v);
-    return buf;
-}
+std::string fmt5(double v) { return FormatFixed(v, 5); }
 
 std::string shortest(double v) {
     char buf[64];
@@ -202,6 +203,7 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
     const double txStart = numberOr(f.txStart, lowerMHz(s));
     const double txStep = numberOr(f.txStep, 0);
     const double offset = numberOr(f.offset, 0);
+    bool txMovedIntoBand = false;
     for (int ch = first; ch <= last; ++ch) {
         const int k = ch - first;
         auto pos = FindChannel(s, ch);
@@ -214,7 +216,15 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
             } else {
                 list.entries[*pos].RxFreq = FixedText<8>(SaveFreText(s, t));
             }
-            if (pos) StepChannelFre(s, list.entries[*pos]);
+            if (pos) {
+                ChannelRecord& c = list.entries[*pos];
+                StepChannelFre(s, c);
+                // A kept offset must not carry the TX out of the band.
+                if (!items[kBatchTxFreq] && HoldTxInBand(s, c)) {
+                    txMovedIntoBand = true;
+                    StepChannelFre(s, c);
+                }
+            }
         }
         if (!pos) continue;
         ChannelRecord& c = list.entries[*pos];
@@ -281,6 +291,10 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
             c.BusyLock = static_cast<int16_t>(b);
         }
     }
+    if (txMovedIntoBand && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
+    // Channels outside the range may have gone, and channels were created.
+    RevalidateChannelRefs(s);
+    s.windows.views.channelsChanged();
 }
 
 }  // namespace zr

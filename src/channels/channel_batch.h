@@ -96,7 +96,9 @@ std::string DefaultData(std::string_view text, std::string_view defaultText);
 void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields& f);
 
 // Apply: normalises the fields (they show the result afterwards), then sets
-// the channels of the range. `random` gives uniform numbers in [0, 1); when
+// the channels of the range. A new RX that carries a kept offset's TX out of
+// the band moves the TX to the band limit (text 9021 at most once). Then the
+// channel references are re-checked and the open windows told. `random` gives uniform numbers in [0, 1); when
 // empty, a generator seeded from the clock is used.
 void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
                 std::function<double()> random = {});

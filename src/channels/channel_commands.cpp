@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "channels/channel_ops.h"
+#include "shell/language.h"
+#include "shell/prompter.h"
 
 namespace zr {
 
@@ -12,6 +14,8 @@ namespace {
 ChannelList& channels(Session& s) { return s.doc.stored.Channels; }
 
 bool isMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
+
+constexpr int kTextInsertLosesLast = 9082;
 
 void saveHabits(const Session& s) { SaveHabits(s); }
 
@@ -70,7 +74,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
     if (!h.PasteNoAsk) {
         if (ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste))) saveHabits(s);
     }
-    if (h.PasteInsert) InsertChannel(s, host, n);
+    if (h.PasteInsert && !InsertChannel(s, host, n)) return;
 
     const ChannelRecord clip = s.clipboard.record;
     if (clip.IsEmpty != 0) {
@@ -89,8 +93,13 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
     host.refreshChannelRow(n);
 }
 
-void InsertChannel(Session& s, ChannelCommandHost& host, int n) {
-    if (!isMemory(n)) return;
+bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {
+    if (!isMemory(n)) return false;
+    // The last memory channel falls off the end: never without asking.
+    if (FindChannel(s, kMemoryChannels) &&
+        (!s.prompter || s.prompter->ask(Question{LanguageText(s, kTextInsertLosesLast), {}, Buttons::OkCancel,
+                                                 Icon::Warning}) != Answer::Ok))
+        return false;
     ChannelList& list = channels(s);
     int i = 0;
     while (i < list.count) {
@@ -105,6 +114,7 @@ void InsertChannel(Session& s, ChannelCommandHost& host, int n) {
     host.refreshAllChannels();
     RemoveChannel(s, n);
     host.refreshChannelRow(n);
+    return true;
 }
 
 void DeleteChannel(Session& s, ChannelCommandHost& host, int n) {

@@ -71,7 +71,11 @@ public:
 void CopyChannel(Session& s, int n);
 void CutChannel(Session& s, ChannelCommandHost& host, int n);
 void PasteChannel(Session& s, ChannelCommandHost& host, int n);
-void InsertChannel(Session& s, ChannelCommandHost& host, int n);
+// Insert moves channels n..127 down by one and empties n. When channel 128
+// holds a channel, which would be lost, text 9082 asks first (OK/Cancel);
+// false when nothing was inserted (Cancel, or n not a memory channel), in
+// which case a Paste that inserts does nothing either.
+bool InsertChannel(Session& s, ChannelCommandHost& host, int n);
 void DeleteChannel(Session& s, ChannelCommandHost& host, int n);
 // Both return the row the channel went to (or n when nothing moved).
 int MoveChannelUp(Session& s, ChannelCommandHost& host, int n);

@@ -4,13 +4,16 @@
 
 #include "data/freq_text.h"
 #include "shell/mod_fun.h"
+#include "shell/language.h"
 #include "shell/number_text.h"
+#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
 namespace {
 
 constexpr int kDecimals = 5;
+constexpr int kTextOutOfBand = 9021;
 
 ChannelList& List(Session& s) { return s.doc.stored.Channels; }
 
@@ -31,11 +34,9 @@ bool IsTextItem(int item) {
            item == item::kIdCode;
 }
 
-void RefreshViews(Session& s, int n) {
-    if (!s.windows.views) return;
-    if (s.windows.channelTableOpen) s.windows.views->reShowGrid(n);
-    if (s.windows.channelEditOpen) s.windows.views->SetGridEditData(true);
-}
+void RefreshViews(Session& s, int n) { s.windows.views.channelChanged(n); }
+
+bool IsMemoryChannel(int n) { return n >= 1 && n <= kMemoryChannels; }
 
 void SetOffsetFromTx(const Session& s, ChannelRecord& c, std::string_view tx, bool useOffset) {
     uint8_t dir = c.OffsetDir;
@@ -53,9 +54,7 @@ void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::str
         c.RxFreq.set(SaveFreText(s, v));
         SetOffsetFromTx(s, c, t, useOffset);
         // The TX frequency must lie in the band too.
-        const std::string t2 = FormatFreInBand(
-            s, ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false), true);
-        SetOffsetFromTx(s, c, t2, false);
+        if (HoldTxInBand(s, c) && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
         StepChannelFre(s, c);
         break;
     }
@@ -240,28 +239,33 @@ void RemoveChannel(Session& s, int channelNumber) {
 }
 
 void RevalidateChannelRefs(Session& s) {
-    if (s.windows.optFeatOpen && s.windows.optFeatPage) {
-        s.windows.optFeatPage->ReshowByCh();
-        return;
-    }
     RevalidateChannelRefsClosed(s);
+    s.windows.views.channelRefsChecked();
 }
 
 void RevalidateChannelRefsClosed(Session& s) {
     OptFeatRecord& o = s.doc.stored.OptFeat;
     const ChannelList& l = s.doc.stored.Channels;
     const int count = UsedCount(l);
-    const int16_t last = count > 0 ? l.entries[static_cast<std::size_t>(count - 1)].ChannelNumber : 0;
+    // The references name memory channels only: the VFO is never one of
+    // them. A reference that names no memory channel goes to the last memory
+    // channel of the list.
+    int16_t lastMemory = 0;
+    for (int i = 0; i < count; ++i) {
+        const int16_t n = l.entries[static_cast<std::size_t>(i)].ChannelNumber;
+        if (IsMemoryChannel(n)) lastMemory = n;
+    }
+    auto namesMemory = [&](int16_t n) { return IsMemoryChannel(n) && FindChannel(s, n).has_value(); };
 
     if (o.PriorityCh > 0) {
-        const ChannelRecord* c = o.PriorityCh <= kMemoryChannels ? FindChannelRecord(s, o.PriorityCh) : nullptr;
+        const ChannelRecord* c = IsMemoryChannel(o.PriorityCh) ? FindChannelRecord(s, o.PriorityCh) : nullptr;
         if (!c || IsNoFrequency(c->RxFreq.raw()) || c->ScanSkip != 0) o.PriorityCh = 0;
     }
-    if (!FindChannel(s, o.UhfCurrentCh)) {
-        if (count == 0)
+    if (!namesMemory(o.UhfCurrentCh)) {
+        if (lastMemory == 0)
             o.WorkMode = 0;
         else
-            o.UhfCurrentCh = last;
+            o.UhfCurrentCh = lastMemory;
     }
     const auto& fm = s.doc.stored.FmChannels;
     auto fmInUse = [&](int k) {
@@ -277,7 +281,15 @@ void RevalidateChannelRefsClosed(Session& s) {
             o.FmCurrentCh = static_cast<int16_t>(lowest);
     }
     for (int16_t* direct : {&o.DirectCh1, &o.DirectCh2})
-        if (!FindChannel(s, *direct)) *direct = count == 0 ? 0 : last;
+        if (!namesMemory(*direct)) *direct = lastMemory;
+}
+
+bool HoldTxInBand(const Session& s, ChannelRecord& c) {
+    const std::string tx = ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
+    const auto units = ParseScaled(tx, kDecimals);
+    if (!units || (*units >= LowerLimitUnits(s) && *units <= UpperLimitUnits(s))) return false;
+    SetOffsetFromTx(s, c, FormatFreInBand(s, tx, false), false);
+    return true;
 }
 
 int BusyLockChoiceCount(Session& s, int channelNumber) {

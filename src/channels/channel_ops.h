@@ -5,12 +5,10 @@
 // without a record is an empty channel. SetChannelItem changes one item of
 // one channel (items 1..21 below), creating the channel when its RX
 // frequency is set and deleting it when the RX frequency is cleared; after
-// every call it refreshes the open channel windows through s.windows
-// (shell/window_state.h): the table's row n (views->reShowGrid(n)) when
-// s.windows.channelTableOpen, the edit window (views->SetGridEditData(true))
-// when s.windows.channelEditOpen. RevalidateChannelRefs calls
-// s.windows.optFeatPage->ReshowByCh() while s.windows.optFeatOpen, and
-// otherwise corrects the channel references of the optional features itself.
+// every call it tells the open windows (s.windows.views, see
+// shell/window_state.h) that channel n changed. RevalidateChannelRefs
+// corrects the channel references of the optional features and then tells
+// the open windows that it did, whichever windows are open.
 //
 // Items: 1 RxFreq (displayed MHz text; empty clears the channel), 2 TX text
 // (TX frequency, or the signed offset with the UseOffset habit), 3
@@ -62,9 +60,20 @@ void DeleteChannelAt(Session& s, int position);   // then RevalidateChannelRefs
 void RemoveChannelAt(Session& s, int position);   // without the re-check
 void RemoveChannel(Session& s, int channelNumber); // first record of that number, no re-check
 
+// Corrects the channel references of the optional features, then publishes
+// channelRefsChecked to the open windows.
 void RevalidateChannelRefs(Session& s);
-// The closed-page correction of the optional features' channel references.
+// The correction alone: the priority channel becomes 0 unless it names a
+// memory channel with a frequency and without scan skip; the current and
+// direct channels that name no memory channel (1..128, never the VFO) go to
+// the last memory channel of the list; with no memory channel the work mode
+// becomes 0 (current channel kept) and the direct channels 0. The FM current
+// channel goes to the lowest FM channel in use, or the radio work mode to 0.
 void RevalidateChannelRefsClosed(Session& s);
+
+// Moves the TX frequency of c into the document's band, keeping the RX
+// (the offset changes); true when it lay outside. Shows nothing.
+bool HoldTxInBand(const Session& s, ChannelRecord& c);
 
 // 3 when the channel's reference tone (TxTone with Reverse set, else RxTone)
 // is not 0, else 2; with 2 a BusyLock of 2 becomes 1. 2 for a missing channel.

@@ -6,8 +6,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zr {
+
+struct Session;
 
 inline constexpr int kGridRows = 130;      // header row + 129 channel rows
 inline constexpr int kGridCols = 11;
@@ -22,9 +25,26 @@ GridEditor EditorForColumn(int col);
 // Help context of the editor of column col (0: none).
 int EditorHelpContext(int col);
 
-// The 30 frequencies offered by the RX and TX choosers after "NONE".
-const char* const* ChooserFrequencies();
-inline constexpr int kChooserFrequencyCount = 30;
+// The frequencies the RX and TX choosers of the table and the edit window
+// offer after "NONE", for the document's band: with "446 - 447 MHz" the 16
+// PMR446 channels 446.00625 .. 446.19375 (12.5 kHz apart); otherwise those
+// of the 30 frequencies 462.55 .. 462.725 and 467.55 .. 467.725 MHz that lie
+// in the band, possibly none.
+std::vector<std::string> ChooserFrequencies(const Session& s);
+
+// What a text chosen from, or typed into, an RX or TX chooser wrote.
+enum class ChooserWrite {
+    Nothing,    // nothing to write ("NONE" in the TX chooser, an empty text)
+    Refused,    // not a frequency: text 9083 was shown, nothing written
+    Written,    // passed to SetChannelItem (band clamp, raster, 9021 apply)
+};
+// RX: "NONE" clears the channel (item 1 with an empty text); a frequency in
+// MHz ("446.00625", "145.5") is written through item 1.
+ChooserWrite WriteChooserRx(Session& s, int channel, std::string_view text);
+// TX: a frequency is the TX frequency; a number with a leading "+" or "-" is
+// an offset from the RX. Either is written through item 2 in the form the
+// UseOffset habit gives that item (the TX frequency, or the signed offset).
+ChooserWrite WriteChooserTx(Session& s, int channel, std::string_view text);
 
 struct GridCell {
     int row = 1;

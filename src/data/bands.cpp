@@ -93,14 +93,16 @@ void AlignIdCodeLengths(Session& s) {
     StoredDocument& d = s.doc.stored;
     const int16_t wanted = d.Dtmf.DtmfSignalling != 0 ? 3 : 10;
     const int count = std::min<int>(std::max<int>(d.Channels.count, 0), kMaxChannels);
+    bool changed = false;
     for (int i = 0; i < count; ++i) {
         ChannelRecord& c = d.Channels.entries[static_cast<std::size_t>(i)];
         if (c.IdCodeLength == wanted) continue;
         c.IdCodeLength = wanted;
         // Only a code that no longer fits the wanted length is reset.
         if (CleanText(c.IdCode.raw()).size() > static_cast<std::size_t>(wanted)) c.IdCode.set("000");
-        if (s.windows.channelEditOpen && s.windows.views) s.windows.views->SetGridEditData(false);
+        changed = true;
     }
+    if (changed) s.windows.views.channelsChanged();
 }
 
 }  // namespace zr

@@ -84,24 +84,12 @@ void NewDocumentChannels(Session& s) {
     ChannelList& l = s.doc.stored.Channels;
     l.count = 0;
     const double middle = (s.doc.bandLower + s.doc.bandUpper) / 2;
-    // Creating the VFO first makes the reference check point the current and
-    // direct channels at the VFO, a number these fields cannot hold (they
-    // name memory channels). What the VFO's creation moved there goes back
-    // to channel 1, which exists right after.
-    OptFeatRecord& o = s.doc.stored.OptFeat;
-    int16_t* const refs[] = {&o.UhfCurrentCh, &o.DirectCh1, &o.DirectCh2};
-    bool wasVfo[3];
-    for (int i = 0; i < 3; ++i) wasVfo[i] = *refs[i] == kVfoChannel;
     NewChannel(s, kVfoChannel, middle);
     NewChannel(s, 1, middle);
-    for (int i = 0; i < 3; ++i)
-        if (!wasVfo[i] && *refs[i] == kVfoChannel) *refs[i] = 1;
     s.windows.tableCurrentRow = 1;
     s.windows.tableEditorShown = false;
     s.windows.tableSkipEntry = false;
-    s.windows.channelTableOpen = false;
-    s.windows.channelEditOpen = false;
-    if (s.windows.views) s.windows.views->resetForNewDocument();
+    s.windows.views.documentReplaced();
 }
 
 void ResetRadioInfo(Session& s, const CivilDate& today) {

@@ -620,6 +620,7 @@ void TransferEngine::finishRead() {
     if (services_.decodeImage) services_.decodeImage(session_.doc);
     session_.doc.fileName = "new.dat";
     session_.doc.neverSaved = true;
+    session_.windows.views.documentReplaced();
     if (hooks_.readDecoded) hooks_.readDecoded();
 }
 

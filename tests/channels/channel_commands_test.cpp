@@ -4,6 +4,7 @@
 
 #include "channels/channel_commands.h"
 #include "channels/channel_ops.h"
+#include "shell/language.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -163,6 +164,44 @@ TEST_F(CommandsTest, PasteOverwritesOrInsertsAsTheHabitsSay) {
     PasteChannel(s, host, 50);
     ASSERT_NE(find(s, 50), nullptr);
     EXPECT_EQ(ch(s, 50).RxFreq.text(), "46255000");
+}
+
+TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
+    add(s, channel(5, "46255000"));
+    add(s, channel(128, "46700000"));
+    add(s, channel(3, "46300000"));
+    CopyChannel(s, 3);
+
+    // Cancel: nothing moves, nothing is lost.
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(InsertChannel(s, host, 5));
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9082));
+    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46255000");
+    EXPECT_NE(find(s, 128), nullptr);
+    EXPECT_EQ(find(s, 6), nullptr);
+
+    // A paste that inserts is cancelled with it: channel 5 is not overwritten.
+    s.settings.habits.PasteNoAsk = true;
+    s.settings.habits.PasteInsert = true;
+    prompter.answers = {Answer::Cancel};
+    PasteChannel(s, host, 5);
+    EXPECT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46255000");
+    EXPECT_NE(find(s, 128), nullptr);
+
+    // OK: channel 128 goes, the rest moves down.
+    prompter.answers = {Answer::Ok};
+    PasteChannel(s, host, 5);
+    EXPECT_EQ(find(s, 128), nullptr);
+    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46300000");
+    EXPECT_EQ(find(s, 6)->RxFreq.text(), "46255000");
+
+    // With channel 128 empty nothing is lost and nothing is asked.
+    EXPECT_TRUE(InsertChannel(s, host, 1));
+    EXPECT_EQ(prompter.asked.size(), 3u);
+    EXPECT_EQ(find(s, 7)->RxFreq.text(), "46255000");
 }
 
 TEST_F(CommandsTest, DeleteAndCutFollowTheAnswer) {

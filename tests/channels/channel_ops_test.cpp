@@ -9,16 +9,12 @@
 
 namespace {
 
-struct Views : zr::ChannelViews {
+// A window as the rules see it: it records what it is told.
+struct View : zr::DocumentView {
     std::vector<int> rows;
-    int edits = 0;
-    void reShowGrid(int n) override { rows.push_back(n); }
-    void SetGridEditData(bool) override { ++edits; }
-};
-
-struct OptPage : zr::OptFeatPageHook {
-    int calls = 0;
-    void ReshowByCh() override { ++calls; }
+    int refChecks = 0;
+    void channelChanged(int n) override { rows.push_back(n); }
+    void channelRefsChecked() override { ++refChecks; }
 };
 
 struct Ops : ::testing::Test {
@@ -218,17 +214,46 @@ TEST_F(Ops, ToneBusyLockAndMemoryOnlyItems) {
     }
 }
 
-TEST_F(Ops, EveryCallRefreshesTheOpenWindows) {
-    Views v;
-    s.windows.views = &v;
-    zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);  // empty channel: still redrawn
-    EXPECT_TRUE(v.rows.empty());  // windows closed
-    s.windows.channelTableOpen = true;
-    s.windows.channelEditOpen = true;
-    zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);
+TEST_F(Ops, EveryCallTellsEachWindowThatIsOpen) {
+    View first, second;
+    {
+        zr::ViewSubscription a(s.windows.views, &first);
+        zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);  // empty channel: still redrawn
+        {
+            // A second window opens, and a replaced one of its kind closes
+            // later: only its own subscription ends.
+            zr::ViewSubscription b(s.windows.views, &second);
+            zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");
+        }
+        zr::SetChannelItem(s, 4, zr::item::kName, "A");
+        EXPECT_EQ(first.rows, (std::vector<int>{4, 4, 4}));
+        EXPECT_EQ(second.rows, (std::vector<int>{4}));
+        EXPECT_EQ(s.windows.views.size(), 1u);
+    }
+    zr::SetChannelItem(s, 4, zr::item::kName, "B");   // every window closed
+    EXPECT_EQ(first.rows.size(), 3u);
+    EXPECT_EQ(s.windows.views.size(), 0u);
+}
+
+TEST_F(Ops, AViewThatLeavesDuringANotificationIsNotCalledAgain) {
+    struct Closing : zr::DocumentView {
+        zr::DocumentViews* views = nullptr;
+        zr::DocumentView* other = nullptr;
+        int calls = 0;
+        void channelChanged(int) override {
+            ++calls;
+            views->unsubscribe(other);
+        }
+    };
+    Closing a;
+    View b;
+    a.views = &s.windows.views;
+    a.other = &b;
+    zr::ViewSubscription sa(s.windows.views, &a);
+    zr::ViewSubscription sb(s.windows.views, &b);
     zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");
-    EXPECT_EQ(v.rows, (std::vector<int>{4, 4}));
-    EXPECT_EQ(v.edits, 2);
+    EXPECT_EQ(a.calls, 1);
+    EXPECT_TRUE(b.rows.empty());
 }
 
 TEST_F(Ops, RemovalsCloseTheGapWithoutRenumbering) {
@@ -270,9 +295,21 @@ TEST_F(Ops, ClosedPageRevalidation) {
     zr::RevalidateChannelRefs(s);
     EXPECT_EQ(o.PriorityCh, 2);
     EXPECT_EQ(o.UhfCurrentCh, 2);
-    EXPECT_EQ(o.DirectCh1, 129);
-    EXPECT_EQ(o.DirectCh2, 129);
+    // The VFO, last in the list, is no memory channel: the references go to
+    // the last memory channel of the list.
+    EXPECT_EQ(o.DirectCh1, 2);
+    EXPECT_EQ(o.DirectCh2, 2);
     EXPECT_EQ(o.FmCurrentCh, 5);
+    zr::NewChannel(s, 6, "450");
+    zr::NewChannel(s, 4, "450");   // the last memory channel in list order
+    o.UhfCurrentCh = 129;
+    zr::RemoveChannel(s, 2);
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.UhfCurrentCh, 4);
+    EXPECT_EQ(o.DirectCh1, 4);
+    zr::RemoveChannel(s, 6);
+    zr::RemoveChannel(s, 4);
+    zr::NewChannel(s, 2, "450");
 
     ch(2).ScanSkip = 1;
     o.FmCurrentCh = 25;  // outside the 20 presets: not in use
@@ -288,6 +325,17 @@ TEST_F(Ops, ClosedPageRevalidation) {
     EXPECT_EQ(o.FmCurrentCh, -3);
     EXPECT_EQ(o.RadioWorkMode, 0);
 
+    // Only the VFO left: no memory channel, as for an empty list.
+    zr::RemoveChannel(s, 2);
+    o.WorkMode = 1;
+    o.UhfCurrentCh = 4;
+    o.DirectCh1 = 129;
+    zr::RevalidateChannelRefs(s);
+    EXPECT_EQ(o.WorkMode, 0);
+    EXPECT_EQ(o.UhfCurrentCh, 4);
+    EXPECT_EQ(o.DirectCh1, 0);
+    EXPECT_EQ(o.DirectCh2, 0);
+
     s.doc.stored.Channels.count = 0;
     o.UhfCurrentCh = 4;
     zr::RevalidateChannelRefs(s);
@@ -295,15 +343,28 @@ TEST_F(Ops, ClosedPageRevalidation) {
     EXPECT_EQ(o.UhfCurrentCh, 4);
     EXPECT_EQ(o.DirectCh1, 0);
     EXPECT_EQ(o.DirectCh2, 0);
+}
 
-    // With the page open, the page does the work.
-    OptPage page;
-    s.windows.optFeatOpen = true;
-    s.windows.optFeatPage = &page;
-    o.DirectCh1 = 9;
-    zr::RevalidateChannelRefs(s);
-    EXPECT_EQ(page.calls, 1);
-    EXPECT_EQ(o.DirectCh1, 9);
+TEST_F(Ops, RevalidationDoesNotDependOnWhichWindowsAreOpen) {
+    auto run = [](bool pageOpen) {
+        zrtest::ScriptedPrompter p;
+        zr::Session x;
+        x.prompter = &p;
+        x.doc.currentBand = "400 - 470 MHz";
+        zr::RefreshBandLimits(x.doc);
+        for (int n : {1, 2, 3}) zr::NewChannel(x, n, "450");
+        zr::NewChannel(x, zr::kVfoChannel, "450");
+        auto& o = x.doc.stored.OptFeat;
+        o.UhfCurrentCh = o.DirectCh1 = o.DirectCh2 = 3;
+        View page;
+        std::optional<zr::ViewSubscription> sub;
+        if (pageOpen) sub.emplace(x.windows.views, &page);
+        zr::DeleteChannelAt(x, *zr::FindChannel(x, 3));
+        if (pageOpen) EXPECT_GE(page.refChecks, 1);
+        return std::array<int, 3>{o.UhfCurrentCh, o.DirectCh1, o.DirectCh2};
+    };
+    EXPECT_EQ(run(false), (std::array<int, 3>{2, 2, 2}));
+    EXPECT_EQ(run(true), (std::array<int, 3>{2, 2, 2}));
 }
 
 TEST_F(Ops, DamagedCountNeverIndexesOutside) {

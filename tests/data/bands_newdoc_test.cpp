@@ -8,11 +8,10 @@
 
 namespace {
 
-struct EditWindowSpy : zr::ChannelViews {
-    int rows = 0, edits = 0, resets = 0;
-    void reShowGrid(int) override { ++rows; }
-    void SetGridEditData(bool) override { ++edits; }
-    void resetForNewDocument() override { ++resets; }
+struct WindowSpy : zr::DocumentView {
+    int changes = 0, replaced = 0;
+    void channelsChanged() override { ++changes; }
+    void documentReplaced() override { ++replaced; }
 };
 
 zr::Session SessionWithBand(const char* band) {
@@ -79,9 +78,8 @@ TEST(ModelBand, RefreshAndApply) {
 
 TEST(AlignIdCodes, LengthFollowsDtmfAndLongCodesSurviveWhenTheyFit) {
     zr::Session s = SessionWithBand("400 - 470 MHz");
-    EditWindowSpy spy;
-    s.windows.views = &spy;
-    s.windows.channelEditOpen = true;
+    WindowSpy spy;
+    zr::ViewSubscription open(s.windows.views, &spy);
     auto& l = s.doc.stored.Channels;
     l.count = 3;
     l.entries[0].IdCode.set("1234567");
@@ -96,7 +94,7 @@ TEST(AlignIdCodes, LengthFollowsDtmfAndLongCodesSurviveWhenTheyFit) {
     EXPECT_EQ(l.entries[0].IdCodeLength, 10);
     EXPECT_EQ(l.entries[0].IdCode.text(), "1234567");  // fits 10 digits: kept
     EXPECT_EQ(l.entries[1].IdCode.text(), "12");
-    EXPECT_EQ(spy.edits, 2);
+    EXPECT_EQ(spy.changes, 1);   // the open windows show the channels again
 
     s.doc.stored.Dtmf.DtmfSignalling = 1;
     zr::AlignIdCodeLengths(s);
@@ -119,7 +117,8 @@ TEST(NewDocument, DefaultsOfEveryRecord) {
     s.doc.stored.FmChannels[4].IsEmpty = 0;
     s.doc.fileName = "/x/old.dat";
     s.doc.neverSaved = false;
-    s.windows.channelTableOpen = true;
+    WindowSpy table;
+    zr::ViewSubscription open(s.windows.views, &table);
     s.windows.tableCurrentRow = 40;
     zr::NewDocumentDefaults(s, zr::CivilDate{2026, 3, 7});
 
@@ -135,7 +134,7 @@ TEST(NewDocument, DefaultsOfEveryRecord) {
     EXPECT_EQ(d.Channels.entries[0].RxFreq.text(), "46500000");
     EXPECT_EQ(d.Channels.entries[1].RxFreq.text(), "46500000");
     EXPECT_EQ(s.windows.tableCurrentRow, 1);
-    EXPECT_FALSE(s.windows.channelTableOpen);
+    EXPECT_EQ(table.replaced, 1);   // an open window shows the new document
 
     EXPECT_EQ(d.OptFeat.SquelchLevel, 0);
     EXPECT_EQ(d.OptFeat.ChDisplayMode, 1);

@@ -52,7 +52,7 @@ private slots:
     void vfoDisablesNamesAndScanSkip() {
         AddChannel(*s, MakeChannel(129));
         FrmCHInfoEdit* w = openAt(129);
-        QVERIFY(s->windows.channelEditOpen);
+        QCOMPARE(s->windows.views.size(), size_t(2));   // the table and this window
         QCOMPARE(w->ComboCh->currentText(), QString("VFO"));
         for (auto* box : w->TextName) {
             QVERIFY(!box->isEnabled());
@@ -153,7 +153,7 @@ private slots:
         w->useOffsetChanged(true);
         QCOMPARE(w->LabelTx->text(), Tx(*s, 15100));
         w->close();
-        QVERIFY(!s->windows.channelEditOpen);
+        QCOMPARE(s->windows.views.size(), size_t(1));
     }
 };
 

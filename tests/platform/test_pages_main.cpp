@@ -73,7 +73,7 @@ private slots:
     void channelChangesReachTheOpenOptionsPage() {
         auto* page = qobject_cast<FrmOptFeatures*>(w_->ShowChild("FrmOptFeatures"));
         QVERIFY(page);
-        QVERIFY(s_.windows.optFeatOpen);
+        QCOMPARE(s_.windows.views.size(), size_t(1));
         const int before = page->combo(17)->count();
         QVERIFY(NewChannel(s_, 77, "462.56250"));
         QCOMPARE(page->combo(17)->count(), before + 1);
@@ -82,8 +82,7 @@ private slots:
         page->CommandClose->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!w_->FindChildWindow("FrmOptFeatures"));
-        QVERIFY(!s_.windows.optFeatOpen);
-        QVERIFY(!s_.windows.optFeatPage);
+        QCOMPARE(s_.windows.views.size(), size_t(0));
         // With the page closed the re-check works on the record itself.
         RevalidateChannelRefs(s_);
     }

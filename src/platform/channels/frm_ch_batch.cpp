@@ -469,9 +469,6 @@ void FrmCHBatch::Apply() {
     BatchFields f = fields();
     ApplyBatch(s_, s_.settings.batchFlags, f);
     showFields(f);
-    if (auto* t = qobject_cast<frmCommChInfo*>(app_.FindChildWindow(QStringLiteral("frmCommChInfo")))) t->SetGridData();
-    if (auto* w = qobject_cast<FrmCHInfoEdit*>(app_.FindChildWindow(QStringLiteral("FrmCHInfoEdit"))))
-        w->SetGridEditData(true);
 }
 
 bool FrmCHBatch::eventFilter(QObject* o, QEvent* e) {

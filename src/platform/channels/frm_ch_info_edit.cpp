@@ -49,14 +49,29 @@ void selectText(QComboBox* box, const QString& text) {
     box->setCurrentIndex(i >= 0 ? i : (box->count() > 0 ? 0 : -1));
 }
 
+// An editable chooser shows the text itself, also when it is no entry.
+void showText(QComboBox* box, const QString& text) {
+    QSignalBlocker b(box);
+    const int i = box->findText(text);
+    if (i >= 0) box->setCurrentIndex(i);
+    box->setEditText(text);
+    box->lineEdit()->setModified(false);
+}
+
+bool leavesTheField(const QEvent* e) {
+    if (e->type() != QEvent::FocusOut) return false;
+    const auto reason = static_cast<const QFocusEvent*>(e)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+
 bool isBlankChoice(const QString& t) { return t.isEmpty() || t == QLatin1String(" "); }
 
 }  // namespace
 
 FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
-    : QWidget(parent), app_(app), s_(app.session()), hub_(app) {
+    : QWidget(parent), app_(app), s_(app.session()) {
     setAttribute(Qt::WA_DeleteOnClose);
-    if (!s_.windows.views) hub_.install();
     WandToSave = true;
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(7);  // labels stand about 100 twips before their fields
@@ -74,12 +89,20 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
         auto* c = new QComboBox(this);
         c->setMaxVisibleItems(15);
         c->setMinimumWidth(130);
+        c->setFocusPolicy(Qt::StrongFocus);   // the wheel does not take the focus
         c->installEventFilter(this);
         return c;
     };
     ComboCh = combo();
     ComboRx = combo();
     ComboTx = combo();
+    // The RX and TX choosers take typed frequencies.
+    for (QComboBox* c : {ComboRx, ComboTx}) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        c->setCompleter(nullptr);
+        c->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+    }
     addField(ComboCh);
     addField(ComboRx);
     LabelTx = addField(ComboTx);
@@ -145,29 +168,16 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     for (int k = 1; k <= kMemoryChannels; ++k) channels << QString::number(k);
     channels << QStringLiteral("VFO");
     setEntries(ComboCh, channels);
-    QStringList freqs{QStringLiteral("NONE")};
-    for (int i = 0; i < kChooserFrequencyCount; ++i) freqs << QString::fromLatin1(ChooserFrequencies()[i]);
-    setEntries(ComboRx, freqs);
-    setEntries(ComboTx, freqs);
+    fillFrequencyLists();
     QStringList tones;
     for (const auto& t : ToneListTexts(s_, 15030)) tones << FromBytes(t);
     setEntries(ComboRxTone, tones);
     setEntries(ComboTxTone, tones);
     caption();
-    s_.windows.channelEditOpen = true;
 
     connect(ComboCh, &QComboBox::activated, this, [this](int) { SetGridEditData(false); });
-    connect(ComboRx, &QComboBox::activated, this, [this](int) {
-        if (!WandToSave) return;
-        SetChannelItem(s_, shownChannel(), 1, FormatChooserRx(ToBytes(ComboRx->currentText())));
-        SetGridEditData(false);
-    });
-    connect(ComboTx, &QComboBox::activated, this, [this](int) {
-        if (!WandToSave) return;
-        const std::string t = ToBytes(ComboTx->currentText());
-        if (IsNumberText(t)) SetChannelItem(s_, shownChannel(), 2, t);
-        SetGridEditData(false);
-    });
+    connect(ComboRx, &QComboBox::activated, this, [this](int) { writeFrequency(ComboRx); });
+    connect(ComboTx, &QComboBox::activated, this, [this](int) { writeFrequency(ComboTx); });
     for (QComboBox* c : {ComboRxTone, ComboTxTone, ComboPower, ComboOptSignal, ComboAutoDial, ComboPttId,
                          ComboSpacing, ComboBusyLock, ComboRelation})
         connect(c, &QComboBox::activated, this, [this, c](int) { writeChooser(c); });
@@ -186,12 +196,10 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     connect(CommandHelp, &QPushButton::clicked, this, [this] { app_.ShowHelp(3100); });
 
     SetGridEditData(true);
+    subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
 }
 
-FrmCHInfoEdit::~FrmCHInfoEdit() {
-    s_.windows.channelEditOpen = false;
-    hub_.release();
-}
+FrmCHInfoEdit::~FrmCHInfoEdit() = default;
 
 void FrmCHInfoEdit::caption() {
     setWindowTitle(Tx(s_, 15000));
@@ -251,8 +259,8 @@ void FrmCHInfoEdit::fill(int k) {
         const ChannelRecord& c = s_.doc.stored.Channels.entries[*pos];
         ComboRx->setEnabled(true);
         ComboTx->setEnabled(true);
-        selectText(ComboRx, FromBytes(ShowFreText(s_, c.RxFreq.text())));
-        selectText(ComboTx, FromBytes(TxColumnText(s_, c, s_.settings.habits.UseOffset)));
+        showText(ComboRx, FromBytes(ShowFreText(s_, c.RxFreq.text())));
+        showText(ComboTx, FromBytes(TxColumnText(s_, c, s_.settings.habits.UseOffset)));
         const std::string name = c.ChannelName.text();
         for (int i = 0; i < 6; ++i) {
             TextName[i]->setEnabled(k <= kMemoryChannels);
@@ -292,8 +300,8 @@ void FrmCHInfoEdit::fill(int k) {
         TextIdCode->setText(FromBytes(c.IdCode.text()));
     } else {
         ComboRx->setEnabled(true);
-        selectAt(ComboRx, 0);
-        selectAt(ComboTx, 0);
+        showText(ComboRx, QStringLiteral("NONE"));
+        showText(ComboTx, QStringLiteral("NONE"));
         ComboTx->setEnabled(false);
         for (auto* box : TextName) {
             box->clear();
@@ -342,6 +350,28 @@ void FrmCHInfoEdit::writeChooser(QComboBox* box) {
     if (box == ComboBusyLock) value = busyLockTexts_.indexOf(text) >= 0 ? int(busyLockTexts_.indexOf(text)) : value;
     if (box == ComboAutoDial) value = box->currentIndex() == 0 ? 0 : text.toInt();
     SetChannelItem(s_, shownChannel(), item, value);
+}
+
+void FrmCHInfoEdit::fillFrequencyLists() {
+    QStringList freqs{QStringLiteral("NONE")};
+    for (const auto& f : ChooserFrequencies(s_)) freqs << QString::fromLatin1(f.c_str());
+    for (QComboBox* c : {ComboRx, ComboTx}) {
+        QSignalBlocker b(c);
+        const QString shown = c->currentText();
+        c->clear();
+        c->addItems(freqs);
+        c->setEditText(shown);
+    }
+}
+
+void FrmCHInfoEdit::writeFrequency(QComboBox* box) {
+    // A choice from the list, or a typed frequency (Enter, or leaving it).
+    if (!WandToSave || filling_) return;
+    box->lineEdit()->setModified(false);
+    const std::string text = ToBytes(box->currentText());
+    if (box == ComboRx) WriteChooserRx(s_, shownChannel(), text);
+    else WriteChooserTx(s_, shownChannel(), text);
+    SetGridEditData(false);
 }
 
 void FrmCHInfoEdit::writeName() {
@@ -409,6 +439,17 @@ bool FrmCHInfoEdit::eventFilter(QObject* o, QEvent* e) {
         return false;
     }
     if (auto* box = qobject_cast<QComboBox*>(o)) {
+        // The wheel changes only the chooser that has the focus.
+        if (e->type() == QEvent::Wheel && !box->hasFocus()) return true;
+        if (box == ComboRx || box == ComboTx) {
+            const bool typed = box->lineEdit()->isModified();
+            if (enter || (typed && leavesTheField(e))) {
+                if (typed) writeFrequency(box);
+                if (enter) focusNextChild();
+                return enter;
+            }
+            return false;
+        }
         if (e->type() == QEvent::FocusOut && WandToSave && !filling_ && box != ComboCh && box != ComboRx &&
             box != ComboTx && box->isEnabled() && !isBlankChoice(box->currentText())) {
             if (box == ComboRxTone || box == ComboOptSignal) {
@@ -434,7 +475,7 @@ bool FrmCHInfoEdit::eventFilter(QObject* o, QEvent* e) {
 
 void FrmCHInfoEdit::closeEvent(QCloseEvent* e) {
     commitEdit();
-    s_.windows.channelEditOpen = false;
+    subscription_.reset();
     QWidget::closeEvent(e);
 }
 

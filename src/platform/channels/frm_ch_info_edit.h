@@ -2,9 +2,11 @@
 // The channel edit window: every setting of one channel; it follows the
 // channel table's edit row, and choosing another channel moves that row.
 
+#include <optional>
+
 #include <QWidget>
 
-#include "platform/channels/channel_views_hub.h"
+#include "shell/window_state.h"
 #include "platform/shell/app_services.h"
 
 class QCheckBox;
@@ -17,7 +19,7 @@ namespace zr {
 
 class frmCommChInfo;
 
-class FrmCHInfoEdit : public QWidget, public ChildHooks {
+class FrmCHInfoEdit : public QWidget, public ChildHooks, private DocumentView {
     Q_OBJECT
 public:
     explicit FrmCHInfoEdit(AppServices& app, QWidget* parent = nullptr);
@@ -27,7 +29,6 @@ public:
     void ReShowEditTxFre(bool rOffSet);
     // The channel shown (1..129).
     int shownChannel() const;
-    ChannelViewsHub* viewsHub() { return &hub_; }
 
     // ChildHooks
     void commitEdit() override;
@@ -70,15 +71,26 @@ private:
     void writeChooser(QComboBox* box);
     void writeName();
     void writeIdCode();
+    void writeFrequency(QComboBox* box);
+    void fillFrequencyLists();
     int itemOf(QComboBox* box) const;
     frmCommChInfo* table() const;
+
+    // DocumentView: the window shows the table's edit row again after every
+    // change of the document.
+    void channelChanged(int) override { SetGridEditData(true); }
+    void channelsChanged() override { SetGridEditData(true); }
+    void documentReplaced() override {
+        fillFrequencyLists();
+        SetGridEditData(true);
+    }
 
     AppServices& app_;
     Session& s_;
     QStringList busyLockTexts_;          // the four entries, values 0..3
     QList<QLabel*> labels_;
     bool filling_ = false;
-    ChannelViewsHub hub_;
+    std::optional<ViewSubscription> subscription_;   // while the window is open
 };
 
 }  // namespace zr

@@ -80,9 +80,8 @@ void fillCombo(QComboBox* box, const std::vector<std::string>& entries) {
 }  // namespace
 
 frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
-    : QWidget(parent), app_(app), s_(app.session()), hub_(app) {
+    : QWidget(parent), app_(app), s_(app.session()) {
     setAttribute(Qt::WA_DeleteOnClose);
-    hub_.install();
     MSFlexGrid1 = new QTableWidget(this);
     CommandEdit = new QPushButton(this);
     CommandClose = new QPushButton(this);
@@ -110,8 +109,18 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
     Text2->setDragEnabled(false);
     Text2->setAcceptDrops(false);
     Text2->installEventFilter(this);
+    // The RX and TX choosers take typed frequencies; the other choosers are
+    // pick lists. None of them changes by navigation: keys that move, and
+    // the wheel, go to the table (see eventFilter).
+    for (QComboBox* box : {Combo6_1, Combo6_2}) {
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setCompleter(nullptr);
+        box->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+    }
     for (QComboBox* box : {Combo6_1, Combo6_2, Combo1, Combo3, Combo4}) {
         box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->setFocusPolicy(Qt::StrongFocus);
         box->installEventFilter(this);
         box->setMaxVisibleItems(15);
         connect(box, &QComboBox::activated, this, [this, box](int) { onChooserActivated(box); });
@@ -124,7 +133,6 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
         InitShowGrid();
         ChangShowByLanguage();
         SetGridData();
-        s_.windows.channelTableOpen = true;
         state_.selectionArmed = true;
         state_.editCell = {1, 1};
         MSFlexGrid1->setCurrentCell(0, 1);
@@ -166,12 +174,10 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
             }
         });
     }
+    subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
 }
 
-frmCommChInfo::~frmCommChInfo() {
-    s_.windows.channelTableOpen = false;
-    hub_.release();
-}
+frmCommChInfo::~frmCommChInfo() = default;
 
 void frmCommChInfo::fail(const char* text) {
     if (s_.prompter) s_.prompter->tell(text);
@@ -236,10 +242,7 @@ void frmCommChInfo::ChangShowByLanguage() {
         fillCombo(Combo1, lists_.tones);
         fillCombo(Combo3, lists_.scan);
         fillCombo(Combo4, lists_.signalling);
-        std::vector<std::string> freqs{"NONE"};
-        for (int i = 0; i < kChooserFrequencyCount; ++i) freqs.emplace_back(ChooserFrequencies()[i]);
-        fillCombo(Combo6_1, freqs);
-        fillCombo(Combo6_2, freqs);
+        fillFrequencyChoosers();
         CommandEdit->setText(Tx(s_, 14023));
         CommandClose->setText(Tx(s_, 9023));
         CommandHelp->setText(Tx(s_, 9025));
@@ -329,8 +332,8 @@ void frmCommChInfo::hideEditors() {
 }
 
 void frmCommChInfo::SetEditDisable() {
-    // The table takes the focus first, so that a name being typed is stored.
-    if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
+    // A value being typed is stored first.
+    ConcludeGridEdit();
     hideEditors();
 }
 
@@ -364,6 +367,7 @@ void frmCommChInfo::writeCaption(int row) {
 void frmCommChInfo::updateCommands() {
     if (languageRunning_) return;
     commands_ = UpdateChannelCommands(s_, currentRow());
+    app_.ShowChannelCommands(commands_);
 }
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
@@ -446,53 +450,59 @@ void frmCommChInfo::EnterGridEdit() {
         if (!box) return;
         placeEditor(box, row, col);
         box->setEnabled(true);
-        {
-            QSignalBlocker b(box);
-            const int i = box->findText(text);
-            box->setCurrentIndex(i < 0 ? 0 : i);
-        }
+        showChooserText(box, text);
         state_.chooserSelected();  // the program's own selection arms the chooser
         box->setFocus();
+        if (box->isEditable()) box->lineEdit()->selectAll();
     });
 }
 
-void frmCommChInfo::ConcludeGridEdit() {
+bool frmCommChInfo::ConcludeGridEdit() {
+    // Only what the user typed is written here: a choice from an open list
+    // was written when it was made, and an untouched editor writes nothing.
     const int n = state_.editCell.row;
     const int k = state_.editCell.col;
-    if (n < 1 || n > kVfoChannel) return;
-    QTableWidgetItem* cell = MSFlexGrid1->item(n - 1, k);
-    switch (k) {
-    case 1:
-        if (Combo6_1->isVisible()) {
-            const std::string t = FormatChooserRx(ToBytes(Combo6_1->currentText()));
-            cell->setText(FromBytes(t));
-            SetChannelItem(s_, n, 1, t);
-        }
-        break;
-    case 2:
-        if (Combo6_2->isVisible() && IsNumberText(ToBytes(Combo6_2->currentText()))) {
-            const std::string t = ToBytes(Combo6_2->currentText());
-            if (t[0] != '+' && t[0] != '-') cell->setText(FromBytes(FormatChooserTx(t)));
-            SetChannelItem(s_, n, 2, t);
-        }
-        break;
-    case 3:
-        if (Text2->isVisible()) {
-            cell->setText(Text2->text());
+    if (n < 1 || n > kVfoChannel || concluding_) return true;
+    concluding_ = true;
+    bool accepted = true;
+    if (k == 3) {
+        if (Text2->isVisible() && Text2->isModified()) {
+            Text2->setModified(false);
             SetChannelItem(s_, n, 3, ToBytes(Text2->text()));
         }
-        break;
-    case 4:
-    case 5:
-    case 7:
-    case 8:
-        if (QComboBox* box = chooserFor(k); box && box->isVisible()) {
-            cell->setText(box->currentText());
-            SetChannelItem(s_, n, k, box->currentIndex());
+    } else if (QComboBox* box = chooserFor(k); box && box->isEditable() && box->isVisible() &&
+                                               box->lineEdit()->isModified()) {
+        box->lineEdit()->setModified(false);
+        const std::string typed = ToBytes(box->currentText());
+        const ChooserWrite w = k == 1 ? WriteChooserRx(s_, n, typed) : WriteChooserTx(s_, n, typed);
+        if (w != ChooserWrite::Written) {
+            accepted = w == ChooserWrite::Nothing;
+            showChooserText(box, cellText(n, k));   // nothing written: the cell as it is
         }
-        break;
-    default: break;
     }
+    concluding_ = false;
+    return accepted;
+}
+
+void frmCommChInfo::showChooserText(QComboBox* box, const QString& text) {
+    // An editable chooser shows the cell's own text even when it is not one
+    // of its entries; a pick list shows its entry.
+    QSignalBlocker b(box);
+    const int i = box->findText(text);
+    if (box->isEditable()) {
+        if (i >= 0) box->setCurrentIndex(i);
+        box->setEditText(text);
+        box->lineEdit()->setModified(false);
+    } else {
+        box->setCurrentIndex(i < 0 ? 0 : i);
+    }
+}
+
+void frmCommChInfo::fillFrequencyChoosers() {
+    std::vector<std::string> freqs{"NONE"};
+    for (auto& f : ChooserFrequencies(s_)) freqs.push_back(std::move(f));
+    fillCombo(Combo6_1, freqs);
+    fillCombo(Combo6_2, freqs);
 }
 
 void frmCommChInfo::SetShowEditData() {
@@ -506,11 +516,8 @@ void frmCommChInfo::SetShowEditData() {
         }
         QComboBox* box = chooserFor(k);
         if (!box || !box->isVisible() || text.isEmpty() || box->currentText() == text) return;
-        const int i = box->findText(text);
-        if (i >= 0) {
-            QSignalBlocker b(box);
-            box->setCurrentIndex(i);
-        }
+        if (box->isEditable() && box->lineEdit()->isModified()) return;   // the user is typing
+        showChooserText(box, text);
     });
 }
 
@@ -537,9 +544,19 @@ void frmCommChInfo::setEditRow(int row) {
 }
 
 void frmCommChInfo::onChooserActivated(QComboBox* box) {
+    // Keys and the wheel never reach a closed chooser (eventFilter), so this
+    // is a pick from its open list.
     if (!box->isVisible()) return;
     if (!state_.chooserSelected()) return;
-    ConcludeGridEdit();
+    const int n = state_.editCell.row;
+    const int k = state_.editCell.col;
+    if (n < 1 || n > kVfoChannel || chooserFor(k) != box) return;
+    const std::string picked = ToBytes(box->currentText());
+    if (box->isEditable()) box->lineEdit()->setModified(false);
+    if (k == 1) WriteChooserRx(s_, n, picked);
+    else if (k == 2) WriteChooserTx(s_, n, picked);
+    else SetChannelItem(s_, n, k, box->currentIndex());
+    if (box->isVisible()) showChooserText(box, cellText(n, k));
 }
 
 void frmCommChInfo::onChooserEnter(QComboBox* box) {
@@ -548,6 +565,10 @@ void frmCommChInfo::onChooserEnter(QComboBox* box) {
                        : box == Combo4 ? "frmCommChInfo_Combo4_KeyPress"
                                        : "frmCommChInfo_Combo5_KeyPress";
     guarded(s_, text, [&] {
+        if (!ConcludeGridEdit()) {
+            if (box->isEditable()) box->lineEdit()->selectAll();   // refused: stay
+            return;
+        }
         if (currentCol() == 1) GridNextLine();
         else GridNextCol();
     });
@@ -574,6 +595,79 @@ void frmCommChInfo::onContextMenu(const QPoint& pos) {
     app_.PopupChannelMenu(MSFlexGrid1->viewport()->mapToGlobal(pos));
 }
 
+namespace {
+
+bool isNavigationKey(const QKeyEvent* k) {
+    if (k->modifiers() & Qt::AltModifier) return false;   // Alt+Down opens the list
+    switch (k->key()) {
+    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Left: case Qt::Key_Right:
+    case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Home: case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isVerticalKey(const QKeyEvent* k) {
+    return isNavigationKey(k) && k->key() != Qt::Key_Left && k->key() != Qt::Key_Right &&
+           k->key() != Qt::Key_Home && k->key() != Qt::Key_End;
+}
+
+bool opensList(const QKeyEvent* k) {
+    return k->key() == Qt::Key_F4 || ((k->modifiers() & Qt::AltModifier) && k->key() == Qt::Key_Down);
+}
+
+// A character the user typed (no shortcut).
+bool isTypedText(const QKeyEvent* k) {
+    const QString t = k->text();
+    return t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127 &&
+           !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+}  // namespace
+
+void frmCommChInfo::moveByKey(const QKeyEvent* k) {
+    // The table moves its current cell as it does for its own keys; the
+    // entry into the new cell opens that cell's editor.
+    QKeyEvent copy(QEvent::KeyPress, k->key(), k->modifiers(), k->text());
+    MSFlexGrid1->setFocus();
+    QCoreApplication::sendEvent(MSFlexGrid1, &copy);
+}
+
+void frmCommChInfo::restoreEditor() {
+    const int n = state_.editCell.row;
+    const int k = state_.editCell.col;
+    if (k == 3) {
+        Text2->setText(FromBytes(FixedText<64>(ToBytes(cellText(n, k))).text()));
+    } else if (QComboBox* box = chooserFor(k)) {
+        showChooserText(box, cellText(n, k));
+    }
+    hideEditors();
+    MSFlexGrid1->setFocus();
+}
+
+void frmCommChInfo::typeIntoEditor(const QKeyEvent* k) {
+    // A character typed over the table opens the editor of the current cell
+    // with that character as its start.
+    EnterGridEdit();
+    const int col = currentCol();
+    if (col == 3 && Text2->isVisible()) {
+        Text2->clear();
+        QKeyEvent copy(QEvent::KeyPress, k->key(), k->modifiers(), k->text());
+        QCoreApplication::sendEvent(Text2, &copy);
+        return;
+    }
+    QComboBox* box = chooserFor(col);
+    if (!box || !box->isVisible()) return;
+    if (box->isEditable()) {
+        box->setEditText(k->text());
+        box->lineEdit()->setModified(true);
+    } else {
+        box->showPopup();
+        box->view()->keyboardSearch(k->text());
+    }
+}
+
 bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
     if (o == Text2) {
         if (e->type() == QEvent::KeyPress) {
@@ -581,6 +675,16 @@ bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
                 ConcludeGridEdit();
                 GridNextCol();
+                return true;
+            }
+            if (k->key() == Qt::Key_Escape) {
+                restoreEditor();
+                return true;
+            }
+            if (isVerticalKey(k) || k->key() == Qt::Key_Tab) {
+                ConcludeGridEdit();
+                if (k->key() == Qt::Key_Tab) GridNextCol();
+                else moveByKey(k);
                 return true;
             }
             if (k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut))
@@ -605,21 +709,82 @@ bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
         return false;
     }
     if (auto* box = qobject_cast<QComboBox*>(o)) {
-        if (e->type() == QEvent::KeyPress) {
+        // Events of a chooser whose list is closed (an open list gets its
+        // keys itself): navigation never changes its value.
+        switch (e->type()) {
+        case QEvent::ShortcutOverride:
+            // Until the user types into it, the chooser leaves the keys of
+            // the channel commands (Ctrl+C, Ctrl+V, Del, ...) to them.
+            if (!box->isEditable() || !box->lineEdit()->isModified()) {
+                e->ignore();
+                return true;
+            }
+            return false;
+        case QEvent::KeyPress: {
             auto* k = static_cast<QKeyEvent*>(e);
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
                 onChooserEnter(box);
                 return true;
             }
-        } else if (e->type() == QEvent::MouseButtonPress) {
-            if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) return true;
+            if (k->key() == Qt::Key_Escape) {
+                restoreEditor();
+                return true;
+            }
+            if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+                if (ConcludeGridEdit()) {
+                    if (k->key() == Qt::Key_Tab) {
+                        GridNextCol();
+                    } else {
+                        const QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+                        moveByKey(&left);
+                    }
+                }
+                return true;
+            }
+            if (isNavigationKey(k)) {
+                if (ConcludeGridEdit()) moveByKey(k);
+                return true;
+            }
+            if (opensList(k)) return false;   // the chooser opens its list
+            if (!box->isEditable() && isTypedText(k)) {
+                // A pick list opens and finds the typed entry; Enter or a
+                // click picks it.
+                box->showPopup();
+                box->view()->keyboardSearch(k->text());
+                return true;
+            }
+            return false;   // typed into the RX or TX chooser
         }
-        return false;
+        case QEvent::Wheel:
+            // The wheel scrolls the table; the chooser stays as it is.
+            QCoreApplication::sendEvent(MSFlexGrid1->viewport(), e);
+            return true;
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                reason != Qt::MenuBarFocusReason)
+                ConcludeGridEdit();   // leaving the cell writes what was typed
+            return false;
+        }
+        case QEvent::MouseButtonPress:
+            return static_cast<QMouseEvent*>(e)->button() == Qt::RightButton;
+        default:
+            return false;
+        }
     }
     if (o == MSFlexGrid1 && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             EnterGridEdit();
+            return true;
+        }
+        if (opensList(k)) {
+            EnterGridEdit();
+            if (QComboBox* box = chooserFor(currentCol()); box && box->isVisible()) box->showPopup();
+            return true;
+        }
+        if (isTypedText(k)) {
+            typeIntoEditor(k);
             return true;
         }
     }
@@ -646,7 +811,7 @@ void frmCommChInfo::resizeEvent(QResizeEvent* e) {
 void frmCommChInfo::closeEvent(QCloseEvent* e) {
     guarded(s_, "frmCommChInfo_Form_Unload", [&] {
         if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
-        s_.windows.channelTableOpen = false;
+        subscription_.reset();
         app_.ShowCHInfo(false);
     });
     QWidget::closeEvent(e);
@@ -670,6 +835,24 @@ void frmCommChInfo::refreshAllChannels() {
     if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
 }
 
+void frmCommChInfo::channelChanged(int n) { reShowGrid(n); }
+
+void frmCommChInfo::channelsChanged() {
+    reShowAllGrid();
+    SetShowEditData();
+    updateCommands();
+}
+
+void frmCommChInfo::documentReplaced() {
+    // What was being typed belongs to the document that is gone.
+    Text2->setModified(false);
+    for (QComboBox* box : {Combo6_1, Combo6_2}) box->lineEdit()->setModified(false);
+    hideEditors();
+    fillFrequencyChoosers();
+    SetGridData();
+    updateCommands();
+}
+
 void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, currentCol() < 0 ? 1 : currentCol()); }
 
 void frmCommChInfo::runChannelCommand(int command) {
@@ -678,7 +861,10 @@ void frmCommChInfo::runChannelCommand(int command) {
     if (!UpdateChannelCommands(s_, n).enabled(command)) return;
     switch (command) {
     case kCmdCut: CutChannel(s_, *this, n); break;
-    case kCmdCopy: CopyChannel(s_, n); return;
+    case kCmdCopy:
+        CopyChannel(s_, n);
+        updateCommands();   // Paste now has something to paste
+        return;
     case kCmdPaste:
         if (n > kMemoryChannels) return;
         PasteChannel(s_, *this, n);

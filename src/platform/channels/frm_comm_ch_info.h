@@ -2,23 +2,26 @@
 // The channel table window: one row per channel, in-place editors over the
 // cells, and the channel commands at the current row.
 
+#include <optional>
+
 #include <QElapsedTimer>
 #include <QWidget>
 
 #include "channels/channel_commands.h"
 #include "channels/channel_view.h"
 #include "channels/grid_edit.h"
-#include "platform/channels/channel_views_hub.h"
+#include "shell/window_state.h"
 #include "platform/shell/app_services.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
 namespace zr {
 
-class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost {
+class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost, private DocumentView {
     Q_OBJECT
 public:
     explicit frmCommChInfo(AppServices& app, QWidget* parent = nullptr);
@@ -38,7 +41,9 @@ public:
     // In-place editing.
     void EnterGridEdit();
     bool FlexConcludeRx();
-    void ConcludeGridEdit();
+    // Writes what the user typed into the open editor (nothing for an
+    // untouched editor); false when the typed text was refused.
+    bool ConcludeGridEdit();
     void SetShowEditData();
     void GridNextLine();
     void GridNextCol();
@@ -76,7 +81,6 @@ public:
     QPushButton* CommandHelp = nullptr;
 
     GridEditState& editState() { return state_; }
-    ChannelViewsHub* viewsHub() { return &hub_; }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -92,6 +96,11 @@ private:
     void refreshAllChannels() override;
     void setCurrentRow(int t) override;
 
+    // DocumentView: the table follows every change of the document.
+    void channelChanged(int n) override;
+    void channelsChanged() override;
+    void documentReplaced() override;
+
     void fillRow(int row, const ChannelRecord& c);
     void clearRow(int row);
     void writeCaption(int row);
@@ -104,6 +113,11 @@ private:
     void onChooserActivated(QComboBox* box);
     void onChooserEnter(QComboBox* box);
     void onContextMenu(const QPoint& pos);
+    void showChooserText(QComboBox* box, const QString& text);
+    void fillFrequencyChoosers();
+    void moveByKey(const QKeyEvent* k);
+    void restoreEditor();
+    void typeIntoEditor(const QKeyEvent* k);
     void openEditWindow();
     void updateCommands();
     void fail(const char* text);
@@ -117,10 +131,11 @@ private:
     bool firstActivation_ = true;
     bool languageRunning_ = false;
     bool inEntry_ = false;
+    bool concluding_ = false;
     int visibleRows_ = 10;
     QElapsedTimer doubleClickGuard_;
     ChannelCommandStates commands_;
-    ChannelViewsHub hub_;
+    std::optional<ViewSubscription> subscription_;   // while the window is open
 };
 
 // Registers the channel windows with the main window.

@@ -110,16 +110,10 @@ FrmOptFeatures::FrmOptFeatures(AppServices& app, QWidget* parent)
 
     model_.open();
     showAll();
-    session().windows.optFeatOpen = true;
-    session().windows.optFeatPage = this;
+    subscription_.emplace(session().windows.views, static_cast<DocumentView*>(this));
 }
 
-FrmOptFeatures::~FrmOptFeatures() {
-    if (session().windows.optFeatPage == this) {
-        session().windows.optFeatPage = nullptr;
-        session().windows.optFeatOpen = false;
-    }
-}
+FrmOptFeatures::~FrmOptFeatures() = default;
 
 void FrmOptFeatures::showAll() {
     for (auto& [id, box] : combos_) ShowChoice(box, model_.list(id));

@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "pages/opt_features_page.h"
 #include "shell/window_state.h"
@@ -11,14 +12,14 @@
 
 namespace zr {
 
-class FrmOptFeatures : public PageWindow, public OptFeatPageHook {
+class FrmOptFeatures : public PageWindow, private DocumentView {
     Q_OBJECT
 public:
     explicit FrmOptFeatures(AppServices& app, QWidget* parent = nullptr);
     ~FrmOptFeatures() override;
 
     // The set of memory or FM channels changed.
-    void ReshowByCh() override;
+    void ReshowByCh();
     void SaveOptFeat(int id) { model_.SaveOptFeat(id); }
 
     QComboBox* combo(int id) const { return combos_.count(id) ? combos_.at(id) : nullptr; }
@@ -28,11 +29,14 @@ public:
 
 private:
     void showAll();
+    // DocumentView: the channel references were re-checked.
+    void channelRefsChecked() override { ReshowByCh(); }
 
     pages::OptFeatPage model_;
     std::map<int, QComboBox*> combos_;
     std::map<int, QCheckBox*> checks_;
     std::array<PageLineEdit*, 12> boxes_{};
+    std::optional<ViewSubscription> subscription_;   // while the page is open
 };
 
 }  // namespace zr

@@ -18,8 +18,7 @@ void AlignIdCodesFromPages(AppServices& app) { AlignIdCodeLengths(app.session())
 
 void GroupCodesChangedFromPages(AppServices& app) {
     // Re-reading its channel rebuilds the edit window's auto-dial memory list.
-    Session& s = app.session();
-    if (s.windows.channelEditOpen && s.windows.views) s.windows.views->SetGridEditData(false);
+    app.session().windows.views.channelsChanged();
 }
 
 }  // namespace zr

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -182,6 +183,11 @@ QWidget* PageWindow::buttonRow() {
         h->addWidget(b);
     }
     return row;
+}
+
+void PageWindow::closeEvent(QCloseEvent* e) {
+    commitEdit();
+    QWidget::closeEvent(e);
 }
 
 void PageWindow::closePage() {

@@ -88,6 +88,10 @@ public:
     void closePage();
 
 protected:
+    // Every way a page closes (its Close button, its frame, Close all, a
+    // new, opened or read document) commits the edit in progress first.
+    void closeEvent(QCloseEvent* e) override;
+
     AppServices& app_;
     int helpContext_;
 };

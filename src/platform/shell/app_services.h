@@ -20,6 +20,7 @@ class QMdiArea;
 namespace zr {
 
 struct Session;
+struct ChannelCommandStates;
 class AppServices;
 
 using ChildWindowFactory = std::function<QWidget*(AppServices&)>;
@@ -102,6 +103,10 @@ public:
     // Shows or hides the channel-edit menu and tool bar buttons; the channel
     // table calls it when it becomes or stops being the active page.
     virtual void ShowCHInfo(bool show) = 0;
+    // Enables the channel-edit commands (menu items, tool bar buttons and
+    // their shortcuts) as they apply to the channel table's current row; the
+    // table calls it whenever that row or its channel changes.
+    virtual void ShowChannelCommands(const ChannelCommandStates& /*states*/) {}
     // Gives the open channel table the focus and hides its editors.
     virtual void SetSaveEditData() = 0;
     // Channel-edit command 1..8: SetSaveEditData, then the command runs from

@@ -199,7 +199,7 @@ void frmMain::buildMenus() {
     addItem(file, "mnuFileSave", 10003, 103, {}, [this] { mnuFileSave_Click(); });
     addItem(file, "mnuFileSaveAs", 10004, 104, {}, [this] { mnuFileSaveAs_Click(); });
     file->addSeparator();
-    addItem(file, "mnuFilePrint", 10005, 100, {}, [] {});
+    addItem(file, "mnuFilePrint", 10005, 100, {}, [this] { PrintSheetCommand(*this); });
     file->addSeparator();
     addItem(file, "mnuFileExit", 10006, 105, {}, [this] { close(); });
     AddExtrasFileMenuEntries(file, *this);
@@ -321,7 +321,7 @@ void frmMain::buildToolBar() {
         {"OpenFile", 11001, "open", [this] { mnuFileOpen_Click(); }},
         {"SaveFile", 11002, "save", [this] { mnuFileSave_Click(); }},
         {nullptr, 0, nullptr, {}},
-        {"Print", 11003, "print", {}},
+        {"Print", 11003, "print", [this] { PrintSheetCommand(*this); }},
         {nullptr, 0, nullptr, {}},
         {"ReadRadio", 11004, "read", [this] { StartRead(); }},
         {"CommSet", 11005, "port", [this] { mnuComm_Click(); }},
@@ -355,8 +355,6 @@ void frmMain::buildToolBar() {
                 connect(a, &QAction::triggered, this, [this, key, run] {
                     runGuarded(key.toLatin1().constData(), run);
                 });
-            } else {
-                a->setEnabled(false);   // printing is not offered
             }
         }
         if (pos >= 11 && pos <= 19) channelToolActions_ << a;
@@ -667,9 +665,24 @@ void frmMain::CascadeChildren() {
 }
 
 void frmMain::ShowCHInfo(bool show) {
+    channelCommandsShown_ = show;
     MnuCHEdit_->menuAction()->setVisible(show);
-    for (QAction* a : channelMenuActions_) a->setEnabled(show);
     for (QAction* a : channelToolActions_) a->setVisible(show);
+    applyChannelCommandStates();
+}
+
+void frmMain::ShowChannelCommands(const ChannelCommandStates& states) {
+    channelStates_ = states;
+    applyChannelCommandStates();
+}
+
+void frmMain::applyChannelCommandStates() {
+    // Menu items 1..7 in command order; the tool bar buttons by their keys.
+    for (int i = 0; i < channelMenuActions_.size(); ++i)
+        channelMenuActions_[i]->setEnabled(channelCommandsShown_ && channelStates_.enabled(i + 1));
+    static const char* const keys[] = {"CHCut", "CHCopy", "CHPaste", "CHInsert", "CHDelete", "CHMoveUp", "CHMoveDown"};
+    for (int i = 0; i < 7; ++i)
+        if (QAction* a = toolActions_.value(keys[i])) a->setEnabled(channelCommandsShown_ && channelStates_.enabled(i + 1));
 }
 
 void frmMain::SetSaveEditData() {
@@ -817,9 +830,9 @@ void frmMain::setTransferEngine(link::TransferEngine* engine) {
     if (!engine_) return;
     engine_->setObserver(this);
     link::TransferHooks h;
-    h.commitChannelTableEdit = [this] {
-        if (auto* t = hooksOf(FindChildWindow(kChannelTable))) t->commitEdit();
-    };
+    // Every open window commits its edit before a read, so that the
+    // unsaved-changes question sees it.
+    h.commitChannelTableEdit = [this] { commitPendingEdits(); };
     h.commitOpenEdits = [this] { commitPendingEdits(); };
     h.closeDealerWindow = [this] { UnloadByName(kDealerWindow); };
     h.closeDocumentWindows = [this] { CloseCurAllWindows(); };
@@ -833,6 +846,10 @@ void frmMain::setTransferEngine(link::TransferEngine* engine) {
     h.openDealerWindow = [this] { ShowChild(kDealerWindow); };
     h.quitProgram = [this] { endProgram(); };
     engine_->setHooks(std::move(h));
+    // Yes to "save changes?" before a read or a version switch saves as File
+    // Save does (Save As for a never-saved document); the read goes on only
+    // when the document was written.
+    engine_->services().save = [this] { return FileSave(s_, *this) == CommandResult::Done; };
 }
 
 void frmMain::setPortLister(std::function<std::vector<PortChoice>()> lister) { portLister_ = std::move(lister); }
@@ -940,21 +957,11 @@ void frmMain::closeEvent(QCloseEvent* e) {
         return;
     }
     if (!isMinimized()) savePlacement();
-    commitPendingEdits();
-    if (IsModified(s_)) {
-        Answer a = Answer::Yes;
-        if (s_.prompter)
-            a = s_.prompter->ask(Question{ToBytes(Tx(s_, 9006)), {}, Buttons::YesNoCancel, Icon::Warning});
-        if (a == Answer::Cancel) {
-            e->ignore();
-            return;
-        }
-        // A save that did not happen (its dialog cancelled, the write failed)
-        // keeps the program running, so nothing is lost unasked.
-        if (a == Answer::Yes && FileSave(s_, *this) != CommandResult::Done) {
-            e->ignore();
-            return;
-        }
+    // A save that did not happen (its dialog cancelled, the write failed)
+    // keeps the program running, so nothing is lost unasked.
+    if (ConfirmCloseDocument(s_, *this) != CommandResult::Done) {
+        e->ignore();
+        return;
     }
     closing_ = true;
     CloseCurAllWindows();

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "channels/channel_commands.h"
 #include "files/file_commands.h"
 #include "link/transfer.h"
 #include "platform/shell/app_services.h"
@@ -93,6 +94,7 @@ public:
     void LoadTree() override;
     void LoadNewDoc() override;
     void ShowCHInfo(bool show) override;
+    void ShowChannelCommands(const ChannelCommandStates& states) override;
     void SetSaveEditData() override;
     void StartChannelCommand(int command) override;
     void PopupChannelMenu(const QPoint& globalPos) override;
@@ -202,6 +204,9 @@ private:
     QHash<QAction*, int> helpContexts_;
     QList<QAction*> channelToolActions_;      // tool bar buttons 11..19
     QList<QAction*> channelMenuActions_;
+    ChannelCommandStates channelStates_;      // of the table's current row
+    bool channelCommandsShown_ = false;
+    void applyChannelCommandStates();
 
     QTimer channelEditTimer_;   // 20 ms one-shot
     QTimer newDocTimer_;        // 100 ms one-shot

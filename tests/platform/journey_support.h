@@ -1,0 +1,151 @@
+#pragma once
+// Helpers for tests that use the program as a person does: an installation
+// of its own in a temporary folder, the program as Program builds it, and
+// keys, clicks and the wheel given to the real widgets.
+//
+// The language of a run is the language file named by ZR_JOURNEY_LANGUAGE
+// (default "english.ini"); tests take every expected text from it with Tx().
+
+#include <filesystem>
+#include <memory>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QWheelEvent>
+
+#include "files/new_document.h"
+#include "platform/channels/frm_comm_ch_info.h"
+#include "platform/serial/qt_link.h"
+#include "platform/shell/demo_radio.h"
+#include "platform/shell/frm_main.h"
+#include "platform/shell/program.h"
+#include "platform/shell/texts.h"
+#include "shell/session.h"
+#include "shell/startup.h"
+#include "support/support.h"
+
+namespace journey {
+
+namespace fs = std::filesystem;
+
+// An installation of its own: <root>/Version.ini, <root>/language and
+// <root>/V100 with the texts, help pages and pictures.
+inline void MakeInstallation(const fs::path& root) {
+    const fs::path src = zrtest::sourceDir() / "install";
+    fs::create_directories(root / "language");
+    fs::create_directories(root / "V100");
+    fs::copy_file(src / "Version.ini", root / "Version.ini");
+    fs::copy_file(src / "language/mysetup.ini", root / "language/mysetup.ini");
+    for (const char* d : {"language", "help", "PIC"})
+        fs::copy(src / d, root / "V100" / d, fs::copy_options::recursive);
+    fs::remove(root / "V100/language/mysetup.ini");
+}
+
+inline std::string LanguageFile() {
+    const QString l = qEnvironmentVariable("ZR_JOURNEY_LANGUAGE");
+    return l.isEmpty() ? std::string("english.ini") : l.toStdString();
+}
+
+// The program started as a user starts it, with a scripted prompter for the
+// message boxes and file dialogs.
+struct Run {
+    zrtest::TempDir root;
+    zr::Session s;
+    zrtest::ScriptedPrompter p;
+    std::unique_ptr<zr::Program> prog;
+
+    explicit Run(bool demoRadio = false) {
+        MakeInstallation(root.path());
+        s.prompter = &p;
+        zr::Startup(s, (root.path() / "V100" / "zrcps").string(), [](zr::Session& x) { zr::NewDocument(x); });
+        s.settings.languageFile = LanguageFile();
+        prog = std::make_unique<zr::Program>(s);
+        prog->start(false);
+        window().activateWindow();
+        if (!QTest::qWaitForWindowActive(&window())) qWarning("the main window is not active");
+        if (demoRadio) radioReady = prog->useDemoRadio();
+    }
+    ~Run() {
+        p.answers.clear();
+        p.answers.push_back(zr::Answer::No);   // "save changes?" at the end
+        window().close();
+        prog.reset();
+    }
+    bool radioReady = false;
+
+    zr::frmMain& window() { return prog->window(); }
+    zr::frmCommChInfo* table() {
+        return qobject_cast<zr::frmCommChInfo*>(window().FindChildWindow("frmCommChInfo"));
+    }
+    bool busy() { return prog->link().engine().busy(); }
+    std::string tx(int n) { return zr::ToBytes(zr::Tx(s, n)); }
+    std::string file(const char* name) const { return root.str(name); }
+};
+
+inline QWidget* Focus() { return QApplication::focusWidget(); }
+
+// A key as the user presses it: to whichever widget has the focus.
+inline void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QWidget* f = Focus();
+    QVERIFY2(f, "no widget has the focus");
+    QTest::keyClick(f, k, m);
+}
+
+inline void Type(const QString& text) {
+    QWidget* f = Focus();
+    QVERIFY2(f, "no widget has the focus");
+    QTest::keyClicks(f, text);
+}
+
+inline QRect CellRect(zr::frmCommChInfo* t, int row, int col) {
+    QTableWidgetItem* item = t->MSFlexGrid1->item(row - 1, col);
+    t->MSFlexGrid1->scrollToItem(item);
+    return t->MSFlexGrid1->visualItemRect(item);
+}
+
+inline void ClickCell(zr::frmCommChInfo* t, int row, int col) {
+    QTest::mouseClick(t->MSFlexGrid1->viewport(), Qt::LeftButton, {}, CellRect(t, row, col).center());
+}
+
+inline void DoubleClickCell(zr::frmCommChInfo* t, int row, int col) {
+    const QPoint at = CellRect(t, row, col).center();
+    QTest::mouseDClick(t->MSFlexGrid1->viewport(), Qt::LeftButton, {}, at);
+}
+
+// One notch of the mouse wheel (down for a negative count) over a widget.
+inline void Wheel(QWidget* w, int notches) {
+    const QPointF at = QPointF(w->rect().center());
+    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+// A click on the tool bar button of an action.
+inline void ClickTool(zr::frmMain& w, const char* key) {
+    QAction* a = w.toolButton(key);
+    QVERIFY2(a, key);
+    QWidget* b = w.toolBar()->widgetForAction(a);
+    QVERIFY2(b && b->isVisible() && b->isEnabled(), key);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Columns 1..9 of every row, as the table shows them.
+inline QStringList TableTexts(zr::frmCommChInfo* t) {
+    QStringList out;
+    for (int r = 1; r <= 129; ++r) {
+        QString row;
+        for (int c = 1; c <= 9; ++c) row += t->cellText(r, c) + "|";
+        out << row;
+    }
+    return out;
+}
+
+}  // namespace journey
