@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
@@ -99,10 +100,21 @@ inline void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::keyClick(f, k, m);
 }
 
+// Each character goes to the widget that has the focus at that moment.
 inline void Type(const QString& text) {
-    QWidget* f = Focus();
-    QVERIFY2(f, "no widget has the focus");
-    QTest::keyClicks(f, text);
+    for (QChar c : text) {
+        QWidget* f = Focus();
+        QVERIFY2(f, "no widget has the focus");
+        QTest::keyClicks(f, QString(c));
+    }
+}
+
+// The user clicks on the window first when it is not the active one (after a
+// modal progress window closed, for example).
+inline bool Activate(QWidget* w) {
+    if (w->isActiveWindow()) return true;
+    w->activateWindow();
+    return QTest::qWaitForWindowActive(w);
 }
 
 inline QRect CellRect(zr::frmCommChInfo* t, int row, int col) {
@@ -112,12 +124,14 @@ inline QRect CellRect(zr::frmCommChInfo* t, int row, int col) {
 }
 
 inline void ClickCell(zr::frmCommChInfo* t, int row, int col) {
+    QVERIFY(Activate(t->window()));
     QTest::mouseClick(t->MSFlexGrid1->viewport(), Qt::LeftButton, {}, CellRect(t, row, col).center());
 }
 
-inline void DoubleClickCell(zr::frmCommChInfo* t, int row, int col) {
-    const QPoint at = CellRect(t, row, col).center();
-    QTest::mouseDClick(t->MSFlexGrid1->viewport(), Qt::LeftButton, {}, at);
+// Opens the channel edit window at a row with the table's button.
+inline void OpenEditWindow(zr::frmCommChInfo* t, int row) {
+    ClickCell(t, row, 1);
+    QTest::mouseClick(t->CommandEdit, Qt::LeftButton);
 }
 
 // One notch of the mouse wheel (down for a negative count) over a widget.

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
@@ -139,12 +140,16 @@ private slots:
         QCOMPARE(t->cellText(1, 1), QString("462.56250"));
     }
 
-    void aFrequencyOutsideTheListShowsNoneAndClosingWritesNothing() {
+    void aFrequencyOutsideTheListShowsItselfAndClosingWritesNothing() {
         AddChannel(*s, MakeChannel(2, "46300000"));
+        AddChannel(*s, MakeChannel(3));
         frmCommChInfo* t = open();
         click(t, 2, 1);
-        QCOMPARE(t->Combo6_1->currentText(), QString("NONE"));
+        QCOMPARE(t->Combo6_1->currentText(), QString("463.00000"));
         t->SetEditDisable();
+        QCOMPARE(QString::fromStdString(Channel(*s, 2)->RxFreq.text()), QString("46300000"));
+        click(t, 2, 1);
+        t->CommandEdit->click();   // concludes the untouched chooser
         QCOMPARE(QString::fromStdString(Channel(*s, 2)->RxFreq.text()), QString("46300000"));
     }
 

@@ -223,6 +223,11 @@ private slots:
         w_->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(table->parentWidget()));
         QTRY_VERIFY(w_->channelMenu()->menuAction()->isVisible());
         QVERIFY(w_->toolButton("CHPaste")->isVisible());
+        // This stand-in table offers every command (the real one publishes
+        // the states of its current row).
+        ChannelCommandStates all;
+        all.cut = all.copy = all.paste = all.insert = all.del = all.moveUp = all.moveDown = true;
+        w_->ShowChannelCommands(all);
 
         table->row = 129;   // the VFO row: Ctrl+V does nothing
         w_->action("MnuCHPaste")->trigger();

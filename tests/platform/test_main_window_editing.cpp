@@ -66,11 +66,11 @@ private slots:
 
         // The edit window, closed and opened again before the old one is
         // gone, keeps following the table; the table follows it.
-        DoubleClickCell(t, 1, 10);
+        OpenEditWindow(t, 1);
         auto* edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
         QVERIFY(edit);
         edit->CommandClose->click();
-        DoubleClickCell(t, 1, 10);
+        OpenEditWindow(t, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
         QVERIFY(edit);
@@ -80,16 +80,17 @@ private slots:
         QCOMPARE(t->cellText(1, 3), QString("EW"));
         ClickCell(t, 1, 1);
         Type("462.7125");
-        Key(Qt::Key_Return);
+        Key(Qt::Key_Tab);
         QCOMPARE(edit->ComboRx->currentText(), QString("462.71250"));
 
         // After a second replacement the new table still redraws rows.
         ReopenAs(r, "b.dat");
         t = r.table();
         ClickCell(t, 1, 3);
+        Key(Qt::Key_A, Qt::ControlModifier);   // the name box starts with the name
         Type("AFTER");
         Key(Qt::Key_Return);
-        QCOMPARE(Ch(r.s, 1)->ChannelName.text(), std::string("AFTER"));
+        QCOMPARE(QString::fromStdString(Ch(r.s, 1)->ChannelName.text()), QString("AFTER"));
         SetChannelItem(r.s, 1, item::kRxTone, 5);   // as the import and the pages do
         QCOMPARE(t->cellText(1, 4), t->Combo1->itemText(5));
     }
@@ -138,7 +139,7 @@ private slots:
         QCOMPARE(t->cellText(3, 1), QString("462.66250"));
 
         // The edit window: the wheel changes no chooser that lacks the focus.
-        DoubleClickCell(t, 1, 10);
+        OpenEditWindow(t, 1);
         auto* edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
         QVERIFY(edit);
         QTest::mouseClick(edit->TextName[0], Qt::LeftButton);

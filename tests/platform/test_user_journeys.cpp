@@ -13,6 +13,7 @@
 
 #include "channels/channel_ops.h"
 #include "data/freq_text.h"
+#include "shell/number_text.h"
 #include "files/change_tracking.h"
 #include "files/document_file.h"
 #include "link/verify.h"
@@ -37,8 +38,12 @@ bool ReadRadio(Run& r, std::deque<Answer> answers) {
     r.p.asked.clear();
     r.p.answers = std::move(answers);
     r.p.answers.push_front(Answer::Ok);   // 9004
+    if (!Activate(&r.window())) return false;
     QTest::keyClick(&r.window(), Qt::Key_R, Qt::ControlModifier);
-    return QTest::qWaitFor([&] { return r.p.answers.empty() && !r.busy() && r.table(); }, 30000);
+    const bool done = QTest::qWaitFor([&] { return r.p.answers.empty() && !r.busy() && r.table(); }, 30000);
+    if (!done)
+        for (const auto& q : r.p.asked) qWarning("asked: %s", q.text.c_str());
+    return done;
 }
 
 }  // namespace
@@ -103,15 +108,18 @@ private slots:
 
         // The edit window: a name and a typed TX frequency; the table shows
         // both at once.
-        DoubleClickCell(t, 2, 10);
+        OpenEditWindow(t, 2);
         auto* edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
         QVERIFY(edit);
         QCOMPARE(edit->shownChannel(), 2);
+        // The first three of the six name boxes get new letters.
+        const std::string oldName = Ch(r.s, 2)->ChannelName.text();
+        const std::string newName = "JRN" + (oldName.size() > 3 ? oldName.substr(3) : std::string());
         QTest::mouseClick(edit->TextName[0], Qt::LeftButton);
         Type("JRN");
         Key(Qt::Key_Return);
-        QCOMPARE(Ch(r.s, 2)->ChannelName.text(), std::string("JRN"));
-        QCOMPARE(t->cellText(2, 3), QString("JRN"));
+        QCOMPARE(Ch(r.s, 2)->ChannelName.text(), newName);
+        QCOMPARE(t->cellText(2, 3), QString::fromStdString(newName));
         QTest::mouseClick(edit->ComboTx->lineEdit(), Qt::LeftButton);
         Key(Qt::Key_A, Qt::ControlModifier);
         Type("467.6125");
@@ -122,8 +130,10 @@ private slots:
         // Write (Ctrl+W), then read back.
         r.p.asked.clear();
         r.p.answers = {Answer::Ok, Answer::Ok};   // 9005, 9010
+        QVERIFY(Activate(&r.window()));
         QTest::keyClick(&r.window(), Qt::Key_W, Qt::ControlModifier);
-        QVERIFY(QTest::qWaitFor([&] { return r.p.answers.empty() && !r.busy(); }, 30000));
+        const bool wrote = QTest::qWaitFor([&] { return r.p.answers.empty() && !r.busy(); }, 30000);
+        QVERIFY(wrote);
         QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9005), r.tx(9010)}));
         const RadioImage written = r.s.doc.image;
         QVERIFY(ReadRadio(r, {Answer::No, Answer::Ok}));   // 9006 unsaved: No; 9009
@@ -134,7 +144,7 @@ private slots:
             const std::string what = link::DescribeImageAddress(d.address);
             QVERIFY2(what == "channel 2" || what == "channel 3", what.c_str());
         }
-        QCOMPARE(r.table()->cellText(2, 3), QString("JRN"));
+        QCOMPARE(r.table()->cellText(2, 3), QString::fromStdString(newName));
         QCOMPARE(r.table()->cellText(3, 1), QString("462.63750"));
     }
 
@@ -210,7 +220,9 @@ private slots:
                    "7,SIMPLX,462.712500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,Mid\n";
         }
         r.p.files = {csv};
-        r.window().action("mnuFileImportCsv")->trigger();
+        QAction* import = r.window().findChild<QAction*>("mnuFileImportCsv");
+        QVERIFY(import);
+        import->trigger();
         QTRY_VERIFY(Ch(r.s, 7));
         frmCommChInfo* t = r.table();
         QVERIFY(t);

@@ -199,7 +199,15 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
 }
 
-FrmCHInfoEdit::~FrmCHInfoEdit() = default;
+FrmCHInfoEdit::~FrmCHInfoEdit() {
+    // The widgets outlive this part of the object: nothing of theirs may
+    // reach it any more.
+    subscription_.reset();
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+}
 
 void FrmCHInfoEdit::caption() {
     setWindowTitle(Tx(s_, 15000));
@@ -441,7 +449,7 @@ bool FrmCHInfoEdit::eventFilter(QObject* o, QEvent* e) {
     if (auto* box = qobject_cast<QComboBox*>(o)) {
         // The wheel changes only the chooser that has the focus.
         if (e->type() == QEvent::Wheel && !box->hasFocus()) return true;
-        if (box == ComboRx || box == ComboTx) {
+        if ((box == ComboRx || box == ComboTx) && box->lineEdit()) {
             const bool typed = box->lineEdit()->isModified();
             if (enter || (typed && leavesTheField(e))) {
                 if (typed) writeFrequency(box);

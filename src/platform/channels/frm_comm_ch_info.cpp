@@ -177,7 +177,15 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
     subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
 }
 
-frmCommChInfo::~frmCommChInfo() = default;
+frmCommChInfo::~frmCommChInfo() {
+    // The widgets outlive this part of the object: nothing of theirs may
+    // reach it any more.
+    subscription_.reset();
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
+}
 
 void frmCommChInfo::fail(const char* text) {
     if (s_.prompter) s_.prompter->tell(text);
@@ -491,7 +499,7 @@ void frmCommChInfo::showChooserText(QComboBox* box, const QString& text) {
     const int i = box->findText(text);
     if (box->isEditable()) {
         if (i >= 0) box->setCurrentIndex(i);
-        box->setEditText(text);
+        box->setEditText(text.isEmpty() ? box->itemText(0) : text);   // an empty cell: "NONE"
         box->lineEdit()->setModified(false);
     } else {
         box->setCurrentIndex(i < 0 ? 0 : i);
@@ -690,7 +698,7 @@ bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
             if (k->matches(QKeySequence::Copy) || k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Cut))
                 return true;
             const QString t = k->text();
-            if (t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127) {
+            if (isTypedText(k)) {
                 const int c = FilterGridNameChar(t[0].unicode());
                 if (c == 0) return true;
                 if (c != t[0].unicode()) {

@@ -599,6 +599,12 @@ QWidget* frmMain::ShowChild(const QString& name) {
     sw->setProperty(kNameProperty, name);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     sw->setWindowIcon(w->windowIcon().isNull() ? icon("page") : w->windowIcon());
+    // The frame closes with Ctrl+F4 only: Ctrl+W is Program > Write, which a
+    // focused page must not swallow.
+    if (QMenu* m = sw->systemMenu())
+        for (QAction* a : m->actions())
+            if (a->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_W)))
+                a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     w->setAttribute(Qt::WA_DeleteOnClose, false);
     // A page that closes itself (its Close button) takes its frame along.
     w->installEventFilter(new ChildCloseWatcher(sw));
