@@ -316,6 +316,7 @@ TEST_F(BatchTest, AKeptOffsetNeverCarriesTheTxOutOfTheBand) {
     items[kBatchRxFreq] = 1;
     range(1, 2);
     f.rxStart = "469";
+    prompter.answers = {Answer::Ok};
     ApplyBatch(s, items, f);
     for (int n : {1, 2}) {
         EXPECT_EQ(find(n)->RxFreq.text(), "46900000") << n;

@@ -80,6 +80,7 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
         add(s, c);
     }
     add(s, channel(kVfoChannel, "46000000"));
+    prompter.answers = {Answer::Ok};   // channel 128 will be lost
     InsertChannel(s, host, 10);
     EXPECT_EQ(s.doc.stored.Channels.count, 128);
     EXPECT_EQ(find(s, 10), nullptr);
@@ -96,6 +97,7 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
 TEST_F(CommandsTest, InsertExaminesTheRecordMovingIntoARemovedPlace) {
     add(s, channel(128));
     add(s, channel(3));
+    prompter.answers = {Answer::Ok};   // channel 128 will be lost
     InsertChannel(s, host, 3);
     EXPECT_EQ(s.doc.stored.Channels.count, 1);
     EXPECT_EQ(find(s, 3), nullptr);

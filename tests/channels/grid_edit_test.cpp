@@ -163,6 +163,7 @@ TEST_F(Typed, ChooserEntriesFollowTheBand) {
 }
 
 TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {
+    prompter.answers.assign(6, Answer::Ok);   // the messages below
     EXPECT_EQ(WriteChooserRx(s, 5, " 446.00625 "), ChooserWrite::Written);
     ASSERT_NE(ch(5), nullptr);
     EXPECT_EQ(ch(5)->RxFreq.text(), "44600625");
@@ -187,6 +188,7 @@ TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {
 }
 
 TEST_F(Typed, TxTextsAreFrequenciesOrSignedOffsetsUnderEitherHabit) {
+    prompter.answers.assign(3, Answer::Ok);   // two refusals and one band warning
     WriteChooserRx(s, 1, "462.5625");
     for (bool useOffset : {false, true}) {
         s.settings.habits.UseOffset = useOffset;

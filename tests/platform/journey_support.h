@@ -91,6 +91,12 @@ struct Run {
     std::string file(const char* name) const { return root.str(name); }
 };
 
+// With ZR_SHOTS=<folder> in the environment, a picture of the window.
+inline void Shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("ZR_SHOTS");
+    if (!dir.isEmpty() && w) w->window()->grab().save(dir + "/" + name + ".png");
+}
+
 inline QWidget* Focus() { return QApplication::focusWidget(); }
 
 // A key as the user presses it: to whichever widget has the focus.

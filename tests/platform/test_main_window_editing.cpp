@@ -173,6 +173,7 @@ private slots:
         QCOMPARE(t->cellText(9, 1), QString("462.56250"));
         ClickCell(t, 10, 1);
         r.p.asked.clear();
+        r.p.answers = {Answer::Ok};
         Type("46x");
         Key(Qt::Key_Return);
         QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9083)}));
@@ -187,6 +188,7 @@ private slots:
         QCOMPARE(t->cellText(9, 2), QString("467.56250"));
         ClickCell(t, 9, 2);
         r.p.asked.clear();
+        r.p.answers = {Answer::Ok};
         Type("480");
         Key(Qt::Key_Tab);
         QCOMPARE(t->cellText(9, 2), QString("470.00000"));

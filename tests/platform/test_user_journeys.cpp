@@ -46,6 +46,20 @@ bool ReadRadio(Run& r, std::deque<Answer> answers) {
     return done;
 }
 
+// Saves with the tool bar (Save As for a never-saved document) and opens the
+// file again with the tool bar: the table shows what it showed before.
+void SaveReopenAndCompare(Run& r, const std::string& path) {
+    const QStringList shown = TableTexts(r.table());
+    if (r.s.doc.neverSaved) r.p.files = {path};
+    else r.p.answers = {Answer::Ok};                     // overwrite the file
+    ClickTool(r.window(), "SaveFile");
+    QTRY_VERIFY(!IsModified(r.s));
+    r.p.files = {path};
+    ClickTool(r.window(), "OpenFile");
+    QVERIFY(r.table());
+    QCOMPARE(TableTexts(r.table()), shown);
+}
+
 }  // namespace
 
 class TestUserJourneys : public QObject {
@@ -81,6 +95,7 @@ private slots:
 
         // A typed frequency, Enter: written, and the RX column fills downwards.
         Type("462.6375");
+        Shot(t, "typed_frequency");
         Key(Qt::Key_Return);
         QCOMPARE(Rx(r.s, 3), std::string("46263750"));
         QCOMPARE(t->cellText(3, 1), QString("462.63750"));
@@ -99,6 +114,7 @@ private slots:
         QVERIFY(tone->isVisible());
         Key(Qt::Key_Down, Qt::AltModifier);
         QTRY_VERIFY(tone->view()->isVisible());
+        Shot(tone->view(), "tone_list_open");
         const int picked = tone->currentIndex() + 3;
         for (int i = 0; i < 3; ++i) QTest::keyClick(tone->view(), Qt::Key_Down);
         QTest::keyClick(tone->view(), Qt::Key_Return);
@@ -125,6 +141,7 @@ private slots:
         Type("467.6125");
         Key(Qt::Key_Return);
         QCOMPARE(t->cellText(2, 2), QString("467.61250"));
+        Shot(edit, "edit_window");
         const RadioDocument edited = r.s.doc;
 
         // Write (Ctrl+W), then read back.
@@ -195,15 +212,7 @@ private slots:
         Key(Qt::Key_D, Qt::ControlModifier);                 // move channel 1 down
         QTRY_COMPARE(Rx(r.s, 2), std::string("46256250"));
         QCOMPARE(Rx(r.s, 1), std::string("46257500"));
-        const QStringList shown = TableTexts(t);
-
-        r.p.answers = {Answer::Ok};                          // overwrite the file
-        ClickTool(r.window(), "SaveFile");
-        QTRY_VERIFY(!IsModified(r.s));
-        r.p.files = {r.file("channels.dat")};
-        ClickTool(r.window(), "OpenFile");
-        QVERIFY(r.table());
-        QCOMPARE(TableTexts(r.table()), shown);
+        SaveReopenAndCompare(r, r.file("channels.dat"));
     }
 
     // A CSV import: the table shows what reopening the saved document shows.
@@ -220,6 +229,7 @@ private slots:
                    "7,SIMPLX,462.712500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,Mid\n";
         }
         r.p.files = {csv};
+        r.p.answers = {Answer::Ok};                          // the import report
         QAction* import = r.window().findChild<QAction*>("mnuFileImportCsv");
         QVERIFY(import);
         import->trigger();
@@ -229,15 +239,7 @@ private slots:
         QCOMPARE(t->cellText(1, 2), QString("467.55000"));   // TX frequencies, not offsets
         QCOMPARE(t->cellText(2, 2), QString("462.60000"));
         QCOMPARE(t->cellText(7, 3), QString("SIMPLX"));
-        const QStringList shown = TableTexts(t);
-
-        r.p.files = {r.file("imported.dat")};
-        ClickTool(r.window(), "SaveFile");                   // never saved: Save As
-        QTRY_VERIFY(!IsModified(r.s));
-        r.p.files = {r.file("imported.dat")};
-        ClickTool(r.window(), "OpenFile");
-        QVERIFY(r.table());
-        QCOMPARE(TableTexts(r.table()), shown);
+        SaveReopenAndCompare(r, r.file("imported.dat"));
     }
 
     // Yes to "save changes?" before a read saves the document, then reads;
