@@ -256,6 +256,7 @@ private slots:
         }
         frmCommChInfo* t = open();
         t->setCurrentCell(10, 3);
+        prompter->answers = {Answer::Ok};   // channel 128 will be lost
         t->runChannelCommand(kCmdInsert);
         QVERIFY(!Channel(*s, 10));
         QVERIFY(t->cellText(10, 1).isEmpty());
