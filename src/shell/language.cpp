@@ -1,5 +1,6 @@
 #include "shell/language.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <filesystem>
@@ -7,8 +8,10 @@
 #include <map>
 #include <sstream>
 #include <utility>
+#include <vector>
 
 #include "shell/ini_file.h"
+#include "shell/languages.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -29,7 +32,9 @@ std::string LanguageFilePath(const Session& s) {
 
 namespace {
 
-// The last file read, kept while its time stamp and size stay the same.
+// A language file's text, kept while its time stamp and size stay the same.
+// The run's file and english.ini are both read on most captions, so a few
+// files are kept.
 struct CachedFile {
     std::string path;
     std::filesystem::file_time_type time{};
@@ -39,7 +44,8 @@ struct CachedFile {
 };
 
 const std::string& LanguageFileText(const std::string& path) {
-    static CachedFile cache;
+    static std::vector<CachedFile> cache;   // most recently used last
+    constexpr std::size_t kKept = 4;
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(path, ec);
     const bool present = !ec;
@@ -48,20 +54,28 @@ const std::string& LanguageFileText(const std::string& path) {
         size = std::filesystem::file_size(path, ec);
         if (ec) size = 0;
     }
-    if (cache.path == path && cache.present == present && cache.time == time && cache.size == size)
-        return cache.text;
-    cache.path = path;
-    cache.present = present;
-    cache.time = time;
-    cache.size = size;
-    cache.text.clear();
+    auto it = std::find_if(cache.begin(), cache.end(), [&](const CachedFile& c) { return c.path == path; });
+    if (it != cache.end()) {
+        std::rotate(it, it + 1, cache.end());
+        CachedFile& c = cache.back();
+        if (c.present == present && c.time == time && c.size == size) return c.text;
+    } else {
+        if (cache.size() >= kKept) cache.erase(cache.begin());
+        cache.emplace_back();
+        cache.back().path = path;
+    }
+    CachedFile& c = cache.back();
+    c.present = present;
+    c.time = time;
+    c.size = size;
+    c.text.clear();
     if (present) {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream ss;
         ss << in.rdbuf();
-        cache.text = ss.str();
+        c.text = ss.str();
     }
-    return cache.text;
+    return c.text;
 }
 
 }  // namespace
@@ -74,8 +88,13 @@ std::string LanguageTextFromFile(const std::string& path, int number) {
                                  std::string_view(key, static_cast<std::size_t>(end - key)));
 }
 
+std::string EnglishFilePath(const Session& s) { return s.paths.programFolder + "/language/" + kEnglishFile; }
+
 std::string LanguageText(const Session& s, int number) {
-    return LanguageTextFromFile(LanguageFilePath(s), number);
+    std::string text = LanguageTextFromFile(LanguageFilePath(s), number);
+    if (text.empty() && s.settings.languageFile != kEnglishFile)
+        text = LanguageTextFromFile(EnglishFilePath(s), number);
+    return text;
 }
 
 int MenuHelpContext(std::string_view item) {

@@ -3,11 +3,13 @@
 //
 // Every caption, label, list entry, tool tip and message of the program is a
 // language text addressed by number. The texts live in the INI file
-// <program folder>/language/<language file> ("english.ini"): the section is
-// chosen by the thousand-range of the number (LanguageSection), the key is
-// the number in decimal, the value is returned with blanks trimmed; a missing
-// file, section or key gives the empty text. The file is re-read whenever its
-// modification time or size changes, so an edited file is seen at once.
+// <program folder>/language/<language file> (UTF-8; "english.ini" or another
+// installed language, see shell/languages.h): the section is chosen by the
+// thousand-range of the number (LanguageSection), the key is the number in
+// decimal, the value is returned with blanks trimmed. A text that the run's
+// file lacks (or leaves empty) comes from english.ini; a text missing there
+// too is empty. A file is re-read whenever its modification time or size
+// changes, so an edited file is seen at once.
 
 #include <string>
 #include <string_view>
@@ -23,7 +25,11 @@ std::string_view LanguageSection(int number);
 // Full path of the run's language file.
 std::string LanguageFilePath(const Session& s);
 
-// The text with the given number from the run's language file.
+// Full path of english.ini, the fallback of every text.
+std::string EnglishFilePath(const Session& s);
+
+// The text with the given number from the run's language file, else from
+// english.ini.
 std::string LanguageText(const Session& s, int number);
 
 // The text with the given number from the language file at path.

@@ -45,6 +45,7 @@ struct RunSettings {
     std::string languageFile = "english.ini";
     int16_t shownLanguage = 1;
     std::string helpFile = "ZR_E271_E.chm";
+    std::string helpFolder = "help";            // help pages of the language, below the program folder
     bool factoryTestMode = false;
     bool CableEcho = true;
     std::string ProgramPassword;

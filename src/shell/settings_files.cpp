@@ -151,10 +151,6 @@ void LoadMySetup(Session& s) {
     if (!hand || *hand < 0) WriteSetupKey(s, "Handshaking", IntText(r.Handshaking));
     if (!stop || *stop < 0) WriteSetupKey(s, "StopBit", IntText(r.StopBit));
     WriteSetupKey(s, "comPort", IntText(r.comPort));
-    WriteSetupKey(s, "CurrentLanguage", "1");
-    r.CurrentLanguage = 1;
-    r.shownLanguage = 1;
-    r.languageFile = "english.ini";
 }
 
 RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t size) {

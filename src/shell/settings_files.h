@@ -81,7 +81,8 @@ bool WriteSetupKey(const Session& s, std::string_view key, std::string_view valu
 bool NoteSettingStored(const Session& s, const std::string& path, bool stored);
 
 // Reads mysetup.ini into the run settings and writes back what start-up
-// records (IsFirstRun "0" after the first run, comPort, CurrentLanguage "1").
+// records (IsFirstRun "0" after the first run, comPort). The language keys
+// are read and written by SetStartLanguage (shell/languages.h).
 // A missing file, a missing key or a value that is no number (or a port
 // outside 1..255) gives the default (IsFirstRun 0, comPort 1, Handshaking 0,
 // StopBit 0) and the key is written with it, so the file is correct again.

@@ -4,6 +4,7 @@
 #include "data/new_document_defaults.h"
 #include "factory/test_data.h"
 #include "shell/language.h"
+#include "shell/languages.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
 #include "shell/version.h"
@@ -36,6 +37,7 @@ void Startup(Session& s, const std::string& executablePath, const StartupSteps& 
 
     // 5, 6: numbers use "." without touching the locale; no version query.
     LoadMySetup(s);                                            // 7, 8, 9
+    SetStartLanguage(s, steps.userLocale ? *steps.userLocale : UserLocaleName());
 
     if (steps.buildDocument)                                   // 10
         steps.buildDocument(s);
@@ -44,7 +46,7 @@ void Startup(Session& s, const std::string& executablePath, const StartupSteps& 
     s.doc.fileName = "new.dat";
     s.doc.neverSaved = true;
 
-    r.helpFile = "ZR_E271_E.chm";                              // 11
+    // 11: the help file and folder come with the language.
     r.programTitle = LanguageText(s, 12000);                   // 12
     LoadCapabilityAndBatchFlags(s);                            // 13
     LoadHabits(s);                                             // 14

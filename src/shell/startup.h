@@ -4,7 +4,8 @@
 // Startup fills the Session before the main window is made: folders from the
 // executable path (and, for a shared installation, the user's settings
 // folder, seeded on first use; see settings_files.h), CableEcho, the version table, the factory test marker,
-// language, model and band, mysetup.ini, the new document (through the given
+// model and band, mysetup.ini, the language (the stored choice, else the
+// user's locale, shell/languages.h), the new document (through the given
 // callback, normally files/new_document.h NewDocument), help file, program
 // title, Setting.ini, BatchFun.ini and Habit.ini. Numbers are formatted and
 // parsed with "." by the program itself (shell/number_text.h); the user's
@@ -15,6 +16,7 @@
 // callback and writes Setting.ini.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zr {
@@ -29,6 +31,9 @@ struct StartupSteps {
     // The user's configuration folder for a shared installation; empty:
     // UserConfigFolderFromEnvironment.
     std::string userConfigFolder;
+    // The user's locale that picks the language of a start without a stored
+    // choice; empty: UserLocaleName().
+    std::optional<std::string> userLocale;
 };
 
 void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps = {});

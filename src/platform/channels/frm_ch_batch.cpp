@@ -291,7 +291,7 @@ void FrmCHBatch::ChangShowByLanguage() {
     CommandSwitch->setText(label(s_, editPanelShown() ? 26005 : 26006));
 
     QStringList tones;
-    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromBytes(t);
+    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromText(t);
     for (auto* c : ComboToneStart) {
         c->clear();
         c->addItems(tones);

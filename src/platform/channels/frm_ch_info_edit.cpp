@@ -170,7 +170,7 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     setEntries(ComboCh, channels);
     fillFrequencyLists();
     QStringList tones;
-    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromBytes(t);
+    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromText(t);
     setEntries(ComboRxTone, tones);
     setEntries(ComboTxTone, tones);
     caption();
@@ -227,7 +227,7 @@ void FrmCHInfoEdit::caption() {
 void FrmCHInfoEdit::languageChanged() {
     caption();
     QStringList tones;
-    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromBytes(t);
+    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromText(t);
     setEntries(ComboRxTone, tones);
     setEntries(ComboTxTone, tones);
     SetGridEditData(true);

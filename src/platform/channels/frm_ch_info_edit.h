@@ -34,6 +34,7 @@ public:
     void commitEdit() override;
     void useOffsetChanged(bool useOffset) override { ReShowEditTxFre(useOffset); }
     void languageChanged() override;
+    bool recaptionsInPlace() const override { return true; }
 
     bool WandToSave = true;
 

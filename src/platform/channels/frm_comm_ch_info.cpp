@@ -73,7 +73,7 @@ void fillCombo(QComboBox* box, const std::vector<std::string>& entries) {
     box->clear();
     QStringList list;
     list.reserve(qsizetype(entries.size()));
-    for (const auto& e : entries) list << FromBytes(e);
+    for (const auto& e : entries) list << FromText(e);
     box->addItems(list);
 }
 
@@ -264,7 +264,9 @@ void frmCommChInfo::clearRow(int row) {
 
 void frmCommChInfo::fillRow(int row, const ChannelRecord& c) {
     const auto texts = ChannelRowTexts(s_, lists_, c);
-    for (int col = 1; col <= kGridLastDataCol; ++col) setCellText(MSFlexGrid1->item(row - 1, col), FromBytes(texts[col]));
+    // The name is the radio's bytes; the other cells are program texts.
+    for (int col = 1; col <= kGridLastDataCol; ++col)
+        setCellText(MSFlexGrid1->item(row - 1, col), col == 3 ? FromBytes(texts[col]) : FromText(texts[col]));
 }
 
 void frmCommChInfo::SetGridData() {

@@ -54,6 +54,7 @@ public:
     int currentRow() const override;
     void useOffsetChanged(bool useOffset) override;
     void languageChanged() override;
+    bool recaptionsInPlace() const override { return true; }
 
     // The row whose editor is open (or was opened last).
     int editRow() const { return state_.editCell.row; }

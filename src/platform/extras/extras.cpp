@@ -37,7 +37,7 @@ namespace {
 const char* Fallback(int n) {
     switch (n) {
         case 31000: return "&Import channels from CSV...";
-        case 31001: return "E&xport channels to CSV...";
+        case 31001: return "&Export channels to CSV...";
         case 31002: return "Print channel s&heet...";
         case 31003: return "Radio read &backups...";
         case 31004: return "CSV channel list";
@@ -56,9 +56,9 @@ const char* Fallback(int n) {
 
 QString X(const Session& s, int n) {
     const std::string t = LanguageText(s, n);
-    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromBytes(t);
+    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromText(t);
 }
-std::string XB(const Session& s, int n) { return ToBytes(X(s, n).remove('&')); }
+std::string XB(const Session& s, int n) { return ToText(X(s, n).remove('&')); }
 
 std::string CsvFilter(const Session& s) { return XB(s, 31004) + " (*.csv)|*.csv"; }
 

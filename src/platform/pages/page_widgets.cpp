@@ -121,10 +121,10 @@ void ShowChoice(QComboBox* box, const pages::Choice& choice) {
     QSignalBlocker block(box);
     bool same = box->count() == choice.count();
     for (int i = 0; same && i < choice.count(); ++i)
-        same = box->itemText(i) == FromBytes(choice.entries[i]);
+        same = box->itemText(i) == FromText(choice.entries[i]);
     if (!same) {
         box->clear();
-        for (const auto& e : choice.entries) box->addItem(FromBytes(e));
+        for (const auto& e : choice.entries) box->addItem(FromText(e));
     }
     box->setCurrentIndex(choice.hasSelection() ? choice.selected : -1);
     box->setEnabled(choice.enabled);

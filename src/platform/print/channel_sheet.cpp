@@ -51,7 +51,7 @@ const char* Fallback(int n) {
 
 QString T(const Session& s, int n) {
     const std::string t = LanguageText(s, n);
-    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromBytes(t);
+    return t.empty() ? QString::fromLatin1(Fallback(n)) : FromText(t);
 }
 
 QString Units(int64_t u) {
@@ -68,8 +68,8 @@ QString ListText(const Session& s, int first, int count, int value) {
 }
 
 QString Tone(const Session& s, int v) {
-    const std::string name = ToneName(v, ToBytes(T(s, 14013)));
-    return name.empty() ? T(s, 14013) : FromBytes(name);
+    const std::string name = ToneName(v, ToText(T(s, 14013)));
+    return name.empty() ? T(s, 14013) : FromText(name);
 }
 
 QString OnOff(bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); }
@@ -105,7 +105,7 @@ std::vector<QStringList> ChannelSheetRows(const Session& s) {
 std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
     std::vector<std::pair<QString, QString>> out;
     const auto& d = s.doc.stored;
-    out.emplace_back("Document", QFileInfo(FromBytes(s.doc.fileName)).fileName());
+    out.emplace_back("Document", QFileInfo(FromText(s.doc.fileName)).fileName());
     out.emplace_back("Model", FromBytes(ModelDisplayName(s.doc.currentModel)));
     out.emplace_back("Band", FromBytes(s.doc.currentBand));
     int used = 0;
@@ -119,13 +119,13 @@ std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
     pages::OptFeatPage page(copy, [&s](int n) { return LanguageText(s, n); });
     page.open();
     auto add = [&](const pages::OptFeatControl& c) {
-        QString label = FromBytes(LanguageText(s, c.labelKey)).remove('&').trimmed();
+        QString label = FromText(LanguageText(s, c.labelKey)).remove('&').trimmed();
         if (label.endsWith(':')) label.chop(1);
         if (label.isEmpty()) label = QStringLiteral("Setting %1").arg(c.labelKey);
         QString value;
         if (c.kind == pages::OptFeatControl::Check) value = OnOff(page.check(c.id));
         else if (c.kind == pages::OptFeatControl::PowerOnText) value = FromBytes(d.OptFeat.PowerOnText.text());
-        else if (page.hasList(c.id)) value = FromBytes(page.list(c.id).shown());
+        else if (page.hasList(c.id)) value = FromText(page.list(c.id).shown());
         out.emplace_back(label, value);
     };
     if (LanguageText(s, pages::OptFeatPage::kCaptionKey).empty()) {
@@ -178,9 +178,9 @@ int RenderChannelSheet(const Session& s, QPrinter& printer) {
     const int summaryPages =
         std::max(1, static_cast<int>((summary.size() + 2 * linesPerColumn - 1) / (2 * linesPerColumn)));
     const int pages = tablePages + summaryPages;
-    const QString docName = QFileInfo(QString::fromStdString(s.doc.fileName)).fileName();
+    const QString docName = QFileInfo(FromText(s.doc.fileName)).fileName();
     const QString subtitle = FromBytes(ModelDisplayName(s.doc.currentModel)) + "  " + FromBytes(s.doc.currentBand) +
-                             "  " + FromBytes(docName.toStdString());
+                             "  " + docName;
 
     int page = 0;
     auto pageFrame = [&](const QString& heading) {

@@ -61,6 +61,11 @@ public:
 
     // The main window re-captioned everything (language change).
     virtual void languageChanged() {}
+    // Whether languageChanged re-captions the whole window where it stands.
+    // A window that does not is opened anew in its place after the user
+    // chose another language (its edit committed first); the document keeps
+    // every value, so nothing is lost.
+    virtual bool recaptionsInPlace() const { return false; }
 };
 
 class AppServices {

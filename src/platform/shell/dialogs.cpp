@@ -17,6 +17,8 @@
 
 #include "data/bands.h"
 #include "platform/shell/texts.h"
+#include "shell/language.h"
+#include "shell/languages.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
@@ -92,15 +94,17 @@ void SetCloseHelpCaptions(const Session& s, QPushButton* close, QPushButton* hel
 
 // --- language ------------------------------------------------------------
 
-FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent)
+    : QDialog(parent), s_(s), languages_(InstalledLanguages(s.paths.programFolder)) {
     setObjectName("FrmSetLanguage");
     setWindowTitle(Tx(s, 23000));
     auto* label = new QLabel(Tx(s, 23001));
     Combo1 = new QComboBox;
-    Combo1->addItem(Tx(s, 23002));
-    Combo1->addItem(Tx(s, 23003));
+    // Each language by its own name.
+    for (const LanguageEntry& e : languages_) Combo1->addItem(FromText(e.name), FromText(e.file));
     Combo1->setMinimumWidth(180);
-    Combo1->setCurrentIndex(std::clamp<int>(s.settings.CurrentLanguage - 1, 0, 1));
+    const LanguageEntry* current = FindLanguage(languages_, s.settings.languageFile);
+    Combo1->setCurrentIndex(current ? int(current - languages_.data()) : 0);
     label->setBuddy(Combo1);
     enterMovesFocus(Combo1);
     MakeOkCancel(this, s, CommandOK, CommandCancel);
@@ -114,14 +118,15 @@ FrmSetLanguage::FrmSetLanguage(Session& s, QWidget* parent) : QDialog(parent), s
 }
 
 void FrmSetLanguage::accept() {
-    if (Combo1->currentIndex() + 1 != s_.settings.CurrentLanguage) {
-        // Only English has its texts: every choice runs the program in English.
+    const int i = Combo1->currentIndex();
+    const LanguageEntry* chosen = i >= 0 && i < int(languages_.size()) ? &languages_[size_t(i)] : nullptr;
+    if (chosen && chosen != FindLanguage(languages_, s_.settings.languageFile)) {
+        // The windows still show the old language; the main window sees the
+        // difference and re-captions.
         s_.settings.shownLanguage = s_.settings.CurrentLanguage;
-        s_.settings.CurrentLanguage = 1;
-        s_.settings.languageFile = "english.ini";
-        s_.settings.helpFile = "ZR_E271_E.chm";
+        UseLanguage(s_.settings, *chosen);
     }
-    WriteSetupKey(s_, "CurrentLanguage", std::to_string(s_.settings.CurrentLanguage));
+    StoreLanguageChoice(s_);   // a failure is told by the settings files
     QDialog::accept();
 }
 
@@ -234,7 +239,7 @@ void FrmModelInfo::accept() {
     }
     Answer a = Answer::Ok;
     if (s_.prompter)
-        a = s_.prompter->ask(Question{ToBytes(Tx(s_, 9016)), ToBytes(Tx(s_, 9019)), Buttons::OkCancel,
+        a = s_.prompter->ask(Question{ToText(Tx(s_, 9016)), ToText(Tx(s_, 9019)), Buttons::OkCancel,
                                       Icon::Warning});
     if (a == Answer::Ok && apply_) apply_(model, band);
     QDialog::accept();

@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QTimer>
 
+#include "shell/languages.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,10 +33,13 @@ public:
     QComboBox* Combo1 = nullptr;
     QPushButton* CommandOK = nullptr;
     QPushButton* CommandCancel = nullptr;
+    // OK: the chosen language becomes the run's language and is stored in
+    // mysetup.ini; the main window then re-captions every open window.
     void accept() override;
 
 private:
     Session& s_;
+    std::vector<LanguageEntry> languages_;
 };
 
 class frmAbout : public QDialog {

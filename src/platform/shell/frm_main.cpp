@@ -29,6 +29,8 @@
 #include "platform/shell/help_window.h"
 #include "platform/shell/texts.h"
 #include "shell/prompter.h"
+#include "shell/language.h"
+#include "shell/languages.h"
 #include "shell/session.h"
 
 // The icons live in a resource of this static library.
@@ -378,7 +380,7 @@ void frmMain::buildSidePanel() {
     small->setIconSize(QSize(12, 12));
     QAction* hide = small->addAction(icon("close"), QString());
     hide->setObjectName(QString::fromUtf8("删除"));
-    hide->setToolTip(tr("Hide the tree"));
+    textKeys_[hide] = 12014;   // its tool tip
     connect(hide, &QAction::triggered, this, [this] {
         sidePanel_->hide();
         CommandMove_->hide();
@@ -421,12 +423,14 @@ QLabel* frmMain::statusPanel(int n) const { return n >= 1 && n <= 3 ? panels_[n 
 // --- load ------------------------------------------------------------------
 
 void frmMain::Load() {
+    UseQtTranslations(s_);
     actions_["MnuTestFre"]->setVisible(false);
     MnuCHEdit_->menuAction()->setVisible(false);
     ShowCHInfo(false);
     channelEditTimer_.stop();
     pendingCommand_ = 0;
-    actions_["mnuLanguage"]->setVisible(s_.settings.factoryTestMode);
+    // Every installed language can be chosen in every run.
+    actions_["mnuLanguage"]->setVisible(true);
     actions_["mnuTestData"]->setVisible(s_.settings.factoryTestMode);
     actions_["mnuHelpTopic"]->setVisible(true);
     actions_["mnuFilePrint"]->setVisible(false);
@@ -447,10 +451,14 @@ void frmMain::Load() {
     });
 }
 
+QString frmMain::placementStoreName() const {
+    // The English program title: the same store in every language.
+    const QString title = FromText(LanguageTextFromFile(EnglishFilePath(s_), 12000));
+    return title.isEmpty() ? QStringLiteral("zrcps") : title;
+}
+
 void frmMain::restorePlacement() {
-    QSettings st(QStringLiteral("zrcps"), FromBytes(s_.settings.programTitle).isEmpty()
-                                              ? QStringLiteral("zrcps")
-                                              : FromBytes(s_.settings.programTitle));
+    QSettings st(QStringLiteral("zrcps"), placementStoreName());
     st.beginGroup("Settings");
     auto twips = [&](const char* key, int def) {
         bool ok = false;
@@ -476,9 +484,7 @@ void frmMain::restorePlacement() {
 }
 
 void frmMain::savePlacement() {
-    QSettings st(QStringLiteral("zrcps"), FromBytes(s_.settings.programTitle).isEmpty()
-                                              ? QStringLiteral("zrcps")
-                                              : FromBytes(s_.settings.programTitle));
+    QSettings st(QStringLiteral("zrcps"), placementStoreName());
     st.beginGroup("Settings");
     const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
     st.setValue("MainLeft", QString::number(pos().x() * kTwipsPerPixel));
@@ -552,8 +558,10 @@ void frmMain::treeEntry_Click(const QString& key) {
 }
 
 void frmMain::LoadBKPic() {
-    const QString file = QString::fromStdString(s_.paths.programFolder) + "/PIC/BK_" +
-                         QString::number(s_.settings.CurrentLanguage) + ".jpg";
+    // The language's own picture, else the English one.
+    const QString folder = FromText(s_.paths.programFolder) + "/PIC/BK_";
+    QString file = folder + QString::number(s_.settings.CurrentLanguage) + ".jpg";
+    if (!QFile::exists(file)) file = folder + "1.jpg";
     QPixmap pic;
     if (QFile::exists(file)) pic.load(file);
     if (pic.width() > 2 && pic.height() > 2) {
@@ -800,11 +808,63 @@ void frmMain::mnuComm_Click() {
 void frmMain::mnuLanguage_Click() {
     FrmSetLanguage dlg(s_, this);
     dlg.exec();
-    // The next activation re-captions when the language changed.
-    if (s_.settings.shownLanguage != s_.settings.CurrentLanguage) {
-        QEvent e(QEvent::WindowActivate);
-        event(&e);
+    if (s_.settings.shownLanguage != s_.settings.CurrentLanguage) RecaptionAll();
+}
+
+void frmMain::RecaptionAll() {
+    s_.settings.shownLanguage = s_.settings.CurrentLanguage;
+    s_.settings.programTitle = LanguageText(s_, 12000);
+    UseQtTranslations(s_);
+    Change_Language(true);
+    LoadBKPic();
+    reopenForLanguage();
+    if (help_ && help_->isVisible()) {
+        // The help window follows with its page and place.
+        const int context = help_->currentContext();
+        const QRect place = help_->geometry();
+        delete help_.data();
+        ShowHelp(context < 0 ? 0 : context);
+        help_->setGeometry(place);
     }
+}
+
+void frmMain::reopenForLanguage() {
+    struct Placed {
+        QString name;
+        QRect geometry;
+        Qt::WindowStates state;
+        bool reopen = false;
+    };
+    QList<Placed> placed;
+    const QMdiSubWindow* active = mdi_->activeSubWindow();
+    const QString activeName = active ? active->property(kNameProperty).toString() : QString();
+    for (QMdiSubWindow* sw : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+        if (sw->isHidden() || sw->property("zrClosing").toBool() || !sw->widget()) continue;
+        ChildHooks* h = hooksOf(sw->widget());
+        const bool reopen = !h || !h->recaptionsInPlace();
+        if (reopen && h) h->commitEdit();
+        placed << Placed{sw->property(kNameProperty).toString(), sw->geometry(), sw->windowState(), reopen};
+    }
+    for (const Placed& p : placed) {
+        if (!p.reopen) continue;
+        QPointer<QMdiSubWindow> sw = subWindowOf(p.name);
+        if (!sw) continue;
+        sw->setProperty("zrClosing", true);
+        sw->close();
+        delete sw.data();   // gone before its successor registers itself
+    }
+    for (const Placed& p : placed)
+        if (p.reopen) ShowChild(p.name);
+    // Opening cascades the windows: every one goes back to its place, in its
+    // old stacking order.
+    for (const Placed& p : placed) {
+        QMdiSubWindow* sw = subWindowOf(p.name);
+        if (!sw) continue;
+        sw->setWindowState(p.state);
+        if (!(p.state & (Qt::WindowMinimized | Qt::WindowMaximized))) sw->setGeometry(p.geometry);
+        sw->raise();
+    }
+    if (QMdiSubWindow* sw = subWindowOf(activeName)) mdi_->setActiveSubWindow(sw);
 }
 
 void frmMain::mnuProPassWord_Click() {
@@ -821,8 +881,10 @@ void frmMain::mnuHelpAbout_Click() {
 
 void frmMain::ShowHelp(int context) {
     if (!help_) {
-        help_ = new HelpWindow(QString::fromStdString(s_.paths.programFolder) + "/help",
-                               Tx(s_, 12000), this);
+        const QString folder = FromText(s_.paths.programFolder) + "/";
+        help_ = new HelpWindow(HelpWindow::Folders{folder + FromText(s_.settings.helpFolder),
+                                                   folder + FromText(kEnglishHelpFolder)},
+                               HelpWindow::textsOf(s_), Tx(s_, 12000), this);
         help_->setAttribute(Qt::WA_DeleteOnClose);
     }
     help_->showContext(context);
@@ -881,7 +943,7 @@ void frmMain::StartDealerRead() {
 void frmMain::progressShown(link::TransferKind kind, const std::string& caption) {
     if (progress_) progress_->deleteLater();
     progress_ = new FrmProgress(s_, kind == link::TransferKind::Write ? 9028 : 9027, this);
-    if (!caption.empty()) progress_->setWindowTitle(FromBytes(caption));
+    if (!caption.empty()) progress_->setWindowTitle(FromText(caption));
     progress_->setWindowModality(Qt::ApplicationModal);
     progress_->reset();
     progress_->open();
@@ -930,12 +992,8 @@ void frmMain::showEvent(QShowEvent* e) {
 // --- events ----------------------------------------------------------------------
 
 bool frmMain::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && s_.settings.shownLanguage != s_.settings.CurrentLanguage) {
-        s_.settings.shownLanguage = s_.settings.CurrentLanguage;
-        Change_Language(true);
-        CloseCurAllWindows();
-        showChannelTable();
-    }
+    if (e->type() == QEvent::WindowActivate && s_.settings.shownLanguage != s_.settings.CurrentLanguage)
+        RecaptionAll();
     return QMainWindow::event(e);
 }
 

@@ -122,6 +122,10 @@ public:
     // Re-captions menus, tool tips, status bar and title; rebuilds the tree
     // when asked.
     void Change_Language(bool withTree);
+    // After a change of the run's language: the main window, the background,
+    // every open page (in place, or opened anew at its place) and the help
+    // window take the new language's texts.
+    void RecaptionAll();
     // Redraws the tiled background picture.
     void LoadBKPic();
 
@@ -179,6 +183,8 @@ private:
     void channelEditTimer_Timer();
     void newDocTimer_Timer();
     void restorePlacement();
+    QString placementStoreName() const;
+    void reopenForLanguage();
     void savePlacement();
     void applyModelBand(const std::string& model, const std::string& band);
     QMdiSubWindow* subWindowOf(const QString& name) const;

@@ -28,7 +28,7 @@ Program::Program(Session& s) : s_(s) {
         QString error;
         const QString dev = demo_->start(s_, &error);
         if (dev.isEmpty()) {
-            if (s_.prompter) s_.prompter->tell(ToBytes(error), Icon::Warning);
+            if (s_.prompter) s_.prompter->tell(ToText(error), Icon::Warning);
             return {};
         }
         return PortChoice{ToBytes(QObject::tr("Demo radio (%1)").arg(dev)), kDemoPortNumber, dev.toStdString()};
@@ -53,7 +53,7 @@ bool Program::useDemoRadio() {
     QString error;
     const QString dev = demo_->start(s_, &error);
     if (dev.isEmpty()) {
-        if (s_.prompter) s_.prompter->tell(ToBytes(error), Icon::Warning);
+        if (s_.prompter) s_.prompter->tell(ToText(error), Icon::Warning);
         return false;
     }
     link_->port().setDevicePath(dev.toStdString());

@@ -1,5 +1,6 @@
 #include "platform/shell/qt_prompter.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,7 +11,7 @@
 namespace zr {
 
 QString QtFileFilter(const std::string& filter) {
-    const QString f = FromBytes(filter);
+    const QString f = FromText(filter);
     const QStringList parts = f.split('|');
     QStringList out;
     // Pairs of "label|pattern"; a label that already names its pattern is kept.
@@ -25,9 +26,9 @@ QString QtFileFilter(const std::string& filter) {
 
 Answer QtPrompter::ask(const Question& q) {
     QMessageBox box(owner_);
-    QString caption = FromBytes(q.caption.empty() ? s_.settings.programTitle : q.caption);
+    QString caption = FromText(q.caption.empty() ? s_.settings.programTitle : q.caption);
     box.setWindowTitle(caption);
-    box.setText(FromBytes(q.text));
+    box.setText(FromText(q.text));
     switch (q.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
@@ -52,6 +53,12 @@ Answer QtPrompter::ask(const Question& q) {
     }
     box.setStandardButtons(buttons);
     box.setDefaultButton(def);
+    // The buttons speak the run's language.
+    const struct { QMessageBox::StandardButton button; int text; } captions[] = {
+        {QMessageBox::Ok, 9017}, {QMessageBox::Cancel, 9018}, {QMessageBox::Yes, 9090},
+        {QMessageBox::No, 9091}, {QMessageBox::Retry, 9092}};
+    for (const auto& c : captions)
+        if (QAbstractButton* b = box.button(c.button)) b->setText(Tx(s_, c.text));
     switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
@@ -68,7 +75,7 @@ Answer QtPrompter::ask(const Question& q) {
 }
 
 std::optional<std::string> QtPrompter::chooseFile(const FileDialogRequest& r) {
-    const QString caption = FromBytes(r.caption.empty() ? s_.settings.programTitle : r.caption);
+    const QString caption = FromText(r.caption.empty() ? s_.settings.programTitle : r.caption);
     const QString filter = QtFileFilter(r.filter);
     const QString start = QString::fromStdString(r.initialPath);
     QString path;
