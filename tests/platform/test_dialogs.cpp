@@ -146,18 +146,61 @@ private slots:
         QCOMPARE(dlg.Text1->text().size(), 4);
     }
 
-    void languageDialogAlwaysStaysEnglish() {
-        WriteProfileString(setupIni(), "language", "CurrentLanguage", "2");
-        FrmSetLanguage dlg(s_);
-        QCOMPARE(dlg.Combo1->count(), 2);
-        QCOMPARE(dlg.Combo1->itemText(1), Tx(s_, 23003));
-        QCOMPARE(dlg.Combo1->currentIndex(), 0);
-        shot(&dlg, "language");
-        dlg.Combo1->setCurrentIndex(1);
-        dlg.accept();
-        QCOMPARE(s_.settings.CurrentLanguage, int16_t(1));
+    void languageDialogListsTheInstalledLanguagesAndStoresTheChoice() {
+        {
+            FrmSetLanguage dlg(s_);
+            QStringList names;
+            for (int i = 0; i < dlg.Combo1->count(); ++i) names << dlg.Combo1->itemText(i);
+            QCOMPARE(names, (QStringList{"English", "简体中文", "Français", "Deutsch"}));
+            QCOMPARE(dlg.Combo1->currentIndex(), 0);
+            QCOMPARE(dlg.windowTitle(), QString("Language"));
+            shot(&dlg, "language");
+            // Cancel changes nothing and stores nothing.
+            dlg.Combo1->setCurrentIndex(3);
+            dlg.reject();
+        }
         QCOMPARE(s_.settings.languageFile, std::string("english.ini"));
-        QCOMPARE(setupKey("CurrentLanguage"), std::string("1"));
+        QCOMPARE(setupKey("LanguageFile"), std::string());
+        {
+            FrmSetLanguage dlg(s_);
+            dlg.show();
+            // Keyboard: End picks the last entry, Enter moves on to OK.
+            dlg.Combo1->setFocus();
+            QTest::keyClick(dlg.Combo1, Qt::Key_End);
+            QCOMPARE(dlg.Combo1->currentText(), QString("Deutsch"));
+            dlg.CommandOK->click();
+        }
+        QCOMPARE(s_.settings.languageFile, std::string("german.ini"));
+        QCOMPARE(s_.settings.CurrentLanguage, int16_t(4));
+        QCOMPARE(s_.settings.shownLanguage, int16_t(1));   // the windows re-caption next
+        QCOMPARE(s_.settings.helpFolder, std::string("help/de"));
+        QCOMPARE(setupKey("LanguageFile"), std::string("german.ini"));
+        QCOMPARE(setupKey("CurrentLanguage"), std::string("4"));
+        QCOMPARE(setupKey("comPort"), std::string("1"));   // the other keys stay
+        {
+            // Now in German, with German selected; OK without a change keeps
+            // the shown language as it is.
+            s_.settings.shownLanguage = 4;
+            FrmSetLanguage dlg(s_);
+            QCOMPARE(dlg.windowTitle(), QString("Sprache"));
+            QCOMPARE(dlg.CommandCancel->text(), QString("Abbrechen"));
+            QCOMPARE(dlg.Combo1->currentText(), QString("Deutsch"));
+            shot(&dlg, "language_de");
+            dlg.accept();
+        }
+        QCOMPARE(s_.settings.shownLanguage, int16_t(4));
+        QCOMPARE(s_.settings.languageFile, std::string("german.ini"));
+    }
+
+    void languageThatCannotBeStoredIsReported() {
+        std::filesystem::remove(setupIni());
+        std::filesystem::create_directories(setupIni());   // no file can be written there
+        FrmSetLanguage dlg(s_);
+        dlg.Combo1->setCurrentIndex(2);
+        dlg.accept();
+        QCOMPARE(s_.settings.languageFile, std::string("french.ini"));   // used for this run
+        QCOMPARE(p_.texts(), std::vector<std::string>{LanguageText(s_, 23004)});
+        QVERIFY(LanguageText(s_, 23004).find("langue") != std::string::npos);
     }
 
     void modelDialogAsksOnlyOnAChange() {
@@ -180,8 +223,8 @@ private slots:
             p_.answers = {Answer::Cancel};
             dlg.accept();
         }
-        QCOMPARE(p_.texts(), std::vector<std::string>{ToBytes(Tx(s_, 9016))});
-        QCOMPARE(p_.asked[0].caption, ToBytes(Tx(s_, 9019)));
+        QCOMPARE(p_.texts(), std::vector<std::string>{ToText(Tx(s_, 9016))});
+        QCOMPARE(p_.asked[0].caption, ToText(Tx(s_, 9019)));
         QCOMPARE(p_.asked[0].icon, Icon::Warning);
         QCOMPARE(applied, 0);
         {
@@ -287,6 +330,49 @@ private slots:
         }
         QVERIFY(!w.showContext(4242));
         QVERIFY(w.browser()->toPlainText().contains("not found"));
+    }
+
+    void helpInAnotherLanguageSaysWhenAPageIsEnglish() {
+        const QString install = QString::fromStdString((zrtest::sourceDir() / "install").string());
+        s_.settings.languageFile = "german.ini";
+        HelpWindow w(HelpWindow::Folders{install + "/help/de", install + "/help"}, HelpWindow::textsOf(s_), "Hilfe");
+        w.show();
+        auto* notice = w.findChild<QLabel*>("LabelInEnglish");
+        QVERIFY(notice);
+        QCOMPARE(w.findChild<QPushButton*>("CommandContents")->text(), QString("&Inhalt"));
+
+        // The contents page is translated: no notice.
+        QVERIFY(w.showContext(0));
+        QVERIFY(w.browser()->toPlainText().contains("Menü Datei"));
+        QVERIFY(!w.showsEnglishInstead());
+        QVERIFY(!notice->isVisible());
+
+        // A page without a translation: the English page and a German notice.
+        QVERIFY(w.showContext(3100));
+        QVERIFY(w.browser()->toPlainText().contains("Channel information"));
+        QVERIFY(w.showsEnglishInstead());
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), Tx(s_, 31102));
+        QVERIFY(notice->text().contains("Englisch"));
+        shot(&w, "help_de");
+
+        // Back to the contents: the notice goes with the page.
+        w.browser()->backward();
+        QTRY_COMPARE(w.currentContext(), 0);
+        QVERIFY(!w.showsEnglishInstead());
+
+        // A link of the German contents page leads to the English page of
+        // the File menu, with the notice.
+        QVERIFY(w.showContext(0));
+        emit w.browser()->anchorClicked(QUrl::fromLocalFile(install + "/help/de/100.html"));
+        QCOMPARE(w.currentContext(), 100);
+        QVERIFY(w.browser()->toPlainText().contains("File"));
+        QVERIFY(w.showsEnglishInstead());
+
+        // A missing page is reported in German.
+        QVERIFY(!w.showContext(4242));
+        QVERIFY(w.browser()->toPlainText().contains("nicht gefunden"));
+        QVERIFY(!w.showsEnglishInstead());
     }
 };
 

@@ -164,7 +164,7 @@ private slots:
         changeChannel();
         p_->answers = {Answer::No, Answer::Cancel};
         w_->action("mnuFileNew")->trigger();
-        QCOMPARE(p_->texts(), (std::vector<std::string>{ToBytes(Tx(*s_, 9006)), ToBytes(Tx(*s_, 9026))}));
+        QCOMPARE(p_->texts(), (std::vector<std::string>{ToText(Tx(*s_, 9006)), ToText(Tx(*s_, 9026))}));
         QCOMPARE(p_->asked[0].buttons, Buttons::YesNoCancel);
         QVERIFY(IsModified(*s_));   // Cancel in the second question keeps the document
     }
@@ -257,7 +257,7 @@ private slots:
         p_->answers = {Answer::Cancel};
         QVERIFY(!w_->close());
         QVERIFY(w_->isVisible());
-        QCOMPARE(p_->texts(), std::vector<std::string>{ToBytes(Tx(*s_, 9006))});
+        QCOMPARE(p_->texts(), std::vector<std::string>{ToText(Tx(*s_, 9006))});
         QCOMPARE(p_->asked[0].icon, Icon::Warning);
         QVERIFY(s_->doc.stored == before);
         QVERIFY(w_->FindChildWindow("frmCommChInfo"));
@@ -296,7 +296,7 @@ private slots:
         });
         p_->answers = {Answer::Ok};
         w_->mnuModelInfo_Click();
-        QCOMPARE(p_->texts(), std::vector<std::string>{ToBytes(Tx(*s_, 9016))});
+        QCOMPARE(p_->texts(), std::vector<std::string>{ToText(Tx(*s_, 9016))});
         QTRY_VERIFY_WITH_TIMEOUT(w_->FindChildWindow("frmCommChInfo") != nullptr, 2000);
         QVERIFY(w_->windowTitle().contains("[ZR-M83KGMRS:400 - 470 MHz]"));
         QCOMPARE(w_->statusPanel(2)->text(), QString("ZR-M83KGMRS[400 - 470 MHz]"));

@@ -100,7 +100,7 @@ private slots:
         w.action("mnuReadFromRadio")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
         watch.stop();
-        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9004)), ToBytes(Tx(s, 9009))}));
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToText(Tx(s, 9004)), ToText(Tx(s, 9009))}));
         QVERIFY(progressSeen);
         QVERIFY(maxPercent > 0);
         QVERIFY(!w.progressWindow() || !w.progressWindow()->isVisible());
@@ -128,7 +128,7 @@ private slots:
         w.action("mnuWriteToRadio")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
         watch.stop();
-        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9005)), ToBytes(Tx(s, 9010))}));
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToText(Tx(s, 9005)), ToText(Tx(s, 9010))}));
         QVERIFY(progressSeen);
         SetChannelItem(s, 2, item::kName, "OTHER");
         p.asked.clear();
@@ -136,8 +136,8 @@ private slots:
         p.answers = {Answer::Ok, Answer::No, Answer::Ok};
         w.action("mnuReadFromRadio")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 3 && !prog.link().engine().busy(), 30000);
-        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9004)), ToBytes(Tx(s, 9006)),
-                                                      ToBytes(Tx(s, 9009))}));
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToText(Tx(s, 9004)), ToText(Tx(s, 9006)),
+                                                      ToText(Tx(s, 9009))}));
         QVERIFY(FindChannelRecord(s, 2));
         QCOMPARE(FindChannelRecord(s, 2)->ChannelName.text(), std::string("EDITED"));
         QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
@@ -147,7 +147,7 @@ private slots:
         p.asked.clear();
         p.answers = {Answer::No, Answer::Cancel};
         w.action("mnuFileNew")->trigger();
-        QCOMPARE(p.texts(), (std::vector<std::string>{ToBytes(Tx(s, 9006)), ToBytes(Tx(s, 9026))}));
+        QCOMPARE(p.texts(), (std::vector<std::string>{ToText(Tx(s, 9006)), ToText(Tx(s, 9026))}));
         QCOMPARE(int(s.doc.stored.Channels.count), 29);
         p.answers = {Answer::No};
         QVERIFY(w.close());

@@ -30,6 +30,7 @@ FrmMsgConfirm::FrmMsgConfirm(Session& s, ConfirmMode mode, QWidget* parent)
     buttons->addWidget(CommandYes);
     buttons->addWidget(CommandNo);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);   // the whole question, in every language
     layout->addWidget(Label1);
     layout->addWidget(Check1);
     layout->addLayout(buttons);

@@ -20,6 +20,7 @@
 #include "data/freq_text.h"
 #include "channels/grid_edit.h"
 #include "platform/channels/frm_comm_ch_info.h"
+#include "platform/pages/page_widgets.h"
 #include "platform/shell/texts.h"
 
 namespace zr {
@@ -86,9 +87,8 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
         return label;
     };
     auto combo = [&] {
-        auto* c = new QComboBox(this);
+        auto* c = new WholeEntriesComboBox(130, this);
         c->setMaxVisibleItems(15);
-        c->setMinimumWidth(130);
         c->setFocusPolicy(Qt::StrongFocus);   // the wheel does not take the focus
         c->installEventFilter(this);
         return c;

@@ -64,6 +64,28 @@ private:
     bool blocked_;
 };
 
+// Column widths: the designed width, wider where a header text of the run's
+// language would not fit on the lines the header holds; the table grows
+// with its columns.
+void fitColumnsToHeaders(QTableWidget* grid) {
+    QHeaderView* h = grid->horizontalHeader();
+    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h) + 4;
+    const QFontMetrics fm = h->fontMetrics();
+    int total = 0;
+    for (int c = 0; c < kGridCols; ++c) {
+        const QString text = grid->horizontalHeaderItem(c) ? grid->horizontalHeaderItem(c)->text() : QString();
+        auto fits = [&](int width) {
+            const QRect r = fm.boundingRect(QRect(0, 0, width - margin, 1000), Qt::TextWordWrap | Qt::AlignCenter, text);
+            return r.width() <= width - margin && r.height() <= h->height();
+        };
+        int width = px(kColWidths[c]);
+        while (!fits(width) && width < 600) width += 4;
+        grid->setColumnWidth(c, width);
+        total += width;
+    }
+    grid->setMinimumWidth(std::max(px(11598), total) + 20);
+}
+
 void setCellText(QTableWidgetItem* item, const QString& text) {
     if (item->text() != text) item->setText(text);
 }
@@ -236,6 +258,7 @@ void frmCommChInfo::ChangShowByLanguage() {
             h->setText(Tx(s_, number));
             h->setForeground(kHeaderColour);
         }
+        fitColumnsToHeaders(MSFlexGrid1);
         BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 1; r < kGridRows; ++r) {
             QTableWidgetItem* label = MSFlexGrid1->item(r - 1, 0);
@@ -320,6 +343,7 @@ void frmCommChInfo::reShowAllGrid() {
 
 void frmCommChInfo::ReShowAllTxFre(bool rOffSet) {
     MSFlexGrid1->horizontalHeaderItem(2)->setText(Tx(s_, rOffSet ? 14100 : 14003));
+    fitColumnsToHeaders(MSFlexGrid1);
     const ChannelList& list = s_.doc.stored.Channels;
     for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
         const ChannelRecord& c = list.entries[i];

@@ -184,7 +184,6 @@ FrmRadioInfo::FrmRadioInfo(AppServices& app, QWidget* parent) : PageWindow(app, 
         g->addWidget(w, r, 1);
         if (f.multiLine) {
             auto* note = new QLabel(text(21012), owner);
-            note->setWordWrap(true);
             g->addWidget(note, r, 2, Qt::AlignTop);
         }
         ++r;

@@ -130,10 +130,22 @@ void ShowChoice(QComboBox* box, const pages::Choice& choice) {
     box->setEnabled(choice.enabled);
 }
 
+WholeEntriesComboBox::WholeEntriesComboBox(int minWidth, QWidget* parent)
+    : QComboBox(parent), minWidth_(minWidth) {
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
+
+QSize WholeEntriesComboBox::sizeHint() const {
+    return QComboBox::sizeHint().expandedTo(QSize(minWidth_, 0));
+}
+
+QSize WholeEntriesComboBox::minimumSizeHint() const {
+    return QSize(sizeHint().width(), QComboBox::minimumSizeHint().height());
+}
+
 QComboBox* NewPageCombo(QWidget* parent, int minWidth) {
-    auto* c = new QComboBox(parent);
+    auto* c = new WholeEntriesComboBox(minWidth, parent);
     c->setEditable(false);
-    c->setMinimumWidth(minWidth);
     c->setMaxVisibleItems(16);
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     c->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -61,6 +61,20 @@ private:
 // state, without raising the box's signals.
 void ShowChoice(QComboBox* box, const pages::Choice& choice);
 
+// A drop-down list that is never narrower than its longest entry, nor than
+// `minWidth`: its window grows with the texts of a language instead of
+// cutting them.
+class WholeEntriesComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit WholeEntriesComboBox(int minWidth, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+private:
+    int minWidth_;
+};
+
 // A drop-down list of a page: accepts only its entries, Enter moves on.
 QComboBox* NewPageCombo(QWidget* parent, int minWidth = 110);
 QCheckBox* NewPageCheck(const QString& text, QWidget* parent);

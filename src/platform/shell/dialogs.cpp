@@ -174,6 +174,7 @@ frmAbout::frmAbout(Session& s, QWidget* parent) : QDialog(parent) {
     v->addWidget(lblDisclaimer);
     v->addLayout(buttonRow({cmdOK}));
     setMinimumWidth(420);
+    v->setSizeConstraint(QLayout::SetFixedSize);   // every line whole, in every language
 }
 
 // --- model and band --------------------------------------------------------

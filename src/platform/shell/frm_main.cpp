@@ -674,6 +674,9 @@ void frmMain::CascadeChildren() {
         if (sw->property(kNameProperty).toString() == kChannelTable) want.setHeight(area.height());
         want.setWidth(std::min(want.width(), area.width() - sw->x()));
         want.setHeight(std::min(want.height(), area.height() - sw->y()));
+        // Never below the page's smallest size, where its texts are whole:
+        // the area scrolls instead.
+        want = want.expandedTo(sw->minimumSizeHint());
         if (want.width() > 100 && want.height() > 80) sw->resize(want);
     }
 }

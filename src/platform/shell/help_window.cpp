@@ -34,7 +34,6 @@ HelpWindow::HelpWindow(const Folders& folders, const Texts& texts, const QString
     setModal(false);
     inEnglish_ = new QLabel(texts_.inEnglish);
     inEnglish_->setObjectName("LabelInEnglish");
-    inEnglish_->setWordWrap(true);
     inEnglish_->setFrameShape(QFrame::StyledPanel);
     inEnglish_->setMargin(4);
     inEnglish_->hide();
