@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+# fonts-droid-fallback shows the Chinese texts, qt6-translations-l10n the
+# texts of Qt's own dialogs in the chosen language.
 # Sourced by run.sh and test.sh; needs root (or sudo) only when something is missing.
 zr_packages=(
     cmake g++ make pkg-config
@@ -8,6 +10,7 @@ zr_packages=(
     clang libclang-rt-14-dev
     poppler-utils locales
     dpkg-dev desktop-file-utils appstream shared-mime-info groff-base
+    fonts-droid-fallback qt6-translations-l10n
 )
 zr_missing=()
 for p in "${zr_packages[@]}"; do

@@ -16,6 +16,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QLibraryInfo>
+#include <QFile>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStyleOptionComboBox>
@@ -37,6 +40,7 @@
 #include "platform/shell/dialogs.h"
 #include "platform/shell/frm_main.h"
 #include "platform/shell/help_window.h"
+#include "platform/shell/qt_prompter.h"
 #include "platform/shell/texts.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
@@ -197,13 +201,7 @@ class TestLanguages : public QObject {
     void start(const char* locale, bool dtmf = true) {
         w_.reset();
         root_ = std::make_unique<zrtest::TempDir>();
-        const fs::path src = zrtest::sourceDir() / "install";
-        fs::create_directories(root_->path() / "language");
-        fs::create_directories(program());
-        fs::copy_file(src / "Version.ini", root_->path() / "Version.ini");
-        fs::copy_file(src / "language/mysetup.ini", root_->path() / "language/mysetup.ini");
-        for (const char* d : {"language", "help", "PIC"}) fs::copy(src / d, program() / d, fs::copy_options::recursive);
-        fs::remove(program() / "language/mysetup.ini");
+        zrtest::MakeInstallation(root_->path());
         s_ = std::make_unique<Session>();
         p_ = std::make_unique<zrtest::ScriptedPrompter>();
         s_->prompter = p_.get();
@@ -293,6 +291,18 @@ private slots:
         QCOMPARE(w_->action("mnuFile")->text(), QString("&File"));
     }
 
+    void windowPlacementIsKeptAcrossLanguages() {
+        start("de_DE.UTF-8");
+        w_->resize(710, 520);
+        QVERIFY(w_->close());
+        start("zh_CN.UTF-8");
+        QCOMPARE(w_->size(), QSize(710, 520));
+        w_->resize(690, 510);
+        QVERIFY(w_->close());
+        start("C.UTF-8");
+        QCOMPARE(w_->size(), QSize(690, 510));
+    }
+
     void choosingALanguageRecaptionsEveryOpenWindowAtOnce() {
         start("C.UTF-8");
         // A person's session: pages open and moved, an edit window, the help.
@@ -376,6 +386,37 @@ private slots:
         QVERIFY(SerializeDocumentRecord(s_->doc.stored) == documentBefore);
     }
 
+    void messageBoxesAndQtsOwnTextsSpeakTheLanguage() {
+        start("de_DE.UTF-8");
+        QtPrompter prompter(*s_);
+        prompter.setOwner(w_.get());
+        QStringList buttons;
+        QString caption, text;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !buttons.isEmpty()) return;
+            caption = box->windowTitle();
+            text = box->text();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        });
+        poll.start(10);
+        const Answer a = prompter.ask(Question{LanguageText(*s_, 9006), {}, Buttons::YesNoCancel, Icon::Warning});
+        QCOMPARE(a, Answer::No);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));
+        QCOMPARE(caption, QString("ZR-E271 Programmiersoftware"));
+        QCOMPARE(text, QString::fromUtf8("Das Dokument enthält ungespeicherte Änderungen. Speichern?"));
+
+        // Qt's own dialogs, where its translations are installed.
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+            QSKIP("Qt's translations are not installed");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QString::fromUtf8("&Öffnen"));
+        chooseLanguage("English");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QString("&Open"));
+    }
+
     void aReopenedPageKeepsTheEditInProgress() {
         start("C.UTF-8");
         w_->treeEntry_Click("N3");   // FM broadcast channels: a grid with an editor
@@ -442,73 +483,56 @@ private slots:
         }
         for (const QString& d : doubleAccelerators(top)) faults << "menu bar: " + d;
 
-        // Each page and dialog on its own, at the size its layout asks for.
-        for (const QString& name : RegisteredChildWindows()) {
-            QWidget* w = ChildWindowFactoryFor(name)(*w_);
-            QVERIFY(w);
-            w->setObjectName(name);
-            w->setWindowFlag(Qt::Window);
-            w->show();
-            // The smallest size the window can be given, as a small main
-            // window squeezes it, then the size its layout asks for.
-            w->resize(w->minimumSizeHint());
-            QApplication::processEvents();
-            for (const QString& f : cutTexts(w)) faults << name + " (smallest): " + f;
-            w->resize(w->sizeHint());
-            QApplication::processEvents();
-            for (const QString& f : cutTexts(w)) faults << name + ": " + f;
-            for (const QString& d : doubleAccelerators(controlTexts(w))) faults << name + " keys: " + d;
-            if (auto* batch = qobject_cast<FrmCHBatch*>(w)) {
-                QPushButton* other = batch->CommandSwitch;
-                // The batch window's second panel, the selection of items.
-                shot(w, lang + "_" + name);
-                other->click();
-                QApplication::processEvents();
-                w->resize(w->sizeHint());
-                QApplication::processEvents();
-                for (const QString& f : cutTexts(w)) faults << name + " items: " + f;
-                shot(w, lang + "_" + name + "_items");
-            } else if (auto* tabs = w->findChild<QTabWidget*>()) {
-                for (int i = 0; i < tabs->count(); ++i) {
-                    tabs->setCurrentIndex(i);
-                    QApplication::processEvents();
-                    for (const QString& f : cutTexts(w)) faults << name + " tab " + QString::number(i) + ": " + f;
-                    shot(w, lang + "_" + name + "_" + QString::number(i));
-                }
-            } else {
-                shot(w, lang + "_" + name);
-            }
-            delete w;
-            QApplication::processEvents();
-        }
-
-        // The dialogs of the main window.
-        std::vector<std::pair<QString, QWidget*>> dialogs;
-        dialogs.emplace_back("FrmSetLanguage", new FrmSetLanguage(*s_));
-        dialogs.emplace_back("frmAbout", new frmAbout(*s_));
-        dialogs.emplace_back("FrmModelInfo", new FrmModelInfo(*s_, {}));
+        // Every page and dialog on its own: the registered ones and those of
+        // the main window.
+        std::vector<std::pair<QString, QWidget*>> windows;
+        for (const QString& name : RegisteredChildWindows()) windows.emplace_back(name, ChildWindowFactoryFor(name)(*w_));
+        windows.emplace_back("FrmSetLanguage", new FrmSetLanguage(*s_));
+        windows.emplace_back("frmAbout", new frmAbout(*s_));
+        windows.emplace_back("FrmModelInfo", new FrmModelInfo(*s_, {}));
         auto* port = new FrmComSet(*s_, [] { return std::vector<PortChoice>{{"COM1", 1, {}}}; });
         AddVerifyWriteCheckBox(*port, *s_);
-        dialogs.emplace_back("FrmComSet", port);
-        dialogs.emplace_back("FrmPassWord", new FrmPassWord(*s_));
-        dialogs.emplace_back("FrmProgress", new FrmProgress(*s_, 9028));
-        dialogs.emplace_back("FrmBackups", new FrmBackups(*w_, FromText(root_->str("backups"))));
+        windows.emplace_back("FrmComSet", port);
+        windows.emplace_back("FrmPassWord", new FrmPassWord(*s_));
+        windows.emplace_back("FrmProgress", new FrmProgress(*s_, 9028));
+        windows.emplace_back("FrmBackups", new FrmBackups(*w_, FromText(root_->str("backups"))));
         auto* help = new HelpWindow(HelpWindow::Folders{FromText(program().string() + "/" + s_->settings.helpFolder),
                                                         FromText(program().string() + "/help")},
                                     HelpWindow::textsOf(*s_), Tx(*s_, 12000));
         help->showContext(3100);
-        dialogs.emplace_back("HelpWindow", help);
-        for (auto& [name, d] : dialogs) {
-            d->show();
-            d->resize(d->minimumSizeHint());
+        windows.emplace_back("HelpWindow", help);
+
+        for (auto& [name, w] : windows) {
+            QVERIFY2(w, qPrintable(name));
+            w->setWindowFlag(Qt::Window);
+            w->show();
+            // The smallest size the window can be given (a small main window
+            // squeezes a page so far), then the size its layout asks for.
+            auto check = [&, name = name, w = w](const QString& part) {
+                w->resize(w->minimumSizeHint());
+                QApplication::processEvents();
+                for (const QString& f : cutTexts(w)) faults << name + part + " (smallest): " + f;
+                w->resize(w->sizeHint());
+                QApplication::processEvents();
+                for (const QString& f : cutTexts(w)) faults << name + part + ": " + f;
+                for (const QString& d : doubleAccelerators(controlTexts(w))) faults << name + part + " keys: " + d;
+                shot(w, lang + "_" + name + part);
+            };
+            if (auto* batch = qobject_cast<FrmCHBatch*>(w)) {
+                // Both panels: the values and the selection of items.
+                check("");
+                batch->CommandSwitch->click();
+                check("_items");
+            } else if (auto* tabs = w->findChild<QTabWidget*>()) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    tabs->setCurrentIndex(i);
+                    check("_" + QString::number(i));
+                }
+            } else {
+                check("");
+            }
+            delete w;
             QApplication::processEvents();
-            for (const QString& f : cutTexts(d)) faults << name + " (smallest): " + f;
-            d->resize(d->sizeHint());
-            QApplication::processEvents();
-            for (const QString& f : cutTexts(d)) faults << name + ": " + f;
-            for (const QString& d2 : doubleAccelerators(controlTexts(d))) faults << name + " keys: " + d2;
-            shot(d, lang + "_" + name);
-            delete d;
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
     }

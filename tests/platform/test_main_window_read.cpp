@@ -64,14 +64,7 @@ private slots:
         // <root>/V100 with the texts and help pages.
         zrtest::TempDir root;
         namespace fs = std::filesystem;
-        const fs::path src = zrtest::sourceDir() / "install";
-        fs::create_directories(root.path() / "language");
-        fs::create_directories(root.path() / "V100");
-        fs::copy_file(src / "Version.ini", root.path() / "Version.ini");
-        fs::copy_file(src / "language/mysetup.ini", root.path() / "language/mysetup.ini");
-        for (const char* d : {"language", "help", "PIC"})
-            fs::copy(src / d, root.path() / "V100" / d, fs::copy_options::recursive);
-        fs::remove(root.path() / "V100/language/mysetup.ini");
+        zrtest::MakeInstallation(root.path());
         Session s;
         zrtest::ScriptedPrompter p;
         s.prompter = &p;

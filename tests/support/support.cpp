@@ -93,6 +93,17 @@ CommaLocale::CommaLocale() {
 
 CommaLocale::~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
 
+void MakeInstallation(const std::filesystem::path& root) {
+    namespace fs = std::filesystem;
+    const fs::path src = sourceDir() / "install";
+    fs::create_directories(root / "language");
+    fs::create_directories(root / "V100");
+    fs::copy_file(src / "Version.ini", root / "Version.ini");
+    fs::copy_file(src / "language/mysetup.ini", root / "language/mysetup.ini");
+    for (const char* d : {"language", "help", "PIC"}) fs::copy(src / d, root / "V100" / d, fs::copy_options::recursive);
+    fs::remove(root / "V100/language/mysetup.ini");
+}
+
 std::filesystem::path sourceDir() { return ZR_SOURCE_DIR; }
 std::filesystem::path binaryDir() { return ZR_BINARY_DIR; }
 

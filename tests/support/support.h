@@ -67,6 +67,11 @@ private:
     bool active_ = false;
 };
 
+// An installation of the shipped data below `root`: root/Version.ini,
+// root/language/mysetup.ini and the program folder root/V100 with its
+// language, help and PIC folders.
+void MakeInstallation(const std::filesystem::path& root);
+
 std::filesystem::path sourceDir();    // the project's source tree
 std::filesystem::path binaryDir();    // the build tree of the tests
 

@@ -45,6 +45,17 @@ const char* Fallback(int n) {
         case 14022: return "25 kHz";
         case 31012: return "Channel sheet";
         case 31013: return "Radio-wide settings";
+        case 31016: return "Memory channels in use";
+        case 31017: return "Embedded message line %1";
+        case 12003: return "FM radio frequencies";
+        case 12009: return "File";
+        case 13001: return "Model";
+        case 13002: return "Band";
+        case 16046: return "Off";
+        case 16047: return "On";
+        case 27009: return "Emergency channel";
+        case 28003: return "Priority channel 1";
+        case 28004: return "Priority channel 2";
         default: return "";
     }
 }
@@ -72,7 +83,7 @@ QString Tone(const Session& s, int v) {
     return name.empty() ? T(s, 14013) : FromText(name);
 }
 
-QString OnOff(bool on) { return on ? QStringLiteral("On") : QStringLiteral("Off"); }
+QString OnOff(const Session& s, bool on) { return T(s, on ? 16047 : 16046); }
 
 }  // namespace
 
@@ -105,13 +116,13 @@ std::vector<QStringList> ChannelSheetRows(const Session& s) {
 std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
     std::vector<std::pair<QString, QString>> out;
     const auto& d = s.doc.stored;
-    out.emplace_back("Document", QFileInfo(FromText(s.doc.fileName)).fileName());
-    out.emplace_back("Model", FromBytes(ModelDisplayName(s.doc.currentModel)));
-    out.emplace_back("Band", FromBytes(s.doc.currentBand));
+    out.emplace_back(T(s, 12009), QFileInfo(FromText(s.doc.fileName)).fileName());
+    out.emplace_back(T(s, 13001), FromBytes(ModelDisplayName(s.doc.currentModel)));
+    out.emplace_back(T(s, 13002), FromBytes(s.doc.currentBand));
     int used = 0;
     for (int i = 0; i < std::clamp<int>(d.Channels.count, 0, kMaxChannels); ++i)
         if (d.Channels.entries[i].ChannelNumber >= 1 && d.Channels.entries[i].ChannelNumber <= kMemoryChannels) ++used;
-    out.emplace_back("Memory channels in use", QString::number(used));
+    out.emplace_back(T(s, 31016), QString::number(used));
 
     // The optional features as their page shows them, from a copy (opening
     // the page corrects values that fit no list).
@@ -123,7 +134,7 @@ std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
         if (label.endsWith(':')) label.chop(1);
         if (label.isEmpty()) label = QStringLiteral("Setting %1").arg(c.labelKey);
         QString value;
-        if (c.kind == pages::OptFeatControl::Check) value = OnOff(page.check(c.id));
+        if (c.kind == pages::OptFeatControl::Check) value = OnOff(s, page.check(c.id));
         else if (c.kind == pages::OptFeatControl::PowerOnText) value = FromBytes(d.OptFeat.PowerOnText.text());
         else if (page.hasList(c.id)) value = FromText(page.list(c.id).shown());
         out.emplace_back(label, value);
@@ -137,7 +148,7 @@ std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
     }
 
     for (int i = 0; i < 4; ++i)
-        out.emplace_back(QStringLiteral("Embedded message line %1").arg(i + 1), FromBytes(d.EmbMsg.Lines[i].text()));
+        out.emplace_back(T(s, 31017).arg(i + 1), FromBytes(d.EmbMsg.Lines[i].text()));
     QStringList fm;
     for (int i = 0; i < kFmChannels; ++i) {
         const auto& f = d.FmChannels[i];
@@ -146,10 +157,10 @@ std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
         fm << QStringLiteral("%1: %2.%3").arg(i + 1).arg(QString::fromLatin1(t.substr(0, 4)).toInt()).arg(
                   QString::fromLatin1(t.substr(4, 2)));
     }
-    out.emplace_back("FM broadcast channels", fm.isEmpty() ? QStringLiteral("none") : fm.join(", "));
-    out.emplace_back("Scan priority channels",
-                     QStringLiteral("%1, %2").arg(d.Scan.PriorityCh1).arg(d.Scan.PriorityCh2));
-    out.emplace_back("Emergency channel", QString::number(d.Alert.EmgChannel));
+    out.emplace_back(T(s, 12003), fm.isEmpty() ? T(s, 14013) : fm.join(", "));
+    out.emplace_back(T(s, 28003), QString::number(d.Scan.PriorityCh1));
+    out.emplace_back(T(s, 28004), QString::number(d.Scan.PriorityCh2));
+    out.emplace_back(T(s, 27009), QString::number(d.Alert.EmgChannel));
     return out;
 }
 
