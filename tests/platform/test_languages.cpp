@@ -284,6 +284,14 @@ private slots:
         QCOMPARE(table->findChild<QTableWidget*>()->horizontalHeaderItem(0)->text(), QString("Kanal"));
         // No choice is stored: the locale decides again next time.
         QCOMPARE(setupKey("LanguageFile"), std::string());
+        // Numbers keep their "." and dates their stored form.
+        QCOMPARE(table->findChild<QTableWidget*>()->item(0, 1)->text(), QString("465.00000"));
+        s_->doc.radioInfo.FactoryDate.set("2024/03/05");
+        QWidget* dealer = w_->ShowChild("FrmRadioInfo");
+        QVERIFY(dealer);
+        QStringList shown;
+        for (QLineEdit* e : dealer->findChildren<QLineEdit*>()) shown << e->text();
+        QVERIFY2(shown.contains("2024/03/05"), qPrintable(shown.join("|")));
 
         start("zh_CN.UTF-8");
         QCOMPARE(w_->action("mnuFile")->text(), QString("文件(&F)"));
