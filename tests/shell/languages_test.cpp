@@ -158,7 +158,9 @@ TEST_F(LanguageFolder, AStoredChoiceOutweighsTheLocaleAndSurvivesNewLanguages) {
 TEST_F(LanguageFolder, StoringTheChoiceWhereNoFileCanBeWrittenFails) {
     fs::create_directories(mysetup);   // a folder where the file should be
     s.paths = zr::PathsFromExecutable((program / "zrcps").string());
+    prompter.answers = {zr::Answer::Ok};
     EXPECT_FALSE(zr::StoreLanguageChoice(s));
+    EXPECT_EQ(prompter.asked.size(), 1u);   // told once, not for each key
 }
 
 TEST_F(LanguageFolder, AMissingOrEmptyTextComesFromEnglish) {
