@@ -29,6 +29,8 @@
 #include "platform/shell/frm_main.h"
 #include "platform/shell/program.h"
 #include "platform/shell/texts.h"
+#include "shell/ini_file.h"
+#include "shell/language.h"
 #include "shell/session.h"
 #include "shell/startup.h"
 #include "support/support.h"
@@ -37,26 +39,14 @@ namespace journey {
 
 namespace fs = std::filesystem;
 
-// An installation of its own: <root>/Version.ini, <root>/language and
-// <root>/V100 with the texts, help pages and pictures.
-inline void MakeInstallation(const fs::path& root) {
-    const fs::path src = zrtest::sourceDir() / "install";
-    fs::create_directories(root / "language");
-    fs::create_directories(root / "V100");
-    fs::copy_file(src / "Version.ini", root / "Version.ini");
-    fs::copy_file(src / "language/mysetup.ini", root / "language/mysetup.ini");
-    for (const char* d : {"language", "help", "PIC"})
-        fs::copy(src / d, root / "V100" / d, fs::copy_options::recursive);
-    fs::remove(root / "V100/language/mysetup.ini");
-}
-
 inline std::string LanguageFile() {
     const QString l = qEnvironmentVariable("ZR_JOURNEY_LANGUAGE");
     return l.isEmpty() ? std::string("english.ini") : l.toStdString();
 }
 
-// The program started as a user starts it, with a scripted prompter for the
-// message boxes and file dialogs.
+// The program started as a user starts it, in an installation of its own
+// whose mysetup.ini holds the run's language as the user's choice, with a
+// scripted prompter for the message boxes and file dialogs.
 struct Run {
     zrtest::TempDir root;
     zr::Session s;
@@ -64,10 +54,11 @@ struct Run {
     std::unique_ptr<zr::Program> prog;
 
     explicit Run(bool demoRadio = false) {
-        MakeInstallation(root.path());
+        zrtest::MakeInstallation(root.path());
+        zr::WriteProfileString((root.path() / "language" / "mysetup.ini").string(), "language", "LanguageFile",
+                               LanguageFile());
         s.prompter = &p;
         zr::Startup(s, (root.path() / "V100" / "zrcps").string(), [](zr::Session& x) { zr::NewDocument(x); });
-        s.settings.languageFile = LanguageFile();
         prog = std::make_unique<zr::Program>(s);
         prog->start(false);
         window().activateWindow();
@@ -87,7 +78,7 @@ struct Run {
         return qobject_cast<zr::frmCommChInfo*>(window().FindChildWindow("frmCommChInfo"));
     }
     bool busy() { return prog->link().engine().busy(); }
-    std::string tx(int n) { return zr::ToBytes(zr::Tx(s, n)); }
+    std::string tx(int n) { return zr::LanguageText(s, n); }
     std::string file(const char* name) const { return root.str(name); }
 };
 

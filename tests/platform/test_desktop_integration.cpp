@@ -120,7 +120,7 @@ private slots:
         start(run, doc);
         // The message of a failed File Open, naming the file.
         QCOMPARE(run.p.asked.size(), std::size_t(1));
-        QVERIFY(run.p.asked[0].text.starts_with(ToBytes(Tx(run.s, 9002))));
+        QVERIFY(run.p.asked[0].text.starts_with(ToText(Tx(run.s, 9002))));
         QVERIFY(run.p.asked[0].text.ends_with(doc));
         QCOMPARE(run.s.doc.fileName, std::string("new.dat"));
         QVERIFY(run.s.doc.neverSaved);
