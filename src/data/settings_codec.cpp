@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
 
 #include "data/codec_util.h"
 #include "shell/mod_fun.h"
-#include "shell/number_text.h"
 
 namespace zr {
 
@@ -13,228 +13,241 @@ using namespace codec;
 
 namespace {
 
-constexpr int kOptFeat = 4272;
-constexpr int kOptFeat2 = 4670;
-constexpr int kDtmfCodes = 4288;
-constexpr int kGroupCodes = 4352;
-constexpr int kDtmf = 4608;
-constexpr int kAlert = 4616;
-constexpr int kScan = 4640;
-constexpr int kEmbMsg = 4864;
+// ------------------------------------------------------------ field kinds
+// How one field is kept in the image. The writer asks a field for its bits
+// (put) or lets it fill its bytes (write); the reader hands it the byte
+// (take) or the image (read). T is the field's type, const while writing.
 
-struct KeyPlace {
-    int16_t KeyRecord::*field;
-    int offset;
-};
-constexpr KeyPlace kKeyPlaces[] = {
-    {&KeyRecord::LongPressTime, 4648}, {&KeyRecord::Pf1Long, 4651},   {&KeyRecord::Pf1Short, 4652},
-    {&KeyRecord::Pf2Long, 4654},       {&KeyRecord::Pf2Short, 4655},  {&KeyRecord::Key3Long, 4657},
-    {&KeyRecord::Key3Short, 4658},     {&KeyRecord::Key4Long, 4660},  {&KeyRecord::Key4Short, 4661},
-    {&KeyRecord::Key5Long, 4663},      {&KeyRecord::Key5Short, 4664}, {&KeyRecord::Key6Long, 4666},
-    {&KeyRecord::Key6Short, 4667},
-};
-constexpr int kKeyGaps[] = {4649, 4650, 4653, 4656, 4659, 4662, 4665};
+// A field of `width` bits from bit `low`. The radio keeps value + plus; a
+// value read above `atMost` becomes `atMost`. Writing masks the value to its
+// bits, so an out-of-range value never spills into a neighbour.
+template <class T>
+struct Bits {
+    T& value;
+    int low;
+    int width;
+    int plus = 0;
+    int atMost = 255;
 
-uint8_t low8(int v) { return static_cast<uint8_t>(v & 0xFF); }
-
-void decodeOptFeat(const RadioImage& im, OptFeatRecord& o, uint8_t& alarmMode) {
-    uint8_t b = im[kOptFeat];
-    o.SquelchLevel = bitsOf(b, 4, 4);
-    o.FreqStep = bitsOf(b, 0, 4);
-    b = im[kOptFeat + 1];
-    o.ChDisplayMode = bitsOf(b, 6, 2);
-    o.ScreenColor = bitsOf(b, 4, 2);
-    o.Backlight = bitsOf(b, 2, 2);
-    o.BatterySave = bitsOf(b, 0, 2);
-    b = im[kOptFeat + 2];
-    o.InhibitInit = bitsOf(b, 7, 1);
-    alarmMode = static_cast<uint8_t>(bitsOf(b, 6, 1));
-    o.VoicePrompt = bitsOf(b, 4, 2);
-    o.KeyBeep = bitsOf(b, 3, 1);
-    o.BeepVolume = static_cast<int16_t>(bitsOf(b, 0, 3) - 1);
-    b = im[kOptFeat + 3];
-    o.ReservedFlag = bitsOf(b, 7, 1);
-    o.VoxTone = bitsOf(b, 6, 1);
-    o.PowerOnDisplay = bitsOf(b, 4, 2);
-    o.VoxEnable = bitsOf(b, 3, 1);
-    o.NoSigTailElim = bitsOf(b, 0, 1);
-    b = im[kOptFeat + 4];
-    o.WorkMode = bitsOf(b, 7, 1);
-    o.RadioWorkMode = bitsOf(b, 6, 1);
-    o.TailElimMode = bitsOf(b, 4, 2);
-    o.FmRadio = bitsOf(b, 3, 1);
-    o.ChLock = bitsOf(b, 2, 1);
-    o.InvertFreq = bitsOf(b, 0, 2);
-    b = im[kOptFeat + 5];
-    o.ScanPauseTime = bitsOf(b, 4, 2);
-    o.TotPreAlert = bitsOf(b, 0, 4);
-    o.TotTime = im[kOptFeat + 6];
-    o.TotRekey = im[kOptFeat + 7];
-    o.TotReset = im[kOptFeat + 8];
-    b = im[kOptFeat + 9];
-    o.VoxDelay = bitsOf(b, 4, 4);
-    o.VoxLevel = static_cast<int16_t>(std::min(bitsOf(b, 0, 4), 3));
-    o.UhfCurrentCh = im[kOptFeat + 10];
-    o.FmCurrentCh = im[kOptFeat + 11];
-    o.DirectCh1 = im[kOptFeat2];
-    o.DirectCh2 = im[kOptFeat2 + 1];
-    for (int i = 0; i < 6; ++i) {
-        o.PowerOnText.bytes[i] = static_cast<char>(im[kOptFeat2 + 2 + i]);
-        o.PowerOnText.bytes[6 + i] = static_cast<char>(im[kOptFeat2 + 10 + i]);
+    uint8_t put() const { return placeBits(value + plus, low, width); }
+    void take(uint8_t byte) const {
+        value = static_cast<std::remove_const_t<T>>(std::min(bitsOf(byte, low, width), atMost) - plus);
     }
-}
+};
 
-void encodeOptFeat(const OptFeatRecord& o, uint8_t alarmMode, RadioImage& im) {
-    im[kOptFeat] = placeBits(o.SquelchLevel, 4, 4) | placeBits(o.FreqStep, 0, 4);
-    im[kOptFeat + 1] = placeBits(o.ChDisplayMode, 6, 2) | placeBits(o.ScreenColor, 4, 2) |
-                       placeBits(o.Backlight, 2, 2) | placeBits(o.BatterySave, 0, 2);
-    im[kOptFeat + 2] = placeBits(o.InhibitInit, 7, 1) | placeBits(alarmMode, 6, 1) |
-                       placeBits(o.VoicePrompt, 4, 2) | placeBits(o.KeyBeep, 3, 1) |
-                       placeBits(o.BeepVolume + 1, 0, 3);
-    im[kOptFeat + 3] = placeBits(o.ReservedFlag, 7, 1) | placeBits(o.VoxTone, 6, 1) |
-                       placeBits(o.PowerOnDisplay, 4, 2) | placeBits(o.VoxEnable, 3, 1) |
-                       placeBits(o.NoSigTailElim, 0, 1);
-    im[kOptFeat + 4] = placeBits(o.WorkMode, 7, 1) | placeBits(o.RadioWorkMode, 6, 1) |
-                       placeBits(o.TailElimMode, 4, 2) | placeBits(o.FmRadio, 3, 1) |
-                       placeBits(o.ChLock, 2, 1) | placeBits(o.InvertFreq, 0, 2);
-    im[kOptFeat + 5] = placeBits(o.ScanPauseTime, 4, 2) | placeBits(o.TotPreAlert, 0, 4);
-    im[kOptFeat + 6] = low8(o.TotTime);
-    im[kOptFeat + 7] = low8(o.TotRekey);
-    im[kOptFeat + 8] = low8(o.TotReset);
-    im[kOptFeat + 9] = placeBits(o.VoxDelay, 4, 4) | placeBits(o.VoxLevel, 0, 4);
-    im[kOptFeat + 10] = low8(o.UhfCurrentCh);
-    im[kOptFeat + 11] = low8(o.FmCurrentCh);
-    im[kOptFeat2] = low8(o.DirectCh1);
-    im[kOptFeat2 + 1] = low8(o.DirectCh2);
-    const std::string text = CleanText(o.PowerOnText.raw());
-    for (int i = 0; i < 12; ++i) {
-        const uint8_t c = i < static_cast<int>(text.size()) ? static_cast<uint8_t>(text[i]) : 0x20;
-        im[kOptFeat2 + (i < 6 ? 2 + i : 4 + i)] = c;
-    }
-    im[kOptFeat2 + 8] = 0;
-    im[kOptFeat2 + 9] = 0;
-}
+template <class T>
+Bits<T> bits(T& value, int low, int width) { return {value, low, width}; }
+template <class T>
+Bits<T> whole(T& value) { return {value, 0, 8}; }   // a byte of its own, low 8 bits
+template <class T>
+Bits<T> bitsPlusOne(T& value, int low, int width) { return {value, low, width, 1}; }
+template <class T>
+Bits<T> bitsReadAtMost(T& value, int low, int width, int most) { return {value, low, width, 0, most}; }
 
-void decodeDtmf(const RadioImage& im, DtmfRecord& d) {
-    uint8_t b = im[kDtmf];
-    d.SideTone = bitsOf(b, 7, 1);
-    d.DtmfSignalling = bitsOf(b, 6, 1);
-    d.CallAlert = bitsOf(b, 0, 2);
-    d.DtmfRate = im[kDtmf + 1];
-    d.FirstDigitTime = im[kDtmf + 2];
-    d.FirstDigitDelay = im[kDtmf + 3];
-    d.StarHashTime = im[kDtmf + 4];
-    d.DKeySetting = im[kDtmf + 5];
-    b = im[kDtmf + 6];
-    d.SeparatorCode = bitsOf(b, 4, 4);
-    d.GroupCode = bitsOf(b, 0, 4);
-    d.AutoResetTime = im[kDtmf + 7];
-    d.BotCode = DecodeDtmfCode(im, kDtmfCodes);
-    d.EotCode = DecodeDtmfCode(im, kDtmfCodes + 16);
-    d.StunCode = DecodeDtmfCode(im, kDtmfCodes + 32);
-    d.KillCode = DecodeDtmfCode(im, kDtmfCodes + 48);
-    for (int k = 0; k < 16; ++k) d.GroupCodes[k] = DecodeDtmfCode(im, kGroupCodes + 16 * k);
-}
+// One bit that is set for any non-zero value.
+template <class T>
+struct NonZero {
+    T& value;
+    int bit;
 
-void encodeDtmf(const DtmfRecord& d, RadioImage& im) {
-    // Any non-zero signalling choice means three-digit ID codes; it is one bit
-    // in the radio.
-    im[kDtmf] = placeBits(d.SideTone, 7, 1) | placeBits(d.DtmfSignalling != 0, 6, 1) |
-                placeBits(d.CallAlert, 0, 2);
-    im[kDtmf + 1] = low8(d.DtmfRate);
-    im[kDtmf + 2] = low8(d.FirstDigitTime);
-    im[kDtmf + 3] = low8(d.FirstDigitDelay);
-    im[kDtmf + 4] = low8(d.StarHashTime);
-    im[kDtmf + 5] = low8(d.DKeySetting);
-    im[kDtmf + 6] = placeBits(d.SeparatorCode, 4, 4) | placeBits(d.GroupCode, 0, 4);
-    im[kDtmf + 7] = low8(d.AutoResetTime);
-    EncodeDtmfCode(d.BotCode, im, kDtmfCodes);
-    EncodeDtmfCode(d.EotCode, im, kDtmfCodes + 16);
-    EncodeDtmfCode(d.StunCode, im, kDtmfCodes + 32);
-    EncodeDtmfCode(d.KillCode, im, kDtmfCodes + 48);
-    for (int k = 0; k < 16; ++k) EncodeDtmfCode(d.GroupCodes[k], im, kGroupCodes + 16 * k);
-}
+    uint8_t put() const { return placeBits(value != 0, bit, 1); }
+    void take(uint8_t byte) const { value = static_cast<std::remove_const_t<T>>(bitsOf(byte, bit, 1)); }
+};
+template <class T>
+NonZero<T> nonZero(T& value, int bit) { return {value, bit}; }
 
-void decodeEmbMsg(const RadioImage& im, EmbMsgRecord& m) {
-    for (int k = 0; k < 4; ++k) {
-        std::string line;
-        for (int i = 0; i < 16; ++i) {
-            const uint8_t c = im[kEmbMsg + 16 * k + i];
-            if (c == 0xFF) break;
-            line.push_back(static_cast<char>(c));
+// `count` characters of a text from character `from`: written from the text
+// right-trimmed and cut at its first NUL, `pad` beyond its end; read as the
+// bytes are.
+template <class Text>
+struct Chars {
+    Text& text;
+    int from;
+    int count;
+    uint8_t pad;
+
+    void write(RadioImage& im, int at) const {
+        const std::string t = CleanText(text.raw());
+        for (int i = 0; i < count; ++i) {
+            const auto j = static_cast<std::size_t>(from + i);
+            im[at + i] = j < t.size() ? static_cast<uint8_t>(t[j]) : pad;
         }
-        m.Lines[k].set(line);
     }
-}
-
-void encodeEmbMsg(const EmbMsgRecord& m, RadioImage& im) {
-    for (int k = 0; k < 4; ++k) {
-        const std::string line = CleanText(m.Lines[k].raw());
-        for (int i = 0; i < 16; ++i)
-            im[kEmbMsg + 16 * k + i] = i < static_cast<int>(line.size()) ? static_cast<uint8_t>(line[i]) : 0;
+    void read(const RadioImage& im, int at) const {
+        for (int i = 0; i < count; ++i) text.bytes[static_cast<std::size_t>(from + i)] = static_cast<char>(im[at + i]);
     }
+};
+template <class Text>
+Chars<Text> chars(Text& text, int from, int count, uint8_t pad) { return {text, from, count, pad}; }
+
+// A message line of 16 characters: written as its text with 0x00 beyond the
+// end; read up to the first 0xFF.
+template <class Text>
+struct Line {
+    Text& text;
+
+    void write(RadioImage& im, int at) const { chars(text, 0, 16, 0x00).write(im, at); }
+    void read(const RadioImage& im, int at) const {
+        std::string got;
+        for (int i = 0; i < 16 && im[at + i] != 0xFF; ++i) got.push_back(static_cast<char>(im[at + i]));
+        text.set(got);
+    }
+};
+template <class Text>
+Line<Text> line(Text& text) { return {text}; }
+
+// A DTMF code entry of 16 bytes.
+template <class Entry>
+struct Code {
+    Entry& entry;
+
+    void write(RadioImage& im, int at) const { EncodeDtmfCode(entry, im, at); }
+    void read(const RadioImage& im, int at) const { entry = DecodeDtmfCode(im, at); }
+};
+template <class Entry>
+Code<Entry> code(Entry& entry) { return {entry}; }
+
+// ------------------------------------------------------------ directions
+
+// A byte is the sum of its fields, so bits no field owns are written as 0;
+// `byte(at)` without fields writes an unused byte as 0.
+class ImageWriter {
+public:
+    explicit ImageWriter(RadioImage& im) : im_(im) {}
+    template <class... Field>
+    void byte(int at, const Field&... fields) {
+        im_[at] = static_cast<uint8_t>((0 | ... | fields.put()));
+    }
+    template <class Field>
+    void bytes(int at, const Field& field) { field.write(im_, at); }
+
+private:
+    RadioImage& im_;
+};
+
+class ImageReader {
+public:
+    explicit ImageReader(const RadioImage& im) : im_(im) {}
+    template <class... Field>
+    void byte([[maybe_unused]] int at, const Field&... fields) { (fields.take(im_[at]), ...); }
+    template <class Field>
+    void bytes(int at, const Field& field) { field.read(im_, at); }
+
+private:
+    const RadioImage& im_;
+};
+
+// ------------------------------------------------------------ the layout
+// One walk per record serves both directions, so the places a record is
+// written to and read from cannot drift apart. R is the record or its const.
+
+template <class IO, class R, class A>
+void walkOptFeat(IO& io, R& o, A& alarmMode) {
+    io.byte(4272, bits(o.SquelchLevel, 4, 4), bits(o.FreqStep, 0, 4));
+    io.byte(4273, bits(o.ChDisplayMode, 6, 2), bits(o.ScreenColor, 4, 2), bits(o.Backlight, 2, 2),
+            bits(o.BatterySave, 0, 2));
+    io.byte(4274, bits(o.InhibitInit, 7, 1), bits(alarmMode, 6, 1), bits(o.VoicePrompt, 4, 2),
+            bits(o.KeyBeep, 3, 1), bitsPlusOne(o.BeepVolume, 0, 3));
+    io.byte(4275, bits(o.ReservedFlag, 7, 1), bits(o.VoxTone, 6, 1), bits(o.PowerOnDisplay, 4, 2),
+            bits(o.VoxEnable, 3, 1), bits(o.NoSigTailElim, 0, 1));
+    io.byte(4276, bits(o.WorkMode, 7, 1), bits(o.RadioWorkMode, 6, 1), bits(o.TailElimMode, 4, 2),
+            bits(o.FmRadio, 3, 1), bits(o.ChLock, 2, 1), bits(o.InvertFreq, 0, 2));
+    io.byte(4277, bits(o.ScanPauseTime, 4, 2), bits(o.TotPreAlert, 0, 4));
+    io.byte(4278, whole(o.TotTime));
+    io.byte(4279, whole(o.TotRekey));
+    io.byte(4280, whole(o.TotReset));
+    io.byte(4281, bits(o.VoxDelay, 4, 4), bitsReadAtMost(o.VoxLevel, 0, 4, 3));
+    io.byte(4282, whole(o.UhfCurrentCh));
+    io.byte(4283, whole(o.FmCurrentCh));
+    // Second part: direct channels, then the power-on text around two unused bytes.
+    io.byte(4670, whole(o.DirectCh1));
+    io.byte(4671, whole(o.DirectCh2));
+    io.bytes(4672, chars(o.PowerOnText, 0, 6, ' '));
+    io.byte(4678);
+    io.byte(4679);
+    io.bytes(4680, chars(o.PowerOnText, 6, 6, ' '));
 }
 
-void decodeKeys(const RadioImage& im, KeyRecord& k) {
-    for (const auto& p : kKeyPlaces) k.*(p.field) = im[p.offset];
+template <class IO, class R>
+void walkDtmf(IO& io, R& d) {
+    io.bytes(4288, code(d.BotCode));
+    io.bytes(4304, code(d.EotCode));
+    io.bytes(4320, code(d.StunCode));
+    io.bytes(4336, code(d.KillCode));
+    for (int k = 0; k < 16; ++k) io.bytes(4352 + 16 * k, code(d.GroupCodes[static_cast<std::size_t>(k)]));
+    // Any non-zero signalling choice means three-digit ID codes: one bit.
+    io.byte(4608, bits(d.SideTone, 7, 1), nonZero(d.DtmfSignalling, 6), bits(d.CallAlert, 0, 2));
+    io.byte(4609, whole(d.DtmfRate));
+    io.byte(4610, whole(d.FirstDigitTime));
+    io.byte(4611, whole(d.FirstDigitDelay));
+    io.byte(4612, whole(d.StarHashTime));
+    io.byte(4613, whole(d.DKeySetting));
+    io.byte(4614, bits(d.SeparatorCode, 4, 4), bits(d.GroupCode, 0, 4));
+    io.byte(4615, whole(d.AutoResetTime));
 }
 
-void encodeKeys(const KeyRecord& k, RadioImage& im) {
-    for (const auto& p : kKeyPlaces) im[p.offset] = low8(k.*(p.field));
-    for (int gap : kKeyGaps) im[gap] = 0;
+template <class IO, class R>
+void walkEmbMsg(IO& io, R& m) {
+    for (int k = 0; k < 4; ++k) io.bytes(4864 + 16 * k, line(m.Lines[static_cast<std::size_t>(k)]));
 }
 
-void decodeScan(const RadioImage& im, ScanRecord& s) {
-    const uint8_t b = im[kScan];
-    s.ScanMode = static_cast<uint8_t>(bitsOf(b, 7, 1));
-    s.ScanEntryTone = static_cast<uint8_t>(bitsOf(b, 6, 1));
-    s.PriorityMode = static_cast<uint8_t>(bitsOf(b, 4, 2));
-    s.ScanExitTone = static_cast<uint8_t>(bitsOf(b, 3, 1));
-    s.RevertChannel = static_cast<uint8_t>(bitsOf(b, 0, 3));
-    s.PriorityCh1 = im[kScan + 1];
-    s.PriorityCh2 = im[kScan + 2];
-    s.LookBackA = im[kScan + 3];
-    s.LookBackB = im[kScan + 4];
-    s.RxResumeDelay = im[kScan + 5];
-    s.TxResumeDelay = im[kScan + 6];
-    s.WaitTime = im[kScan + 7];
+template <class IO, class R>
+void walkKeys(IO& io, R& k) {
+    io.byte(4648, whole(k.LongPressTime));
+    io.byte(4649);
+    io.byte(4650);
+    io.byte(4651, whole(k.Pf1Long));
+    io.byte(4652, whole(k.Pf1Short));
+    io.byte(4653);
+    io.byte(4654, whole(k.Pf2Long));
+    io.byte(4655, whole(k.Pf2Short));
+    io.byte(4656);
+    io.byte(4657, whole(k.Key3Long));
+    io.byte(4658, whole(k.Key3Short));
+    io.byte(4659);
+    io.byte(4660, whole(k.Key4Long));
+    io.byte(4661, whole(k.Key4Short));
+    io.byte(4662);
+    io.byte(4663, whole(k.Key5Long));
+    io.byte(4664, whole(k.Key5Short));
+    io.byte(4665);
+    io.byte(4666, whole(k.Key6Long));
+    io.byte(4667, whole(k.Key6Short));
 }
 
-void encodeScan(const ScanRecord& s, RadioImage& im) {
-    im[kScan] = placeBits(s.ScanMode, 7, 1) | placeBits(s.ScanEntryTone, 6, 1) |
-                placeBits(s.PriorityMode, 4, 2) | placeBits(s.ScanExitTone, 3, 1) |
-                placeBits(s.RevertChannel, 0, 3);
-    im[kScan + 1] = s.PriorityCh1;
-    im[kScan + 2] = s.PriorityCh2;
-    im[kScan + 3] = s.LookBackA;
-    im[kScan + 4] = s.LookBackB;
-    im[kScan + 5] = s.RxResumeDelay;
-    im[kScan + 6] = s.TxResumeDelay;
-    im[kScan + 7] = s.WaitTime;
+template <class IO, class R>
+void walkScan(IO& io, R& s) {
+    io.byte(4640, bits(s.ScanMode, 7, 1), bits(s.ScanEntryTone, 6, 1), bits(s.PriorityMode, 4, 2),
+            bits(s.ScanExitTone, 3, 1), bits(s.RevertChannel, 0, 3));
+    io.byte(4641, whole(s.PriorityCh1));
+    io.byte(4642, whole(s.PriorityCh2));
+    io.byte(4643, whole(s.LookBackA));
+    io.byte(4644, whole(s.LookBackB));
+    io.byte(4645, whole(s.RxResumeDelay));
+    io.byte(4646, whole(s.TxResumeDelay));
+    io.byte(4647, whole(s.WaitTime));
 }
 
-void decodeAlert(const RadioImage& im, AlertRecord& a) {
-    const uint8_t b = im[kAlert];
-    a.EmergencyAlarm = static_cast<uint8_t>(bitsOf(b, 0, 2));
-    a.EmgIdType = static_cast<uint8_t>(bitsOf(b, 2, 1));
-    a.ChannelSelect = static_cast<uint8_t>(bitsOf(b, 3, 1));
-    a.EmgIdGroup = im[kAlert + 1];
-    a.EmgChannel = im[kAlert + 2];
-    a.AlarmTime = im[kAlert + 3];
-    a.AlertTxTime = im[kAlert + 4];
-    a.AlertRxTime = im[kAlert + 5];
-    a.AlertCycles = im[kAlert + 6];
+template <class IO, class R>
+void walkAlert(IO& io, R& a) {
+    io.byte(4616, bits(a.EmergencyAlarm, 0, 2), bits(a.EmgIdType, 2, 1), bits(a.ChannelSelect, 3, 1));
+    io.byte(4617, whole(a.EmgIdGroup));
+    io.byte(4618, whole(a.EmgChannel));
+    io.byte(4619, whole(a.AlarmTime));
+    io.byte(4620, whole(a.AlertTxTime));
+    io.byte(4621, whole(a.AlertRxTime));
+    io.byte(4622, whole(a.AlertCycles));
 }
 
-void encodeAlert(const AlertRecord& a, RadioImage& im) {
-    im[kAlert] = placeBits(a.EmergencyAlarm, 0, 2) | placeBits(a.EmgIdType, 2, 1) |
-                 placeBits(a.ChannelSelect, 3, 1);
-    im[kAlert + 1] = a.EmgIdGroup;
-    im[kAlert + 2] = a.EmgChannel;
-    im[kAlert + 3] = a.AlarmTime;
-    im[kAlert + 4] = a.AlertTxTime;
-    im[kAlert + 5] = a.AlertRxTime;
-    im[kAlert + 6] = a.AlertCycles;
+// D is StoredDocument or its const.
+template <class IO, class D>
+void walkSettings(IO& io, D& doc) {
+    walkOptFeat(io, doc.OptFeat, doc.AlarmMode);
+    walkDtmf(io, doc.Dtmf);
+    walkEmbMsg(io, doc.EmbMsg);
+    walkKeys(io, doc.Keys);
+    walkScan(io, doc.Scan);
+    walkAlert(io, doc.Alert);
 }
 
 }  // namespace
@@ -276,21 +289,13 @@ void EncodeDtmfCode(const DtmfCodeEntry& entry, RadioImage& image, int offset) {
 }
 
 void DecodeSettings(const RadioImage& image, StoredDocument& doc) {
-    decodeOptFeat(image, doc.OptFeat, doc.AlarmMode);
-    decodeDtmf(image, doc.Dtmf);
-    decodeEmbMsg(image, doc.EmbMsg);
-    decodeKeys(image, doc.Keys);
-    decodeScan(image, doc.Scan);
-    decodeAlert(image, doc.Alert);
+    ImageReader reader(image);
+    walkSettings(reader, doc);
 }
 
 void EncodeSettings(const StoredDocument& doc, RadioImage& image) {
-    encodeOptFeat(doc.OptFeat, doc.AlarmMode, image);
-    encodeDtmf(doc.Dtmf, image);
-    encodeEmbMsg(doc.EmbMsg, image);
-    encodeKeys(doc.Keys, image);
-    encodeScan(doc.Scan, image);
-    encodeAlert(doc.Alert, image);
+    ImageWriter writer(image);
+    walkSettings(writer, doc);
 }
 
 void TakeRadioFlags(const RadioImage& image, RadioFlags& current, RadioFlags& capability) {
