@@ -5,6 +5,7 @@
 #include "channels/channel_batch.h"
 #include "shell/settings_files.h"
 #include "shell/language.h"
+#include "support/channel_lookup.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -36,20 +37,8 @@ struct BatchTest : ::testing::Test {
         c.Offset.set("0000000");
         l.entries[l.count++] = c;
     }
-    const ChannelRecord* find(int n) const {
-        const auto& l = s.doc.stored.Channels;
-        for (int i = 0; i < l.count; ++i)
-            if (l.entries[i].ChannelNumber == n) return &l.entries[i];
-        return nullptr;
-    }
-    // The channel numbered n. A missing channel fails the test and reads as
-    // a blank record, so the checks that follow fail instead of crashing.
-    const ChannelRecord& ch(int n) const {
-        if (const ChannelRecord* c = find(n)) return *c;
-        ADD_FAILURE() << "channel " << n << " is missing";
-        static const ChannelRecord missing{};
-        return missing;
-    }
+    const ChannelRecord* find(int n) const { return FindChannelRecord(s, n); }
+    const ChannelRecord& ch(int n) const { return zrtest::channelOrBlank(s, n); }
     void range(int a, int b) {
         f.allChannels = false;
         f.fromText = std::to_string(a);
@@ -319,9 +308,9 @@ TEST_F(BatchTest, AKeptOffsetNeverCarriesTheTxOutOfTheBand) {
     prompter.answers = {Answer::Ok};
     ApplyBatch(s, items, f);
     for (int n : {1, 2}) {
-        EXPECT_EQ(find(n)->RxFreq.text(), "46900000") << n;
-        EXPECT_EQ(find(n)->OffsetDir, 2) << n;
-        EXPECT_EQ(find(n)->Offset.text(), "0100000") << n;   // TX held at 470
+        EXPECT_EQ(ch(n).RxFreq.text(), "46900000") << n;
+        EXPECT_EQ(ch(n).OffsetDir, 2) << n;
+        EXPECT_EQ(ch(n).Offset.text(), "0100000") << n;   // TX held at 470
     }
     ASSERT_EQ(prompter.asked.size(), 1u);   // one warning for the whole Apply
     EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9021));
@@ -329,7 +318,7 @@ TEST_F(BatchTest, AKeptOffsetNeverCarriesTheTxOutOfTheBand) {
     // Inside the band the offset stays, and nothing is said.
     f.rxStart = "460";
     ApplyBatch(s, items, f);
-    EXPECT_EQ(find(1)->Offset.text(), "0100000");
+    EXPECT_EQ(ch(1).Offset.text(), "0100000");
     EXPECT_EQ(prompter.asked.size(), 1u);
 }
 
@@ -363,6 +352,6 @@ TEST_F(BatchTest, FieldsAndApplyKeepThePointUnderACommaLocale) {
     f.rxStep = "12.5";
     ApplyBatch(s, items, f);
     ASSERT_NE(find(2), nullptr);
-    EXPECT_EQ(find(1)->RxFreq.text(), "46256250");
-    EXPECT_EQ(find(2)->RxFreq.text(), "46257500");
+    EXPECT_EQ(ch(1).RxFreq.text(), "46256250");
+    EXPECT_EQ(ch(2).RxFreq.text(), "46257500");
 }

@@ -5,6 +5,7 @@
 #include "channels/channel_commands.h"
 #include "channels/channel_ops.h"
 #include "shell/language.h"
+#include "support/channel_lookup.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -33,14 +34,7 @@ const ChannelRecord* find(const Session& s, int n) {
     return nullptr;
 }
 
-// The channel numbered n. A missing channel fails the test and reads as a
-// blank record, so the checks that follow fail instead of crashing.
-const ChannelRecord& ch(const Session& s, int n) {
-    if (const ChannelRecord* c = find(s, n)) return *c;
-    ADD_FAILURE() << "channel " << n << " is missing";
-    static const ChannelRecord missing{};
-    return missing;
-}
+const ChannelRecord& ch(const Session& s, int n) { return zrtest::channelOrBlank(s, n); }
 
 struct FakeHost : ChannelCommandHost {
     std::vector<ConfirmAnswer> answers;
@@ -180,7 +174,7 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9082));
-    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 5).RxFreq.text(), "46255000");
     EXPECT_NE(find(s, 128), nullptr);
     EXPECT_EQ(find(s, 6), nullptr);
 
@@ -190,20 +184,20 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
     prompter.answers = {Answer::Cancel};
     PasteChannel(s, host, 5);
     EXPECT_EQ(prompter.asked.size(), 2u);
-    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 5).RxFreq.text(), "46255000");
     EXPECT_NE(find(s, 128), nullptr);
 
     // OK: channel 128 goes, the rest moves down.
     prompter.answers = {Answer::Ok};
     PasteChannel(s, host, 5);
     EXPECT_EQ(find(s, 128), nullptr);
-    EXPECT_EQ(find(s, 5)->RxFreq.text(), "46300000");
-    EXPECT_EQ(find(s, 6)->RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 5).RxFreq.text(), "46300000");
+    EXPECT_EQ(ch(s, 6).RxFreq.text(), "46255000");
 
     // With channel 128 empty nothing is lost and nothing is asked.
     EXPECT_TRUE(InsertChannel(s, host, 1));
     EXPECT_EQ(prompter.asked.size(), 3u);
-    EXPECT_EQ(find(s, 7)->RxFreq.text(), "46255000");
+    EXPECT_EQ(ch(s, 7).RxFreq.text(), "46255000");
 }
 
 TEST_F(CommandsTest, DeleteAndCutFollowTheAnswer) {

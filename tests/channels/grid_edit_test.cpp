@@ -5,6 +5,7 @@
 #include "data/bands.h"
 #include "shell/language.h"
 #include "shell/session.h"
+#include "support/channel_lookup.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -142,6 +143,7 @@ struct Typed : ::testing::Test {
         RefreshBandLimits(s.doc);
     }
     const ChannelRecord* ch(int n) const { return FindChannelRecord(s, n); }
+    const ChannelRecord& chan(int n) const { return zrtest::channelOrBlank(s, n); }
 };
 
 }  // namespace
@@ -166,12 +168,12 @@ TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {
     prompter.answers.assign(6, Answer::Ok);   // the messages below
     EXPECT_EQ(WriteChooserRx(s, 5, " 446.00625 "), ChooserWrite::Written);
     ASSERT_NE(ch(5), nullptr);
-    EXPECT_EQ(ch(5)->RxFreq.text(), "44600625");
+    EXPECT_EQ(chan(5).RxFreq.text(), "44600625");
     EXPECT_TRUE(prompter.asked.empty());
 
     // Below the band: the lower limit, with the band warning.
     EXPECT_EQ(WriteChooserRx(s, 6, "145.5"), ChooserWrite::Written);
-    EXPECT_EQ(ch(6)->RxFreq.text(), "40000000");
+    EXPECT_EQ(chan(6).RxFreq.text(), "40000000");
     ASSERT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
 
     // Not a frequency: refused with its own message, nothing written.
@@ -193,13 +195,13 @@ TEST_F(Typed, TxTextsAreFrequenciesOrSignedOffsetsUnderEitherHabit) {
     for (bool useOffset : {false, true}) {
         s.settings.habits.UseOffset = useOffset;
         EXPECT_EQ(WriteChooserTx(s, 1, "+5"), ChooserWrite::Written) << useOffset;
-        EXPECT_EQ(ch(1)->OffsetDir, 2) << useOffset;
-        EXPECT_EQ(ch(1)->Offset.text(), "0500000") << useOffset;
+        EXPECT_EQ(chan(1).OffsetDir, 2) << useOffset;
+        EXPECT_EQ(chan(1).Offset.text(), "0500000") << useOffset;
         EXPECT_EQ(WriteChooserTx(s, 1, "462.0625"), ChooserWrite::Written) << useOffset;
-        EXPECT_EQ(ch(1)->OffsetDir, 1) << useOffset;
-        EXPECT_EQ(ch(1)->Offset.text(), "0050000") << useOffset;
+        EXPECT_EQ(chan(1).OffsetDir, 1) << useOffset;
+        EXPECT_EQ(chan(1).Offset.text(), "0050000") << useOffset;
         EXPECT_EQ(WriteChooserTx(s, 1, "462.5625"), ChooserWrite::Written) << useOffset;
-        EXPECT_EQ(ch(1)->OffsetDir, 0) << useOffset;
+        EXPECT_EQ(chan(1).OffsetDir, 0) << useOffset;
         EXPECT_EQ(WriteChooserTx(s, 1, "NONE"), ChooserWrite::Nothing) << useOffset;
         EXPECT_EQ(WriteChooserTx(s, 1, "4 62"), ChooserWrite::Refused) << useOffset;
     }
@@ -207,7 +209,7 @@ TEST_F(Typed, TxTextsAreFrequenciesOrSignedOffsetsUnderEitherHabit) {
     prompter.asked.clear();
     s.settings.habits.UseOffset = false;
     EXPECT_EQ(WriteChooserTx(s, 1, "+80"), ChooserWrite::Written);
-    EXPECT_EQ(ch(1)->Offset.text(), "0743750");
+    EXPECT_EQ(chan(1).Offset.text(), "0743750");
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
     // No channel, no TX.
     EXPECT_EQ(WriteChooserTx(s, 9, "462.5625"), ChooserWrite::Nothing);

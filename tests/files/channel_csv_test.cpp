@@ -11,6 +11,7 @@
 #include "data/freq_text.h"
 #include "files/channel_csv.h"
 #include "shell/session.h"
+#include "support/channel_lookup.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -33,11 +34,13 @@ struct CsvSession {
     }
     ChannelRecord& add(int n, const char* rx) {
         SetChannelItem(s, n, item::kRxFreq, rx);
-        ChannelRecord* c = FindChannelRecord(s, n);
-        EXPECT_NE(c, nullptr);
-        return *c;
+        if (ChannelRecord* c = FindChannelRecord(s, n)) return *c;
+        ADD_FAILURE() << "channel " << n << " was not created";
+        static ChannelRecord scratch;
+        return scratch;
     }
     const ChannelRecord* ch(int n) const { return FindChannelRecord(s, n); }
+    const ChannelRecord& chan(int n) const { return zrtest::channelOrBlank(s, n); }
 };
 
 int Dcs(int code, bool inverted) { return (inverted ? 563 : 51) + code; }
@@ -264,12 +267,12 @@ TEST(ChannelCsvImport, BadRowsAreSkippedAndReportedAndNothingElseChanges) {
     ASSERT_NE(note(8), nullptr);
     EXPECT_FALSE(note(8)->skipped);
     EXPECT_NE(note(8)->reason.find("\"HELLO\""), std::string::npos) << note(8)->reason;
-    EXPECT_EQ(t.ch(7)->ChannelName.text(), "HELLO");
-    EXPECT_EQ(t.ch(7)->PttId, 2);
+    EXPECT_EQ(t.chan(7).ChannelName.text(), "HELLO");
+    EXPECT_EQ(t.chan(7).PttId, 2);
 
     ASSERT_NE(note(9), nullptr);
     EXPECT_NE(note(9)->reason.find("moved into the band"), std::string::npos) << note(9)->reason;
-    EXPECT_EQ(t.ch(13)->RxFreq.text(), "47000000");
+    EXPECT_EQ(t.chan(13).RxFreq.text(), "47000000");
     EXPECT_TRUE(t.prompter.asked.empty());   // no message box per row
 
     ASSERT_NE(note(10), nullptr);
@@ -278,9 +281,9 @@ TEST(ChannelCsvImport, BadRowsAreSkippedAndReportedAndNothingElseChanges) {
     EXPECT_NE(r10.find("88.6"), std::string::npos) << r10;
     EXPECT_NE(r10.find("\"AM\""), std::string::npos) << r10;
     EXPECT_NE(r10.find("\"Huge\""), std::string::npos) << r10;
-    EXPECT_EQ(t.ch(14)->TxTone, 0);
+    EXPECT_EQ(t.chan(14).TxTone, 0);
 
-    EXPECT_EQ(*t.ch(5), keepBefore);   // untouched by every row
+    EXPECT_EQ(t.chan(5), keepBefore);   // untouched by every row
     EXPECT_EQ(t.s.doc.stored.Channels.count, docBefore.Channels.count + 2);
 
     const std::string text = FormatImportReport(rep);
@@ -325,9 +328,9 @@ TEST(ChannelCsvImport, DuplicateLocationsUseTheLastRowAndNamesOf446Band) {
     ASSERT_EQ(rep.notes.size(), 1u);
     EXPECT_EQ(rep.notes[0].line, 2);
     EXPECT_TRUE(rep.notes[0].skipped);
-    EXPECT_EQ(t.ch(4)->ChannelName.text(), "SECOND");
-    EXPECT_EQ(t.ch(4)->RxFreq.text(), "44601875");
+    EXPECT_EQ(t.chan(4).ChannelName.text(), "SECOND");
+    EXPECT_EQ(t.chan(4).RxFreq.text(), "44601875");
     // No Mode or Power column value: the band's new-channel defaults stay.
-    EXPECT_EQ(t.ch(4)->Bandwidth, 2);
-    EXPECT_EQ(t.ch(4)->TxPower, 0);
+    EXPECT_EQ(t.chan(4).Bandwidth, 2);
+    EXPECT_EQ(t.chan(4).TxPower, 0);
 }
