@@ -1,5 +1,6 @@
 #include "channels/channel_batch.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -164,16 +165,36 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
     }
 }
 
-void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::function<double()> random) {
-    ChannelList& list = s.doc.stored.Channels;
-
-    // 1. range
+std::pair<int, int> BatchRange(const BatchFields& f) {
     int first = 1, last = kMemoryChannels;
     if (!f.allChannels) {
         first = static_cast<int>(numberOr(NormaliseRangeText(f.fromText), 1));
         last = static_cast<int>(numberOr(NormaliseRangeText(f.toText), 128));
         if (last < first) std::swap(first, last);
     }
+    return {first, last};
+}
+
+int CountChangedChannels(const ChannelList& before, const ChannelList& after) {
+    const auto find = [](const ChannelList& l, int n) -> const ChannelRecord* {
+        for (int i = 0; i < std::clamp<int>(l.count, 0, kMaxChannels); ++i)
+            if (l.entries[static_cast<std::size_t>(i)].ChannelNumber == n) return &l.entries[static_cast<std::size_t>(i)];
+        return nullptr;
+    };
+    int changed = 0;
+    for (int n = 1; n <= kMaxChannels; ++n) {
+        const ChannelRecord* a = find(before, n);
+        const ChannelRecord* b = find(after, n);
+        if ((a == nullptr) != (b == nullptr) || (a && *a != *b)) ++changed;
+    }
+    return changed;
+}
+
+void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::function<double()> random) {
+    ChannelList& list = s.doc.stored.Channels;
+
+    // 1. range
+    const auto [first, last] = BatchRange(f);
     // 2. fields of the selected items
     NormaliseBatchFields(s, items, f);
     // 3. sign of the offset

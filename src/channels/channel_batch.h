@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <string_view>
 
 #include "shell/session.h"
@@ -102,6 +103,12 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
 // empty, a generator seeded from the clock is used.
 void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
                 std::function<double()> random = {});
+
+// The channels the fields name: 1..128, or from..to in ascending order.
+std::pair<int, int> BatchRange(const BatchFields& f);
+// How many channels (1..129) differ between two lists: created, removed or
+// changed in any item.
+int CountChangedChannels(const ChannelList& before, const ChannelList& after);
 
 // The 21 flags are kept in BatchFun.ini: shell/settings_files.h SaveBatchFlags.
 

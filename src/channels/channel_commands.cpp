@@ -1,5 +1,7 @@
 #include "channels/channel_commands.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 
@@ -91,6 +93,45 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
         }
     }
     host.refreshChannelRow(n);
+}
+
+int CopyChannelBlock(Session& s, const std::vector<int>& rows) {
+    std::vector<ChannelRecord> block;
+    for (int n : rows)
+        if (const ChannelRecord* c = FindChannelRecord(s, n)) block.push_back(*c);
+    std::sort(block.begin(), block.end(),
+              [](const ChannelRecord& a, const ChannelRecord& b) { return a.ChannelNumber < b.ChannelNumber; });
+    if (block.empty()) return 0;
+    s.clipboard.block = block;
+    s.clipboard.record = block.front();
+    s.clipboard.hasChannel = true;
+    return static_cast<int>(block.size());
+}
+
+std::vector<int> PasteChannelBlock(Session& s, int n) {
+    std::vector<int> written;
+    const auto& block = s.clipboard.block;
+    if (!isMemory(n) || block.empty()) return written;
+    const int first = block.front().ChannelNumber;
+    for (const ChannelRecord& r : block) {
+        const int to = n + (r.ChannelNumber - first);
+        if (!isMemory(to)) continue;
+        ChannelList& list = channels(s);
+        if (const auto pos = FindChannel(s, to)) {
+            list.entries[*pos] = r;
+            list.entries[*pos].ChannelNumber = static_cast<int16_t>(to);
+        } else if (list.count < kMaxChannels) {
+            list.entries[list.count] = r;
+            list.entries[list.count].ChannelNumber = static_cast<int16_t>(to);
+            ++list.count;
+        } else {
+            continue;
+        }
+        written.push_back(to);
+        s.windows.views.channelChanged(to);
+    }
+    RevalidateChannelRefs(s);
+    return written;
 }
 
 bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {

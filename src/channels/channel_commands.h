@@ -4,6 +4,7 @@
 // ask, and the editing habits kept in "Habit.ini".
 
 #include <string>
+#include <vector>
 
 #include "data/records.h"
 #include "shell/session.h"
@@ -21,6 +22,15 @@ enum ChannelCommand {
     kCmdMoveUp = 6,
     kCmdMoveDown = 7,
     kCmdHabits = 8,
+    // On the selected rows and the whole list.
+    kCmdSortRx = 9,
+    kCmdSortName = 10,
+    kCmdCompact = 11,
+    kCmdSelectAll = 12,
+    kCmdEditSelected = 13,
+    // Fill from plan: kCmdPlan + the plan's position in ChannelPlans().
+    kCmdPlan = 20,
+    kCmdLast = 29,
 };
 
 struct ChannelCommandStates {
@@ -76,6 +86,14 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n);
 // false when nothing was inserted (Cancel, or n not a memory channel), in
 // which case a Paste that inserts does nothing either.
 bool InsertChannel(Session& s, ChannelCommandHost& host, int n);
+// Copies the existing channels among `rows` into the clipboard as one
+// block (the first of them also as the one-channel clipboard); returns how
+// many were copied.
+int CopyChannelBlock(Session& s, const std::vector<int>& rows);
+// Puts the clipboard's block at channel n onwards, keeping the distances
+// between the channels and overwriting what stands there; channels that
+// would land beyond 128 are left out. Returns the channels written.
+std::vector<int> PasteChannelBlock(Session& s, int n);
 void DeleteChannel(Session& s, ChannelCommandHost& host, int n);
 // Both return the row the channel went to (or n when nothing moved).
 int MoveChannelUp(Session& s, ChannelCommandHost& host, int n);

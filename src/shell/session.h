@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "data/document.h"
 #include "shell/version.h"
@@ -64,6 +65,8 @@ struct RunSettings {
 struct ChannelClipboard {
     bool hasChannel = false;
     ChannelRecord record;
+    // The channels of the last Copy of several rows, by channel number.
+    std::vector<ChannelRecord> block;
 };
 
 struct Session {

@@ -355,3 +355,24 @@ TEST_F(BatchTest, FieldsAndApplyKeepThePointUnderACommaLocale) {
     EXPECT_EQ(ch(1).RxFreq.text(), "46256250");
     EXPECT_EQ(ch(2).RxFreq.text(), "46257500");
 }
+
+TEST_F(BatchTest, RangeAndTheCountOfChangedChannelsForTheStatusLine) {
+    EXPECT_EQ(BatchRange(f), std::make_pair(1, 128));
+    range(20, 5);
+    EXPECT_EQ(BatchRange(f), std::make_pair(5, 20));
+
+    for (int n : {4, 5, 12, 20, 21}) addChannel(n);
+    s.doc.stored.Channels.entries[2].ScanSkip = 1;   // channel 12 is skipped already
+    const ChannelList before = s.doc.stored.Channels;
+    items[kBatchScanSkip] = 1;
+    f.scanSkip = true;
+    ApplyBatch(s, items, f);
+    // 5 and 20 change; 12 was skipped already; 4 and 21 lie outside.
+    EXPECT_EQ(CountChangedChannels(before, s.doc.stored.Channels), 2);
+    // A created and a removed channel count too, whatever the list order.
+    ChannelList other = before;
+    std::swap(other.entries[0], other.entries[1]);
+    EXPECT_EQ(CountChangedChannels(before, other), 0);
+    other.count = 4;   // channel 21 gone
+    EXPECT_EQ(CountChangedChannels(other, before), 1);
+}

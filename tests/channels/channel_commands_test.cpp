@@ -259,3 +259,31 @@ TEST(MoveScrolling, KeepsTheMovedRowVisible) {
     EXPECT_EQ(TopRowAfterMoveDown(20, 10, 10), 11);
     EXPECT_EQ(TopRowAfterMoveDown(15, 10, 10), 10);
 }
+
+TEST_F(CommandsTest, BlockCopyAndPasteKeepTheDistancesAndStopAtTheLastChannel) {
+    for (int n : {4, 5, 7}) {
+        ChannelRecord c = channel(n);
+        c.RxTone = static_cast<int16_t>(n);
+        c.PttId = 2;   // an item the text form of the clipboard does not carry
+        add(s, c);
+    }
+    EXPECT_EQ(CopyChannelBlock(s, {7, 6, 5, 4}), 3);   // 6 is empty
+    ASSERT_TRUE(s.clipboard.hasChannel);
+    EXPECT_EQ(s.clipboard.record.ChannelNumber, 4);   // a single Paste takes the first
+
+    add(s, channel(20));
+    EXPECT_EQ(PasteChannelBlock(s, 20), (std::vector<int>{20, 21, 23}));
+    EXPECT_EQ(ch(s, 20).RxTone, 4);
+    EXPECT_EQ(ch(s, 21).RxTone, 5);
+    EXPECT_EQ(find(s, 22), nullptr);
+    EXPECT_EQ(ch(s, 23).RxTone, 7);
+    EXPECT_EQ(ch(s, 23).PttId, 2);
+    EXPECT_EQ(s.doc.stored.Channels.count, 6);   // 20 was overwritten, not added
+
+    // Near the end only what fits; the VFO row and nothing copied do nothing.
+    EXPECT_EQ(PasteChannelBlock(s, 126), (std::vector<int>{126, 127}));
+    EXPECT_EQ(find(s, 129), nullptr);
+    EXPECT_TRUE(PasteChannelBlock(s, kVfoChannel).empty());
+    EXPECT_EQ(CopyChannelBlock(s, {30, 31}), 0);
+    EXPECT_EQ(s.clipboard.block.size(), 3u);   // an empty copy keeps the clipboard
+}
