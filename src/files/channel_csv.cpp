@@ -107,8 +107,8 @@ std::string Latin1ToUtf8(std::string_view s) {
     return r;
 }
 
-std::string CsvField(const std::string& v) {
-    if (v.find_first_of(",\"\r\n") == std::string::npos) return v;
+std::string CsvField(const std::string& v, char separator) {
+    if (v.find_first_of(std::string("\"\r\n") + separator) == std::string::npos) return v;
     std::string r = "\"";
     for (char c : v) {
         if (c == '"') r += '"';
@@ -451,11 +451,35 @@ void NoteResult(const Session& s, const Row& r, std::vector<std::string>& change
     }
 }
 
+// The channel n when the export writes it: a memory channel with a
+// receive frequency.
+const ChannelRecord* ExportedChannel(const Session& s, int n) {
+    const ChannelRecord* c = n >= 1 && n <= kMemoryChannels ? FindChannelRecord(s, n) : nullptr;
+    return c && StoredFreqUnits(c->RxFreq.text()) ? c : nullptr;
+}
+
+// Moves every row by `by` channels (pasting at another channel); rows that
+// would land beyond the last memory channel are skipped.
+void ShiftLocations(std::vector<Row>& rows, int by, CsvImportReport& rep) {
+    for (Row& r : rows) {
+        if (r.location == 0) continue;
+        const int to = r.location + by;
+        if (to > kMemoryChannels) {
+            rep.notes.push_back({r.line, r.location, true,
+                                 "it would go to channel " + std::to_string(to) + ", after the last channel " +
+                                     std::to_string(kMemoryChannels)});
+            r.location = 0;
+            continue;
+        }
+        r.location = to;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- parsing
 
-bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error) {
+bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error, char separator) {
     records.clear();
     CsvRecord rec;
     std::string field;
@@ -501,7 +525,7 @@ bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::strin
             ++i;
             continue;
         }
-        if (c == ',') {
+        if (c == separator) {
             endField();
             any = true;
             ++i;
@@ -533,15 +557,22 @@ bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::strin
 
 // ---------------------------------------------------------------- export
 
-std::string ExportChannelCsv(const Session& s) {
+int CountExportedChannels(const Session& s) {
+    int n = 0;
+    for (int c = 1; c <= kMemoryChannels; ++c)
+        if (ExportedChannel(s, c)) ++n;
+    return n;
+}
+
+std::string ExportChannelsText(const Session& s, const std::vector<int>& channels, char separator) {
+    const std::string sep(1, separator);
     std::string out;
-    for (std::size_t i = 0; i < kHeader.size(); ++i) out += std::string(i ? "," : "") + kHeader[i];
+    for (std::size_t i = 0; i < kHeader.size(); ++i) out += (i ? sep : "") + kHeader[i];
     out += "\r\n";
-    for (int n = 1; n <= kMemoryChannels; ++n) {
-        const ChannelRecord* c = FindChannelRecord(s, n);
+    for (const int n : channels) {
+        const ChannelRecord* c = ExportedChannel(s, n);
         if (!c) continue;
         const auto rx = StoredFreqUnits(c->RxFreq.text());
-        if (!rx) continue;
         const int64_t off = StoredOffsetUnits(c->Offset.text());
         const ToneColumns t = ExportTones(c->RxTone, c->TxTone);
         std::string duplex = c->OffsetDir == 1 ? "-" : c->OffsetDir == 2 ? "+" : "";
@@ -566,10 +597,16 @@ std::string ExportChannelCsv(const Session& s) {
             PowerText(c->TxPower),
             c->Bandwidth == 1 ? k20kHzComment : "",
             "", "", "", ""};
-        for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? "," : "") + CsvField(fields[i]);
+        for (std::size_t i = 0; i < fields.size(); ++i) out += (i ? sep : "") + CsvField(fields[i], separator);
         out += "\r\n";
     }
     return out;
+}
+
+std::string ExportChannelCsv(const Session& s) {
+    std::vector<int> all(kMemoryChannels);
+    for (int n = 1; n <= kMemoryChannels; ++n) all[static_cast<std::size_t>(n - 1)] = n;
+    return ExportChannelsText(s, all, ',');
 }
 
 bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string& error) {
@@ -605,10 +642,13 @@ bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string
 
 // ---------------------------------------------------------------- import
 
-CsvImportReport ImportChannelCsv(Session& s, std::string_view text) {
+CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstChannel) {
     CsvImportReport rep;
     std::vector<CsvRecord> records;
-    if (!ParseCsv(text, records, rep.error)) return rep;
+    // Text copied from a spreadsheet or from this program is separated by tabs.
+    const std::string_view firstLine = text.substr(0, text.find('\n'));
+    const char separator = firstLine.find('\t') != std::string_view::npos ? '\t' : ',';
+    if (!ParseCsv(text, records, rep.error, separator)) return rep;
     if (records.empty()) {
         rep.error = "the file is empty";
         return rep;
@@ -641,6 +681,7 @@ CsvImportReport ImportChannelCsv(Session& s, std::string_view text) {
         lastRowOf[r.location] = static_cast<int>(rows.size());
         rows.push_back(std::move(r));
     }
+    if (firstChannel > 0 && !lastRowOf.empty()) ShiftLocations(rows, firstChannel - lastRowOf.begin()->first, rep);
 
     // Apply through the setter with the signed-offset habit, and with a
     // prompter that collects the band warnings instead of showing each.

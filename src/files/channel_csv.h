@@ -60,6 +60,12 @@ struct Session;
 // The CSV text of every memory channel of the document, one row each in
 // channel order, lines ended by CR LF.
 std::string ExportChannelCsv(const Session& s);
+// The same rows for the given channels only (empty ones left out), with the
+// header row, fields separated by `separator`: with a tab, the text that
+// Copy puts on the system clipboard for spreadsheets and text files.
+std::string ExportChannelsText(const Session& s, const std::vector<int>& channels, char separator);
+// The number of channels the export writes.
+int CountExportedChannels(const Session& s);
 // Writes it to a file (replaced safely). false with a message in error.
 bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string& error);
 
@@ -70,7 +76,8 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 // false (with a message) when a quoted field is not closed.
-bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error);
+bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error,
+              char separator = ',');
 
 struct CsvImportNote {
     int line = 0;                       // line of the row in the file
@@ -87,8 +94,12 @@ struct CsvImportReport {
     std::vector<CsvImportNote> notes;   // skipped and changed rows, file order
 };
 
-// Imports the rows of a CSV text into the open document.
-CsvImportReport ImportChannelCsv(Session& s, std::string_view text);
+// Imports the rows of a CSV text into the open document. A first line with
+// a tab makes the text tab-separated (as spreadsheets copy it). With
+// firstChannel, the rows keep their distances but move so that the lowest
+// location lands on firstChannel (Paste at a row); rows moved beyond
+// channel 128 are skipped.
+CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstChannel = 0);
 // Reads the file first; an unreadable file changes nothing.
 CsvImportReport ImportChannelCsvFile(Session& s, const std::string& path);
 

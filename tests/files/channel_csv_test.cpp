@@ -334,3 +334,75 @@ TEST(ChannelCsvImport, DuplicateLocationsUseTheLastRowAndNamesOf446Band) {
     EXPECT_EQ(t.chan(4).Bandwidth, 2);
     EXPECT_EQ(t.chan(4).TxPower, 0);
 }
+
+// The clipboard text of Copy: the CSV rows of the chosen channels with the
+// header, separated by tabs; Paste reads it (or a spreadsheet's) back at a
+// chosen channel, keeping the distances between the rows.
+TEST(ChannelClipboardText, CopiedChannelsPasteIntoAnotherDocumentAtAnotherRow) {
+    CsvSession src;
+    ChannelRecord& a = src.add(3, "462.5625");
+    a.ChannelName.set("BASE");
+    a.RxTone = a.TxTone = 13;
+    a.OffsetDir = 2;
+    a.Offset.set("0500000");
+    ChannelRecord& b = src.add(7, "446.00625");
+    b.ChannelName.set("A B");
+    b.TxPower = 0;
+    src.add(5, "450.0");        // not chosen
+
+    const std::string text = ExportChannelsText(src.s, {3, 7, 9}, '\t');
+    const std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), 3u) << text;   // header and two channels; 9 is empty
+    std::string header = kHeader;
+    header.pop_back();
+    std::replace(header.begin(), header.end(), ',', '\t');
+    EXPECT_EQ(lines[0], header);
+    EXPECT_EQ(lines[1].substr(0, 19), "3\tBASE\t462.562500\t+");
+    EXPECT_EQ(lines[2].substr(0, 17), "7\tA B\t446.006250\t");
+
+    CsvSession dst;
+    const CsvImportReport rep = ImportChannelCsv(dst.s, text, 10);
+    ASSERT_TRUE(rep.readable) << rep.error;
+    EXPECT_EQ(rep.imported, 2);
+    EXPECT_TRUE(rep.notes.empty()) << FormatImportReport(rep);
+    ASSERT_NE(dst.ch(10), nullptr);
+    ASSERT_NE(dst.ch(14), nullptr);
+    EXPECT_EQ(dst.s.doc.stored.Channels.count, 2);
+    for (auto [from, to] : {std::pair{3, 10}, std::pair{7, 14}}) {
+        ChannelRecord want = *src.ch(from);
+        want.ChannelNumber = static_cast<int16_t>(to);
+        EXPECT_EQ(*dst.ch(to), want) << "channel " << from << " pasted at " << to;
+    }
+}
+
+TEST(ChannelClipboardText, SpreadsheetTextAndRowsBeyondTheLastChannel) {
+    CsvSession t;
+    // A spreadsheet copies only the columns it has, lines ended by LF.
+    const std::string sheet = "Location\tFrequency\tName\n20\t462.55\tgate\n22\t462.6\tyard\n25\t462.65\t\n";
+    CsvImportReport rep = ImportChannelCsv(t.s, sheet, 126);
+    ASSERT_TRUE(rep.readable) << rep.error;
+    EXPECT_EQ(rep.imported, 2);
+    const auto skipped = std::find_if(rep.notes.begin(), rep.notes.end(), [](const CsvImportNote& n) { return n.skipped; });
+    ASSERT_NE(skipped, rep.notes.end()) << FormatImportReport(rep);
+    EXPECT_EQ(skipped->location, 25);
+    EXPECT_NE(skipped->reason.find("131"), std::string::npos) << skipped->reason;
+    EXPECT_EQ(std::count_if(rep.notes.begin(), rep.notes.end(), [](const CsvImportNote& n) { return n.skipped; }), 1);
+    ASSERT_NE(t.ch(126), nullptr);
+    ASSERT_NE(t.ch(128), nullptr);
+    EXPECT_EQ(t.ch(126)->ChannelName.text(), "GATE");
+    EXPECT_EQ(t.ch(128)->RxFreq.text(), "46260000");
+
+    // Without a row the locations of the text are used, and comma CSV works
+    // the same way through the same call.
+    rep = ImportChannelCsv(t.s, "Location,Frequency\n4,446.1\n", 0);
+    EXPECT_EQ(rep.imported, 1);
+    ASSERT_NE(t.ch(4), nullptr);
+    EXPECT_EQ(t.ch(4)->RxFreq.text(), "44610000");
+
+    // Text without the columns changes nothing and says why.
+    const StoredDocument before = t.s.doc.stored;
+    rep = ImportChannelCsv(t.s, "just some words\tand more\n", 1);
+    EXPECT_FALSE(rep.readable);
+    EXPECT_FALSE(rep.error.empty());
+    EXPECT_EQ(t.s.doc.stored, before);
+}
