@@ -143,20 +143,20 @@ TEST(ChannelCsvImport, ExportThenImportGivesTheSameChannels) {
     EXPECT_FALSE(dst.s.settings.habits.UseOffset);   // the habit is given back
     for (const Want& sp : specs) {
         SCOPED_TRACE(sp.n);
-        const ChannelRecord* a = src.ch(sp.n);
+        const ChannelRecord& a = src.chan(sp.n);
         const ChannelRecord* b = dst.ch(sp.n);
         ASSERT_NE(b, nullptr);
-        EXPECT_EQ(a->RxFreq, b->RxFreq);
-        EXPECT_EQ(a->Offset, b->Offset);
-        EXPECT_EQ(a->OffsetDir, b->OffsetDir);
-        EXPECT_EQ(a->RxTone, b->RxTone);
-        EXPECT_EQ(a->TxTone, b->TxTone);
-        EXPECT_EQ(a->TxPower, b->TxPower);
-        EXPECT_EQ(a->ScanSkip, b->ScanSkip);
-        EXPECT_EQ(a->Bandwidth, b->Bandwidth);
-        EXPECT_EQ(a->TxInhibit, b->TxInhibit);
-        EXPECT_EQ(a->RxStep, b->RxStep);
-        EXPECT_EQ(a->ChannelName.text(), b->ChannelName.text());
+        EXPECT_EQ(a.RxFreq, b->RxFreq);
+        EXPECT_EQ(a.Offset, b->Offset);
+        EXPECT_EQ(a.OffsetDir, b->OffsetDir);
+        EXPECT_EQ(a.RxTone, b->RxTone);
+        EXPECT_EQ(a.TxTone, b->TxTone);
+        EXPECT_EQ(a.TxPower, b->TxPower);
+        EXPECT_EQ(a.ScanSkip, b->ScanSkip);
+        EXPECT_EQ(a.Bandwidth, b->Bandwidth);
+        EXPECT_EQ(a.TxInhibit, b->TxInhibit);
+        EXPECT_EQ(a.RxStep, b->RxStep);
+        EXPECT_EQ(a.ChannelName.text(), b->ChannelName.text());
     }
     // The same file read again changes nothing.
     const StoredDocument before = dst.s.doc.stored;
@@ -179,49 +179,48 @@ TEST(ChannelCsvImport, ColumnsInAnyOrderAndEveryValueForm) {
     ASSERT_TRUE(rep.readable) << rep.error;
     EXPECT_EQ(rep.imported, 6);
 
-    const ChannelRecord* c1 = t.ch(1);
-    ASSERT_NE(c1, nullptr);
-    EXPECT_EQ(c1->TxPower, 0);
-    EXPECT_EQ(c1->ScanSkip, 1);
-    EXPECT_EQ(c1->TxTone, 1);
-    EXPECT_EQ(c1->RxTone, 0);
-    EXPECT_EQ(c1->OffsetDir, 2);
-    EXPECT_EQ(c1->Offset.text(), "0500000");
-    EXPECT_EQ(c1->Bandwidth, 2);
-    EXPECT_EQ(c1->ChannelName.text(), "AB");
+    const ChannelRecord& c1 = t.chan(1);
+    EXPECT_EQ(c1.TxPower, 0);
+    EXPECT_EQ(c1.ScanSkip, 1);
+    EXPECT_EQ(c1.TxTone, 1);
+    EXPECT_EQ(c1.RxTone, 0);
+    EXPECT_EQ(c1.OffsetDir, 2);
+    EXPECT_EQ(c1.Offset.text(), "0500000");
+    EXPECT_EQ(c1.Bandwidth, 2);
+    EXPECT_EQ(c1.ChannelName.text(), "AB");
 
-    const ChannelRecord* c2 = t.ch(2);
-    EXPECT_EQ(c2->TxPower, 1);
-    EXPECT_EQ(c2->RxTone, 50);
-    EXPECT_EQ(c2->TxTone, 50);
-    EXPECT_EQ(c2->OffsetDir, 1);
-    EXPECT_EQ(c2->Offset.text(), "0060000");
-    EXPECT_EQ(c2->Bandwidth, 0);
-    EXPECT_EQ(c2->ChannelName.text(), "B C");
+    const ChannelRecord& c2 = t.chan(2);
+    EXPECT_EQ(c2.TxPower, 1);
+    EXPECT_EQ(c2.RxTone, 50);
+    EXPECT_EQ(c2.TxTone, 50);
+    EXPECT_EQ(c2.OffsetDir, 1);
+    EXPECT_EQ(c2.Offset.text(), "0060000");
+    EXPECT_EQ(c2.Bandwidth, 0);
+    EXPECT_EQ(c2.ChannelName.text(), "B C");
 
-    const ChannelRecord* c3 = t.ch(3);
-    EXPECT_EQ(c3->TxPower, 2);
-    EXPECT_EQ(c3->TxTone, Dcs(19, true));
-    EXPECT_EQ(c3->RxTone, Dcs(19, false));
-    EXPECT_EQ(c3->OffsetDir, 2);   // split 467.5875 = +5 MHz
-    EXPECT_EQ(c3->Offset.text(), "0500000");
+    const ChannelRecord& c3 = t.chan(3);
+    EXPECT_EQ(c3.TxPower, 2);
+    EXPECT_EQ(c3.TxTone, Dcs(19, true));
+    EXPECT_EQ(c3.RxTone, Dcs(19, false));
+    EXPECT_EQ(c3.OffsetDir, 2);   // split 467.5875 = +5 MHz
+    EXPECT_EQ(c3.Offset.text(), "0500000");
 
-    const ChannelRecord* c4 = t.ch(4);
-    EXPECT_EQ(c4->TxPower, 0);
-    EXPECT_EQ(c4->TxTone, Dcs(0754, false));
-    EXPECT_EQ(c4->RxTone, Dcs(023, true));
+    const ChannelRecord& c4 = t.chan(4);
+    EXPECT_EQ(c4.TxPower, 0);
+    EXPECT_EQ(c4.TxTone, Dcs(0754, false));
+    EXPECT_EQ(c4.RxTone, Dcs(023, true));
 
-    const ChannelRecord* c5 = t.ch(5);
-    EXPECT_EQ(c5->ScanSkip, 0);   // "P" (priority) is not a skip
-    EXPECT_EQ(c5->TxTone, 0);
-    EXPECT_EQ(c5->RxTone, 3);
-    EXPECT_EQ(c5->TxInhibit, 1);
-    EXPECT_EQ(c5->OffsetDir, 0);
-    EXPECT_EQ(c5->Offset.text(), "0010000");
+    const ChannelRecord& c5 = t.chan(5);
+    EXPECT_EQ(c5.ScanSkip, 0);   // "P" (priority) is not a skip
+    EXPECT_EQ(c5.TxTone, 0);
+    EXPECT_EQ(c5.RxTone, 3);
+    EXPECT_EQ(c5.TxInhibit, 1);
+    EXPECT_EQ(c5.OffsetDir, 0);
+    EXPECT_EQ(c5.Offset.text(), "0010000");
 
-    const ChannelRecord* c6 = t.ch(6);
-    EXPECT_EQ(c6->OffsetDir, 0);   // split onto the RX itself
-    EXPECT_EQ(c6->TxPower, 2);     // empty power: the new channel's default
+    const ChannelRecord& c6 = t.chan(6);
+    EXPECT_EQ(c6.OffsetDir, 0);   // split onto the RX itself
+    EXPECT_EQ(c6.TxPower, 2);     // empty power: the new channel's default
 }
 
 TEST(ChannelCsvImport, BadRowsAreSkippedAndReportedAndNothingElseChanges) {
