@@ -9,6 +9,7 @@
 #include "data/bands.h"
 #include "data/freq_text.h"
 #include "shell/session.h"
+#include "support/channel_lookup.h"
 #include "support/support.h"
 
 using namespace zr;
@@ -51,12 +52,7 @@ struct Doc : ::testing::Test {
             if (l.entries[i].AutoDialMemory == original) return l.entries[i].ChannelNumber;
         return 0;
     }
-    const ChannelRecord& ch(int n) {
-        const ChannelRecord* c = FindChannelRecord(s, n);
-        static const ChannelRecord missing{};
-        if (!c) ADD_FAILURE() << "channel " << n << " is missing";
-        return c ? *c : missing;
-    }
+    const ChannelRecord& ch(int n) const { return zrtest::channelOrBlank(s, n); }
     std::string tx(int n) {
         const ChannelRecord& c = ch(n);
         return ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
