@@ -11,6 +11,8 @@
 
 #include "channels/channel_batch.h"
 #include "channels/channel_ops.h"
+#include "control/document_controller.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/shell/app_services.h"
 #include "shell/prompter.h"
@@ -27,8 +29,10 @@ public:
 
 class BenchApp : public zr::AppServices {
 public:
-    explicit BenchApp(zr::Session& s) : s_(s) {}
+    explicit BenchApp(zr::Session& s) : s_(s), ctl_(s) {}
     zr::Session& session() override { return s_; }
+    zr::DocumentController& controller() override { return ctl_; }
+    zr::ChannelFocus& channelFocus() override { return focus_; }
     QWidget* mainWidget() override { return nullptr; }
     QMdiArea* mdiArea() override { return nullptr; }
     QWidget* ShowChild(const QString&) override { return nullptr; }
@@ -55,6 +59,8 @@ public:
 
 private:
     zr::Session& s_;
+    zr::DocumentController ctl_;
+    zr::ChannelFocus focus_;
 };
 
 double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
@@ -118,8 +124,7 @@ int main(int argc, char** argv) {
     f.rxToneStart = 1;
     f.rxToneInterval = "1";
     t.restart();
-    zr::ApplyBatch(s, items, f);
-    table->SetGridData();
+    app.controller().applyBatch(items, f);   // the table redraws on the event
     qapp.processEvents();
     const double batchMs = ms(t);
 

@@ -315,7 +315,7 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
     if (txMovedIntoBand && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
     // Channels outside the range may have gone, and channels were created.
     RevalidateChannelRefs(s);
-    s.windows.views.channelsChanged();
+    s.doc.changes.allChannels();
 }
 
 }  // namespace zr

@@ -99,7 +99,7 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
 // Apply: normalises the fields (they show the result afterwards), then sets
 // the channels of the range. A new RX that carries a kept offset's TX out of
 // the band moves the TX to the band limit (text 9021 at most once). Then the
-// channel references are re-checked and the open windows told. `random` gives uniform numbers in [0, 1); when
+// channel references are re-checked and all channels noted as changed. `random` gives uniform numbers in [0, 1); when
 // empty, a generator seeded from the clock is used.
 void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
                 std::function<double()> random = {});

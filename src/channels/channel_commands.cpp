@@ -76,7 +76,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
     if (!h.PasteNoAsk) {
         if (ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste))) saveHabits(s);
     }
-    if (h.PasteInsert && !InsertChannel(s, host, n)) return;
+    if (h.PasteInsert && !InsertChannel(s, n)) return;
 
     const ChannelRecord clip = s.clipboard.record;
     if (clip.IsEmpty != 0) {
@@ -92,7 +92,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
             ++list.count;
         }
     }
-    host.refreshChannelRow(n);
+    s.doc.changes.channel(n);
 }
 
 int CopyChannelBlock(Session& s, const std::vector<int>& rows) {
@@ -128,13 +128,13 @@ std::vector<int> PasteChannelBlock(Session& s, int n) {
             continue;
         }
         written.push_back(to);
-        s.windows.views.channelChanged(to);
+        s.doc.changes.channel(to);
     }
     RevalidateChannelRefs(s);
     return written;
 }
 
-bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {
+bool InsertChannel(Session& s, int n) {
     if (!isMemory(n)) return false;
     // The last memory channel falls off the end: never without asking.
     if (FindChannel(s, kMemoryChannels) &&
@@ -152,9 +152,8 @@ bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {
         if (num >= n && num <= kMemoryChannels - 1) ++list.entries[i].ChannelNumber;
         ++i;
     }
-    host.refreshAllChannels();
     RemoveChannel(s, n);
-    host.refreshChannelRow(n);
+    s.doc.changes.allChannels();
     return true;
 }
 
@@ -165,35 +164,34 @@ void DeleteChannel(Session& s, ChannelCommandHost& host, int n) {
     }
     if (!h.DeleteRemove) return;
     if (isMemory(n)) RemoveChannel(s, n);
-    host.refreshChannelRow(n);
+    s.doc.changes.channel(n);
 }
 
 namespace {
 
-int swapChannels(Session& s, ChannelCommandHost& host, int n, int t) {
+int swapChannels(Session& s, int n, int t) {
     ChannelList& list = channels(s);
     for (int i = 0; i < list.count; ++i) {
         ChannelRecord& r = list.entries[i];
         if (r.ChannelNumber == n) r.ChannelNumber = static_cast<int16_t>(t);
         else if (r.ChannelNumber == t) r.ChannelNumber = static_cast<int16_t>(n);
     }
-    host.refreshChannelRow(n);
-    host.refreshChannelRow(t);
-    host.setCurrentRow(t);
+    s.doc.changes.channel(n);
+    s.doc.changes.channel(t);
     RevalidateChannelRefs(s);
     return t;
 }
 
 }  // namespace
 
-int MoveChannelUp(Session& s, ChannelCommandHost& host, int n) {
+int MoveChannelUp(Session& s, int n) {
     if (!isMemory(n)) return n;
-    return swapChannels(s, host, n, n == 1 ? kMemoryChannels : n - 1);
+    return swapChannels(s, n, n == 1 ? kMemoryChannels : n - 1);
 }
 
-int MoveChannelDown(Session& s, ChannelCommandHost& host, int n) {
+int MoveChannelDown(Session& s, int n) {
     if (!isMemory(n)) return n;
-    return swapChannels(s, host, n, n == kMemoryChannels ? 1 : n + 1);
+    return swapChannels(s, n, n == kMemoryChannels ? 1 : n + 1);
 }
 
 int VisibleRowsFor(double tableHeight, double rowHeight) {

@@ -63,21 +63,16 @@ struct ConfirmAnswer {
 // DeleteNoAsk; returns true when the habits are to be saved.
 bool ApplyConfirmAnswer(EditingHabits& h, ConfirmMode mode, const ConfirmAnswer& a);
 
-// What the commands need from the windows around them.
+// What the commands need from around them: the paste and delete
+// confirmation with its "do not ask again" box.
 class ChannelCommandHost {
 public:
     virtual ~ChannelCommandHost() = default;
-    // The confirmation dialog (FrmMsgConfirm) in the given mode.
     virtual ConfirmAnswer confirm(ConfirmMode mode) = 0;
-    // Redraw of one channel in the table and the edit window.
-    virtual void refreshChannelRow(int n) = 0;
-    // Redraw of every channel.
-    virtual void refreshAllChannels() = 0;
-    // Makes t the table's current row.
-    virtual void setCurrentRow(int t) = 0;
 };
 
-// The commands on channel n (1..129). They do nothing where they cannot act.
+// The commands on channel n (1..129). They do nothing where they cannot act;
+// what they change is noted in the document's changes.
 void CopyChannel(Session& s, int n);
 void CutChannel(Session& s, ChannelCommandHost& host, int n);
 void PasteChannel(Session& s, ChannelCommandHost& host, int n);
@@ -85,7 +80,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n);
 // holds a channel, which would be lost, text 9082 asks first (OK/Cancel);
 // false when nothing was inserted (Cancel, or n not a memory channel), in
 // which case a Paste that inserts does nothing either.
-bool InsertChannel(Session& s, ChannelCommandHost& host, int n);
+bool InsertChannel(Session& s, int n);
 // Copies the existing channels among `rows` into the clipboard as one
 // block (the first of them also as the one-channel clipboard); returns how
 // many were copied.
@@ -96,8 +91,8 @@ int CopyChannelBlock(Session& s, const std::vector<int>& rows);
 std::vector<int> PasteChannelBlock(Session& s, int n);
 void DeleteChannel(Session& s, ChannelCommandHost& host, int n);
 // Both return the row the channel went to (or n when nothing moved).
-int MoveChannelUp(Session& s, ChannelCommandHost& host, int n);
-int MoveChannelDown(Session& s, ChannelCommandHost& host, int n);
+int MoveChannelUp(Session& s, int n);
+int MoveChannelDown(Session& s, int n);
 
 // Rows that the table keeps visible after a move: V = height / row height
 // minus 4, rounded half to even.

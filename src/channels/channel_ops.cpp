@@ -34,7 +34,7 @@ bool IsTextItem(int item) {
            item == item::kIdCode;
 }
 
-void RefreshViews(Session& s, int n) { s.windows.views.channelChanged(n); }
+void NoteChannel(Session& s, int n) { s.doc.changes.channel(n); }
 
 bool IsMemoryChannel(int n) { return n >= 1 && n <= kMemoryChannels; }
 
@@ -185,12 +185,12 @@ void SetChannelItem(Session& s, int channelNumber, int item, std::string_view va
     std::optional<int> number;
     if (!IsTextItem(item) && IsNumericText(value)) number = TextToNumber(value, 0);
     ChangeChannel(s, channelNumber, item, std::string(value), number);
-    RefreshViews(s, channelNumber);
+    NoteChannel(s, channelNumber);
 }
 
 void SetChannelItem(Session& s, int channelNumber, int item, int value) {
     ChangeChannel(s, channelNumber, item, IntText(value), value);
-    RefreshViews(s, channelNumber);
+    NoteChannel(s, channelNumber);
 }
 
 std::optional<int> NewChannel(Session& s, int channelNumber, std::string_view rxText) {
@@ -240,7 +240,7 @@ void RemoveChannel(Session& s, int channelNumber) {
 
 void RevalidateChannelRefs(Session& s) {
     RevalidateChannelRefsClosed(s);
-    s.windows.views.channelRefsChecked();
+    s.doc.changes.settings(SettingsRecord::OptFeat);
 }
 
 void RevalidateChannelRefsClosed(Session& s) {

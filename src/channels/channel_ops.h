@@ -1,14 +1,13 @@
 #pragma once
-// Channel list operations: the one way in which windows change channels.
+// Channel list operations: the one way in which channels are changed.
 //
 // A channel is addressed by its ChannelNumber (1..128, 129 = VFO); a number
 // without a record is an empty channel. SetChannelItem changes one item of
 // one channel (items 1..21 below), creating the channel when its RX
-// frequency is set and deleting it when the RX frequency is cleared; after
-// every call it tells the open windows (s.windows.views, see
-// shell/window_state.h) that channel n changed. RevalidateChannelRefs
-// corrects the channel references of the optional features and then tells
-// the open windows that it did, whichever windows are open.
+// frequency is set and deleting it when the RX frequency is cleared; every
+// call notes channel n in the document's changes (data/document_changes.h).
+// RevalidateChannelRefs corrects the channel references of the optional
+// features and notes that record as changed.
 //
 // Items: 1 RxFreq (displayed MHz text; empty clears the channel), 2 TX text
 // (TX frequency, or the signed offset with the UseOffset habit), 3
@@ -60,8 +59,8 @@ void DeleteChannelAt(Session& s, int position);   // then RevalidateChannelRefs
 void RemoveChannelAt(Session& s, int position);   // without the re-check
 void RemoveChannel(Session& s, int channelNumber); // first record of that number, no re-check
 
-// Corrects the channel references of the optional features, then publishes
-// channelRefsChecked to the open windows.
+// Corrects the channel references of the optional features, then notes the
+// record as changed (what shows it re-reads it and its channel lists).
 void RevalidateChannelRefs(Session& s);
 // The correction alone: the priority channel becomes 0 unless it names a
 // memory channel with a frequency and without scan skip; the current and

@@ -54,7 +54,7 @@ void RenumberChannels(Session& s, const ChannelRenumbering& to) {
     Follow(s.doc.stored.Alert.EmgChannel, to);
 
     RevalidateChannelRefs(s);
-    s.windows.views.channelsChanged();
+    s.doc.changes.allChannels();
 }
 
 bool ReorderChannels(Session& s, ChannelOrder order) {

@@ -4,8 +4,8 @@
 // place. Renumbering moves the channels, and every setting that names a
 // memory channel (current, direct, priority and emergency channels) follows
 // its channel to the new number. The VFO is never renumbered. Afterwards the
-// references are re-checked and the windows are told that many channels
-// changed.
+// references are re-checked and many channels are noted as changed in the
+// document's changes.
 
 #include <array>
 #include <vector>

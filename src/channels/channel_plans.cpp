@@ -125,7 +125,7 @@ PlanFill FillFromPlan(Session& s, const ChannelPlan& plan, const std::vector<int
     useOffset = userUseOffset;
     // The rows were drawn with the plan's offset habit: every window shows
     // the channels again with the user's own.
-    s.windows.views.channelsChanged();
+    s.doc.changes.allChannels();
     return done;
 }
 

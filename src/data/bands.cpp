@@ -102,7 +102,7 @@ void AlignIdCodeLengths(Session& s) {
         if (CleanText(c.IdCode.raw()).size() > static_cast<std::size_t>(wanted)) c.IdCode.set("000");
         changed = true;
     }
-    if (changed) s.windows.views.channelsChanged();
+    if (changed) s.doc.changes.allChannels();
 }
 
 }  // namespace zr

@@ -58,8 +58,8 @@ bool ModelMatches(std::string_view documentModel, std::string_view radioModel, i
 
 // After a document has been loaded or read: every used channel gets the ID
 // code length the DTMF settings ask for (3 with DTMF signalling, else 10);
-// an ID code longer than that length becomes "000". The channel edit window,
-// when open, re-reads its channel.
+// an ID code longer than that length becomes "000". When any channel
+// changed, all channels are noted as changed.
 void AlignIdCodeLengths(Session& s);
 
 }  // namespace zr

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/document_changes.h"
 #include "data/records.h"
 
 namespace zr {
@@ -78,6 +79,8 @@ struct RadioDocument {
 
     FactoryTestData testData;       // working copy
     FactoryTestData savedTestData;  // saved copy
+
+    DocumentChanges changes;        // what the rules changed, not yet taken
 };
 
 }  // namespace zr

@@ -86,10 +86,7 @@ void NewDocumentChannels(Session& s) {
     const double middle = (s.doc.bandLower + s.doc.bandUpper) / 2;
     NewChannel(s, kVfoChannel, middle);
     NewChannel(s, 1, middle);
-    s.windows.tableCurrentRow = 1;
-    s.windows.tableEditorShown = false;
-    s.windows.tableSkipEntry = false;
-    s.windows.views.documentReplaced();
+    s.doc.changes.replaced();
 }
 
 void ResetRadioInfo(Session& s, const CivilDate& today) {

@@ -718,7 +718,7 @@ CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstCha
     s.prompter = userPrompter;
     // The rows were redrawn with the import's signed-offset habit: every
     // window shows the channels again with the user's own.
-    s.windows.views.channelsChanged();
+    s.doc.changes.allChannels();
     std::stable_sort(rep.notes.begin(), rep.notes.end(),
                      [](const CsvImportNote& a, const CsvImportNote& b) { return a.line < b.line; });
     return rep;

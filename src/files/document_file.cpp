@@ -81,7 +81,7 @@ void PostLoad(Session& s) {
     s.doc.stored = s.doc.saved;
     ApplyModelBand(s.doc);
     AlignIdCodeLengths(s);
-    s.windows.views.documentReplaced();
+    s.doc.changes.replaced();
 }
 
 bool LoadTemplate(Session& s, const std::string& path) {

@@ -28,8 +28,8 @@ std::string InitTemplatePath(const Session& s, const std::string& model, int ban
 bool LoadTemplate(Session& s, const std::string& path);
 
 // File Open's read: version check, record, companion test data, PostLoad.
-// The window steps that follow a successful open (channel table, title,
-// captions, cascade) belong to the caller; this clears the never-saved flag.
+// Showing the opened document is the caller's; this clears the never-saved
+// flag and notes the document as replaced.
 OpenResult OpenChecked(Session& s, const std::string& path);
 
 // As OpenChecked, then the template's version becomes "V100", its channel

@@ -273,7 +273,7 @@ bool TransferEngine::askSaveChanges() {
 bool TransferEngine::startRead() {
     if (busy()) return false;
     Nest nest(*this);
-    if (hooks_.commitChannelTableEdit) hooks_.commitChannelTableEdit();
+    if (observer_) observer_->transferStarting(TransferKind::Read);
     kind_ = TransferKind::Read;
     step_ = TransferStep::None;
     receiving_ = false;
@@ -301,7 +301,7 @@ bool TransferEngine::startRead() {
 bool TransferEngine::startWrite() {
     if (busy()) return false;
     Nest nest(*this);
-    if (hooks_.commitOpenEdits) hooks_.commitOpenEdits();
+    if (observer_) observer_->transferStarting(TransferKind::Write);
     kind_ = TransferKind::Write;   // reserved while open windows commit
     step_ = TransferStep::None;
     receiving_ = false;
@@ -337,7 +337,7 @@ void TransferEngine::continueWrite() {
 bool TransferEngine::startDealerRead() {
     if (busy()) return false;
     Nest nest(*this);
-    if (hooks_.closeDealerWindow) hooks_.closeDealerWindow();
+    if (observer_) observer_->transferStarting(TransferKind::DealerRead);
     kind_ = TransferKind::DealerRead;
     startAddress_ = kIdentBlockAddress;
     endAddress_ = kRmgBaseAddress + kRmgImageSize - 1;
@@ -437,7 +437,7 @@ void TransferEngine::afterPassword(std::span<const uint8_t> block) {
         if (quitAfterEnd_) {
             quitAfterEnd_ = false;
             if (services_.startProgramVersion) services_.startProgramVersion(ident_.version);
-            if (hooks_.quitProgram) hooks_.quitProgram();
+            if (observer_) observer_->endProgram();
         }
         return;
     }
@@ -600,18 +600,17 @@ void TransferEngine::endTransfer(bool success) {
         if (kind == TransferKind::Read) {
             session_.doc.image = readImage_;
             if (haveReadTestData_) session_.doc.testData = readTestData_;
-            if (hooks_.closeDocumentWindows) hooks_.closeDocumentWindows();
+            if (observer_) observer_->readReceived();
             readDecodePending_ = true;
             timers_.start(TimerId::ReadOK, kReadOKTimerMs);
         } else if (kind == TransferKind::DealerRead) {
             session_.doc.rmgImage = readRmg_;
             if (services_.decodeDealerInfo) services_.decodeDealerInfo(session_.doc);
-            if (hooks_.openDealerWindow) hooks_.openDealerWindow();
         }
     }
-    if (observer_) observer_->transferEnded(kind, success);
     if (success && kind == TransferKind::Read) ask(msg(9009), Buttons::Ok, Icon::None);
     if (success && kind == TransferKind::Write) ask(msg(9010), Buttons::Ok, Icon::None);
+    if (observer_) observer_->transferEnded(kind, success);
 }
 
 void TransferEngine::finishRead() {
@@ -620,8 +619,8 @@ void TransferEngine::finishRead() {
     if (services_.decodeImage) services_.decodeImage(session_.doc);
     session_.doc.fileName = "new.dat";
     session_.doc.neverSaved = true;
-    session_.windows.views.documentReplaced();
-    if (hooks_.readDecoded) hooks_.readDecoded();
+    session_.doc.changes.replaced();
+    if (observer_) observer_->readDecoded();
 }
 
 void TransferEngine::onPortError(const std::string& description) {

@@ -10,13 +10,13 @@
 //      timers (platform/serial/qt_link.h has both for Qt), and forward the
 //      port's received bytes to onBytes(), its errors to onPortError() and
 //      every timer expiry to onTimer().
-//   2. Implement TransferObserver: the progress window shows itself in
-//      progressShown() (non-blocking, e.g. QDialog::open(); do not exec()),
-//      follows progress() and closes in progressClosed(). transferEnded()
-//      reports the outcome of every transfer that got past its start.
-//   3. Fill TransferHooks with what the windows must do (commit edits, close
-//      and open windows); empty hooks do nothing.
-//   4. Call startRead(), startWrite(), startDealerRead() from the commands.
+//   2. Implement TransferObserver, the one way the engine talks outward (the
+//      document controller does, control/document_controller.h): a progress
+//      display shows itself in progressShown() (non-blocking, e.g.
+//      QDialog::open(); do not exec()), follows progress() and closes in
+//      progressClosed(); transferEnded() reports the outcome of every
+//      transfer that got past its start, after the closing message.
+//   3. Call startRead(), startWrite(), startDealerRead() from the commands.
 //      Questions, messages and the password dialog go through the session's
 //      Prompter (its askPassword() is the password dialog).
 
@@ -73,24 +73,24 @@ public:
 class TransferObserver {
 public:
     virtual ~TransferObserver() = default;
-    // A read or write starts its exchange: show the progress window (caption
-    // text 9027 for a read, 9028 for a write) at 0 %.
+    // A command starts (before anything is asked or opened): a read or a
+    // write first has every edit in progress taken into the document.
+    virtual void transferStarting(TransferKind) {}
+    // A read or write starts its exchange: show the progress (caption text
+    // 9027 for a read, 9028 for a write) at 0 %.
     virtual void progressShown(TransferKind, const std::string& caption) { (void)caption; }
     virtual void progress(int percent) { (void)percent; }
     virtual void progressReset() {}                   // back to 0 and "0%"
     virtual void progressClosed() {}
+    // A read succeeded: the document is about to be replaced by what was
+    // read (decoded ReadOK timer later).
+    virtual void readReceived() {}
+    // The read image is decoded into the document.
+    virtual void readDecoded() {}
+    // Every transfer that got past its start, after its closing message.
     virtual void transferEnded(TransferKind, bool success) { (void)success; }
-};
-
-// What the windows do at the start and end of transfers; each may be empty.
-struct TransferHooks {
-    std::function<void()> commitChannelTableEdit;   // read, first step
-    std::function<void()> commitOpenEdits;          // write, before WaitSaveDataTimer
-    std::function<void()> closeDealerWindow;        // dealer read, first step
-    std::function<void()> closeDocumentWindows;     // read finished, before decoding
-    std::function<void()> readDecoded;              // title, tree, texts, channel table
-    std::function<void()> openDealerWindow;         // dealer read finished
-    std::function<void()> quitProgram;              // after a version switch
+    // The user chose to switch to another program version: end now.
+    virtual void endProgram() {}
 };
 
 // The rules the engine applies; defaults() binds the program's own codecs,
@@ -116,7 +116,6 @@ public:
     TransferEngine(Session& session, LinkPort& port, LinkTimers& timers);
 
     void setObserver(TransferObserver* o) { observer_ = o; }
-    void setHooks(TransferHooks h) { hooks_ = std::move(h); }
     LinkServices& services() { return services_; }
 
     // The commands. Each returns false when it did not start (another
@@ -185,7 +184,6 @@ private:
     LinkPort& port_;
     LinkTimers& timers_;
     TransferObserver* observer_ = nullptr;
-    TransferHooks hooks_;
     LinkServices services_;
 
     TransferKind kind_ = TransferKind::None;

@@ -20,11 +20,6 @@ constexpr char kSilentMark = '\x01';
 bool SilentText(int n) { return n == 9004 || n == 9006 || n == 9009; }
 
 // Language text n, or the English wording when the language file has none.
-std::string TextOr(const Session& s, int n, const char* fallback) {
-    std::string t = LanguageText(s, n);
-    return t.empty() ? std::string(fallback) : t;
-}
-
 }  // namespace
 
 std::string DescribeImageAddress(int a) {
@@ -131,7 +126,6 @@ bool WriteVerifier::start(const RadioImage& written, std::function<void(const Ve
     // A fresh scratch copy of the session: the same port, password and
     // settings, a document nobody looks at.
     *scratch_ = session_;
-    scratch_->windows = WindowState{};
     scratch_->prompter = prompter_.get();
     // The engine of the last read-back may still be on the call stack (a
     // `done` that starts the next one): it is kept until the next start.
@@ -159,7 +153,7 @@ bool WriteVerifier::start(const RadioImage& written, std::function<void(const Ve
 }
 
 void WriteVerifier::progressShown(TransferKind k, const std::string&) {
-    if (progress_) progress_->progressShown(k, TextOr(session_, 31010, "Checking the written data"));
+    if (progress_) progress_->progressShown(k, LanguageTextOr(session_, 31010, "Checking the written data"));
 }
 void WriteVerifier::progress(int percent) {
     if (progress_) progress_->progress(percent);

@@ -97,6 +97,11 @@ std::string LanguageText(const Session& s, int number) {
     return text;
 }
 
+std::string LanguageTextOr(const Session& s, int number, const char* fallback) {
+    std::string t = LanguageText(s, number);
+    return t.empty() ? std::string(fallback) : t;
+}
+
 int MenuHelpContext(std::string_view item) {
     static const std::map<std::string_view, int> kContexts = {
         {"File", 100},          {"New", 101},

@@ -32,6 +32,9 @@ std::string EnglishFilePath(const Session& s);
 // english.ini.
 std::string LanguageText(const Session& s, int number);
 
+// The text, or `fallback` when the language file has none.
+std::string LanguageTextOr(const Session& s, int number, const char* fallback);
+
 // The text with the given number from the language file at path.
 std::string LanguageTextFromFile(const std::string& path, int number);
 

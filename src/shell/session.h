@@ -10,7 +10,6 @@
 
 #include "data/document.h"
 #include "shell/version.h"
-#include "shell/window_state.h"
 
 namespace zr {
 
@@ -75,7 +74,6 @@ struct Session {
     RadioDocument doc;
     Prompter* prompter = nullptr;
     ChannelClipboard clipboard;
-    WindowState windows;                // open windows and their refresh hooks
 };
 
 }  // namespace zr

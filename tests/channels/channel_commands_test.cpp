@@ -39,9 +39,6 @@ const ChannelRecord& ch(const Session& s, int n) { return zrtest::channelOrBlank
 struct FakeHost : ChannelCommandHost {
     std::vector<ConfirmAnswer> answers;
     std::vector<ConfirmMode> asked;
-    std::vector<int> rows;
-    int allRefreshes = 0;
-    int currentRow = 0;
     ConfirmAnswer confirm(ConfirmMode mode) override {
         asked.push_back(mode);
         if (answers.empty()) return {};
@@ -49,9 +46,6 @@ struct FakeHost : ChannelCommandHost {
         answers.erase(answers.begin());
         return a;
     }
-    void refreshChannelRow(int n) override { rows.push_back(n); }
-    void refreshAllChannels() override { ++allRefreshes; }
-    void setCurrentRow(int t) override { currentRow = t; }
 };
 
 struct CommandsTest : ::testing::Test {
@@ -75,7 +69,7 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
     }
     add(s, channel(kVfoChannel, "46000000"));
     prompter.answers = {Answer::Ok};   // channel 128 will be lost
-    InsertChannel(s, host, 10);
+    InsertChannel(s, 10);
     EXPECT_EQ(s.doc.stored.Channels.count, 128);
     EXPECT_EQ(find(s, 10), nullptr);
     ASSERT_NE(find(s, 11), nullptr);
@@ -84,15 +78,15 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
     EXPECT_EQ(ch(s, 9).RxTone, 9);
     ASSERT_NE(find(s, kVfoChannel), nullptr);
     EXPECT_EQ(ch(s, kVfoChannel).RxFreq.text(), "46000000");
-    EXPECT_EQ(host.allRefreshes, 1);
-    EXPECT_EQ(host.rows, std::vector<int>{10});
+    // Every channel is noted as changed at once.
+    EXPECT_TRUE(s.doc.changes.take().hasAllChannels());
 }
 
 TEST_F(CommandsTest, InsertExaminesTheRecordMovingIntoARemovedPlace) {
     add(s, channel(128));
     add(s, channel(3));
     prompter.answers = {Answer::Ok};   // channel 128 will be lost
-    InsertChannel(s, host, 3);
+    InsertChannel(s, 3);
     EXPECT_EQ(s.doc.stored.Channels.count, 1);
     EXPECT_EQ(find(s, 3), nullptr);
     EXPECT_NE(find(s, 4), nullptr);
@@ -106,19 +100,22 @@ TEST_F(CommandsTest, MovesWrapAndSwapWithEmptyChannels) {
     last.RxTone = 128;
     add(s, one);
     add(s, last);
-    EXPECT_EQ(MoveChannelUp(s, host, 1), 128);
+    EXPECT_EQ(MoveChannelUp(s, 1), 128);
     EXPECT_EQ(ch(s, 128).RxTone, 1);
     EXPECT_EQ(ch(s, 1).RxTone, 128);
-    EXPECT_EQ(host.currentRow, 128);
-    EXPECT_EQ(MoveChannelDown(s, host, 128), 1);
+    const DocumentChanges moved = s.doc.changes.take();
+    EXPECT_TRUE(moved.hasChannel(1));
+    EXPECT_TRUE(moved.hasChannel(128));
+    EXPECT_FALSE(moved.hasChannel(2));
+    EXPECT_EQ(MoveChannelDown(s, 128), 1);
     EXPECT_EQ(ch(s, 1).RxTone, 1);
 
     add(s, channel(5));
-    EXPECT_EQ(MoveChannelDown(s, host, 5), 6);
+    EXPECT_EQ(MoveChannelDown(s, 5), 6);
     EXPECT_EQ(find(s, 5), nullptr);
     EXPECT_NE(find(s, 6), nullptr);
     // The VFO row never moves.
-    EXPECT_EQ(MoveChannelUp(s, host, kVfoChannel), kVfoChannel);
+    EXPECT_EQ(MoveChannelUp(s, kVfoChannel), kVfoChannel);
 }
 
 TEST_F(CommandsTest, PasteOverwritesOrInsertsAsTheHabitsSay) {
@@ -170,7 +167,7 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
 
     // Cancel: nothing moves, nothing is lost.
     prompter.answers = {Answer::Cancel};
-    EXPECT_FALSE(InsertChannel(s, host, 5));
+    EXPECT_FALSE(InsertChannel(s, 5));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].buttons, Buttons::OkCancel);
     EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9082));
@@ -195,7 +192,7 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
     EXPECT_EQ(ch(s, 6).RxFreq.text(), "46255000");
 
     // With channel 128 empty nothing is lost and nothing is asked.
-    EXPECT_TRUE(InsertChannel(s, host, 1));
+    EXPECT_TRUE(InsertChannel(s, 1));
     EXPECT_EQ(prompter.asked.size(), 3u);
     EXPECT_EQ(ch(s, 7).RxFreq.text(), "46255000");
 }

@@ -9,13 +9,14 @@
 
 namespace {
 
-// A window as the rules see it: it records what it is told.
-struct View : zr::DocumentView {
-    std::vector<int> rows;
-    int refChecks = 0;
-    void channelChanged(int n) override { rows.push_back(n); }
-    void channelRefsChecked() override { ++refChecks; }
-};
+// The channels noted as changed since the last call, in number order.
+std::vector<int> takeChangedChannels(zr::Session& s) {
+    const zr::DocumentChanges c = s.doc.changes.take();
+    std::vector<int> out;
+    for (int n = 0; n <= zr::kVfoChannel; ++n)
+        if (c.hasChannel(n)) out.push_back(n);
+    return out;
+}
 
 struct Ops : ::testing::Test {
     zrtest::ScriptedPrompter prompter;
@@ -214,46 +215,25 @@ TEST_F(Ops, ToneBusyLockAndMemoryOnlyItems) {
     }
 }
 
-TEST_F(Ops, EveryCallTellsEachWindowThatIsOpen) {
-    View first, second;
-    {
-        zr::ViewSubscription a(s.windows.views, &first);
-        zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);  // empty channel: still redrawn
-        {
-            // A second window opens, and a replaced one of its kind closes
-            // later: only its own subscription ends.
-            zr::ViewSubscription b(s.windows.views, &second);
-            zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");
-        }
-        zr::SetChannelItem(s, 4, zr::item::kName, "A");
-        EXPECT_EQ(first.rows, (std::vector<int>{4, 4, 4}));
-        EXPECT_EQ(second.rows, (std::vector<int>{4}));
-        EXPECT_EQ(s.windows.views.size(), 1u);
-    }
-    zr::SetChannelItem(s, 4, zr::item::kName, "B");   // every window closed
-    EXPECT_EQ(first.rows.size(), 3u);
-    EXPECT_EQ(s.windows.views.size(), 0u);
-}
-
-TEST_F(Ops, AViewThatLeavesDuringANotificationIsNotCalledAgain) {
-    struct Closing : zr::DocumentView {
-        zr::DocumentViews* views = nullptr;
-        zr::DocumentView* other = nullptr;
-        int calls = 0;
-        void channelChanged(int) override {
-            ++calls;
-            views->unsubscribe(other);
-        }
-    };
-    Closing a;
-    View b;
-    a.views = &s.windows.views;
-    a.other = &b;
-    zr::ViewSubscription sa(s.windows.views, &a);
-    zr::ViewSubscription sb(s.windows.views, &b);
-    zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");
-    EXPECT_EQ(a.calls, 1);
-    EXPECT_TRUE(b.rows.empty());
+TEST_F(Ops, EveryCallNotesTheChannelItChangedAndNothingElse) {
+    s.doc.changes.take();
+    zr::SetChannelItem(s, 4, zr::item::kTxPower, 1);  // empty channel: still noted for a redraw
+    EXPECT_EQ(takeChangedChannels(s), std::vector<int>{4});
+    zr::SetChannelItem(s, 4, zr::item::kRxFreq, "450");   // created
+    zr::SetChannelItem(s, 7, zr::item::kRxFreq, "451");
+    zr::SetChannelItem(s, 4, zr::item::kName, "A");
+    const zr::DocumentChanges c = s.doc.changes.take();
+    EXPECT_TRUE(c.hasChannel(4));
+    EXPECT_TRUE(c.hasChannel(7));
+    EXPECT_FALSE(c.hasChannel(5));
+    EXPECT_FALSE(c.hasAllChannels());
+    EXPECT_FALSE(c.isReplaced());
+    // A created channel may be offered by the optional features' lists.
+    EXPECT_TRUE(c.hasSettings(zr::SettingsRecord::OptFeat));
+    // Taken notes are gone.
+    EXPECT_TRUE(s.doc.changes.empty());
+    zr::SetChannelItem(s, 4, zr::item::kRxFreq, "");   // cleared: deleted
+    EXPECT_EQ(takeChangedChannels(s), std::vector<int>{4});
 }
 
 TEST_F(Ops, RemovalsCloseTheGapWithoutRenumbering) {
@@ -345,7 +325,7 @@ TEST_F(Ops, ClosedPageRevalidation) {
     EXPECT_EQ(o.DirectCh2, 0);
 }
 
-TEST_F(Ops, RevalidationDoesNotDependOnWhichWindowsAreOpen) {
+TEST_F(Ops, RevalidationCorrectsTheReferencesAndNotesTheRecord) {
     auto run = [](bool pageOpen) {
         zrtest::ScriptedPrompter p;
         zr::Session x;
@@ -356,11 +336,11 @@ TEST_F(Ops, RevalidationDoesNotDependOnWhichWindowsAreOpen) {
         zr::NewChannel(x, zr::kVfoChannel, "450");
         auto& o = x.doc.stored.OptFeat;
         o.UhfCurrentCh = o.DirectCh1 = o.DirectCh2 = 3;
-        View page;
-        std::optional<zr::ViewSubscription> sub;
-        if (pageOpen) sub.emplace(x.windows.views, &page);
+        // Notes left from before do not change what the rule does.
+        if (pageOpen) x.doc.changes.settings(zr::SettingsRecord::OptFeat);
+        else x.doc.changes.take();
         zr::DeleteChannelAt(x, *zr::FindChannel(x, 3));
-        EXPECT_EQ(page.refChecks, pageOpen ? 1 : 0);
+        EXPECT_TRUE(x.doc.changes.hasSettings(zr::SettingsRecord::OptFeat));
         return std::array<int, 3>{o.UhfCurrentCh, o.DirectCh1, o.DirectCh2};
     };
     EXPECT_EQ(run(false), (std::array<int, 3>{2, 2, 2}));

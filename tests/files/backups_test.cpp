@@ -118,14 +118,20 @@ TEST(Backups, EverySimulatedReadLeavesOneBackup) {
     zrtest::FakeTimers timers;
     link::TransferEngine engine(s, port, timers);
     engine.services().isModified = [] { return false; };
-    std::vector<std::string> saved;
-    link::TransferHooks hooks;
-    hooks.readDecoded = [&] {
-        std::string path, err;
-        ASSERT_TRUE(SaveReadBackup(s, dir.str(), path, err, At(2026, 6, 1, 8, 0, static_cast<int>(saved.size()))));
-        saved.push_back(path);
-    };
-    engine.setHooks(hooks);
+    // Each decoded read is kept, one second after the one before.
+    struct BackupEveryRead : link::TransferObserver {
+        Session& s;
+        std::string folder;
+        std::vector<std::string> saved;
+        BackupEveryRead(Session& session, std::string f) : s(session), folder(std::move(f)) {}
+        void readDecoded() override {
+            std::string path, err;
+            ASSERT_TRUE(SaveReadBackup(s, folder, path, err, At(2026, 6, 1, 8, 0, static_cast<int>(saved.size()))));
+            saved.push_back(path);
+        }
+    } keeper(s, dir.str());
+    std::vector<std::string>& saved = keeper.saved;
+    engine.setObserver(&keeper);
     for (int i = 0; i < 52; ++i) {
         // A different radio each time: channel 1 at another step count.
         radio.memory[1] = 0xB4;

@@ -1,36 +1,16 @@
 #pragma once
 // A session with its own program folder (language texts copied in, version
-// table V100V100) and a recorder of what the file commands ask of windows.
+// table V100V100) and complete document files written on request.
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "files/document_record.h"
-#include "files/file_commands.h"
 #include "shell/language.h"
 #include "shell/session.h"
 #include "support/support.h"
 
 namespace zrtest {
-
-class RecordingWindows : public zr::DocumentWindows {
-public:
-    std::vector<std::string> calls;
-    void commitPendingEdits() override { calls.push_back("commit"); }
-    void closeAllChildWindows() override { calls.push_back("close"); }
-    void startNewDocumentTimer() override { calls.push_back("timer"); }
-    void showChannelTable() override { calls.push_back("table"); }
-    void refreshTitle() override { calls.push_back("title"); }
-    void recaptionWindows() override { calls.push_back("recaption"); }
-    void cascadeChildWindows() override { calls.push_back("cascade"); }
-    void endProgram() override { calls.push_back("end"); }
-    bool called(const std::string& what) const {
-        for (const auto& c : calls)
-            if (c == what) return true;
-        return false;
-    }
-};
 
 struct FilesFixture {
     TempDir dir;

@@ -77,6 +77,13 @@ public:
     std::vector<std::string> captions;
     int resets = 0, closed = 0;
     std::vector<std::pair<zr::link::TransferKind, bool>> ended;
+    std::vector<zr::link::TransferKind> starting;
+    int received = 0, decoded = 0, endings = 0;
+
+    void transferStarting(zr::link::TransferKind k) override { starting.push_back(k); }
+    void readReceived() override { ++received; }
+    void readDecoded() override { ++decoded; }
+    void endProgram() override { ++endings; }
 
     void progressShown(zr::link::TransferKind, const std::string& c) override { captions.push_back(c); }
     void progress(int p) override { percents.push_back(p); }

@@ -36,11 +36,6 @@ protected:
             return saveWorks;
         };
         engine.services().decodeImage = [this](RadioDocument&) { ++decodes; };
-        TransferHooks h;
-        h.readDecoded = [this] { ++readDecodedCalls; };
-        h.quitProgram = [this] { ++quits; };
-        h.openDealerWindow = [this] { ++dealerWindows; };
-        engine.setHooks(h);
     }
     // Drives the engine until nothing is left to do; false while a transfer
     // still runs, so that its outcome is never read half-way.
@@ -65,7 +60,7 @@ protected:
     RecordingObserver observer;
     TransferEngine engine{s, port, timers};
     bool modified = false, saveWorks = true;
-    int saves = 0, decodes = 0, readDecodedCalls = 0, quits = 0, dealerWindows = 0;
+    int saves = 0, decodes = 0;
 };
 
 }  // namespace
@@ -94,7 +89,9 @@ TEST_F(TransferTest, ReadWithEchoingCable) {
     EXPECT_EQ(observer.closed, 1);
     // Decoding waits for ReadOKTimer.
     EXPECT_EQ(decodes, 1);
-    EXPECT_EQ(readDecodedCalls, 1);
+    EXPECT_EQ(observer.received, 1);
+    EXPECT_EQ(observer.decoded, 1);
+    EXPECT_EQ(observer.starting, std::vector<TransferKind>{TransferKind::Read});
     EXPECT_EQ(s.doc.fileName, "new.dat");
     EXPECT_TRUE(s.doc.neverSaved);
 }
@@ -290,7 +287,7 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     EXPECT_FALSE(engine.lastSucceeded());
     EXPECT_TRUE(asked("switch to V102"));
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(quits, 0);
+    EXPECT_EQ(observer.endings, 0);
     EXPECT_FALSE(port.isOpen());
 
     // Yes and Yes: saved, then switched.
@@ -299,14 +296,14 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     ASSERT_TRUE(run());
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(started, std::vector<std::string>{"V102"});
-    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(observer.endings, 1);
 
     // No to the switch: the transfer ends, nothing else.
     modified = false;
     prompter.answers = {Answer::Ok, Answer::No};
     ASSERT_TRUE(engine.startRead());
     ASSERT_TRUE(run());
-    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(observer.endings, 1);
     EXPECT_EQ(radio.blockReads, 3);   // the password block of each read
 }
 
@@ -334,7 +331,9 @@ TEST_F(TransferTest, DealerRead) {
     EXPECT_TRUE(engine.lastSucceeded());
     EXPECT_EQ(s.doc.rmgImage, radio.dealer);
     EXPECT_EQ(s.doc.radioInfo.SalesArea, "decoded");
-    EXPECT_EQ(dealerWindows, 1);
+    ASSERT_EQ(observer.ended.size(), 1u);
+    EXPECT_EQ(observer.ended[0], std::make_pair(TransferKind::DealerRead, true));
+    EXPECT_EQ(observer.received, 0);   // the document stays
     ASSERT_FALSE(radio.readAddresses.empty());
     EXPECT_EQ(radio.readAddresses.front(), 5120);
     EXPECT_EQ(radio.readAddresses.back(), 5616);

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <filesystem>
 
+#include "control/document_controller.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "shell/session.h"
 #include "support/support.h"
@@ -23,13 +25,20 @@ public:
     QList<int> helpContexts;
     QList<QPoint> popups;
 
-    explicit FakeAppServices(zr::Session& session) : s(session) {}
+    zr::DocumentController ctl{s};
+    zr::ChannelFocus focus;
+
+    explicit FakeAppServices(zr::Session& session) : s(session) {
+        QObject::connect(&focus, &zr::ChannelFocus::editWindowRequested, [this] { ShowChild("FrmCHInfoEdit"); });
+    }
     ~FakeAppServices() override {
         for (auto& w : windows)
             if (w) delete w.data();
     }
 
     zr::Session& session() override { return s; }
+    zr::DocumentController& controller() override { return ctl; }
+    zr::ChannelFocus& channelFocus() override { return focus; }
     QWidget* mainWidget() override { return nullptr; }
     QMdiArea* mdiArea() override { return nullptr; }
     QWidget* ShowChild(const QString& name) override {

@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QWheelEvent>
 
+#include "control/document_controller.h"
 #include "files/new_document.h"
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/serial/qt_link.h"

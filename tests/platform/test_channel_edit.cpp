@@ -52,7 +52,7 @@ private slots:
     void vfoDisablesNamesAndScanSkip() {
         AddChannel(*s, MakeChannel(129));
         FrmCHInfoEdit* w = openAt(129);
-        QCOMPARE(s->windows.views.size(), size_t(2));   // the table and this window
+        QCOMPARE(app->ctl.listeners().size(), size_t(2));   // the table and this window
         QCOMPARE(w->ComboCh->currentText(), QString("VFO"));
         for (auto* box : w->TextName) {
             QVERIFY(!box->isEnabled());
@@ -150,10 +150,11 @@ private slots:
         AddChannel(*s, MakeChannel(1));
         FrmCHInfoEdit* w = openAt(1);
         QCOMPARE(w->LabelTx->text(), Tx(*s, 15003));
-        w->useOffsetChanged(true);
+        s->settings.habits.UseOffset = true;
+        app->ctl.habitsChanged();
         QCOMPARE(w->LabelTx->text(), Tx(*s, 15100));
         w->close();
-        QCOMPARE(s->windows.views.size(), size_t(1));
+        QCOMPARE(app->ctl.listeners().size(), size_t(1));
     }
 };
 

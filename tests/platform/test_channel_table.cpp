@@ -68,7 +68,7 @@ private slots:
             QCOMPARE(t->cellText(r, 10), QString(">>"));
             for (int c = 1; c <= 9; ++c) QVERIFY(t->cellText(r, c).isEmpty());
         }
-        QCOMPARE(s->windows.views.size(), size_t(1));
+        QCOMPARE(app->ctl.listeners().size(), size_t(1));
         QCOMPARE(g->horizontalHeaderItem(2)->text(), Tx(*s, 14003));
         QCOMPARE(g->item(0, 10)->foreground().color(), QColor(255, 0, 0));
         QVERIFY(app->treeLoads >= 1);
@@ -298,7 +298,7 @@ private slots:
     void closingClearsTheFlagAndHidesTheMenu() {
         frmCommChInfo* t = open();
         t->close();
-        QCOMPARE(s->windows.views.size(), size_t(0));
+        QCOMPARE(app->ctl.listeners().size(), size_t(0));
         QVERIFY(!app->chInfoShown.isEmpty());
         QCOMPARE(app->chInfoShown.last(), false);
     }

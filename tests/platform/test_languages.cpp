@@ -38,6 +38,7 @@
 #include "platform/extras/extras.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
+#include "control/document_controller.h"
 #include "platform/shell/frm_main.h"
 #include "platform/shell/help_window.h"
 #include "platform/shell/qt_prompter.h"
@@ -190,6 +191,7 @@ class TestLanguages : public QObject {
     std::unique_ptr<zrtest::TempDir> root_;
     std::unique_ptr<Session> s_;
     std::unique_ptr<zrtest::ScriptedPrompter> p_;
+    std::unique_ptr<DocumentController> c_;
     std::unique_ptr<frmMain> w_;
 
     fs::path program() const { return root_->path() / "V100"; }
@@ -200,6 +202,7 @@ class TestLanguages : public QObject {
     // An installation of its own, started with the given user locale.
     void start(const char* locale, bool dtmf = true) {
         w_.reset();
+        c_.reset();
         root_ = std::make_unique<zrtest::TempDir>();
         zrtest::MakeInstallation(root_->path());
         s_ = std::make_unique<Session>();
@@ -210,7 +213,8 @@ class TestLanguages : public QObject {
         steps.userLocale = locale;
         Startup(*s_, (program() / "zrcps").string(), steps);
         s_->settings.capabilityFlags[3] = dtmf ? 1 : 0;
-        w_ = std::make_unique<frmMain>(*s_);
+        c_ = std::make_unique<DocumentController>(*s_);
+        w_ = std::make_unique<frmMain>(*s_, *c_);
         w_->resize(1400, 900);
         w_->Load();
         w_->show();
@@ -270,6 +274,7 @@ private slots:
     }
     void cleanup() {
         w_.reset();
+        c_.reset();
         s_.reset();
     }
 

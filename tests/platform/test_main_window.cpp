@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 
 #include "files/change_tracking.h"
+#include "control/document_controller.h"
 #include "platform/shell/frm_main.h"
 #include "platform/shell/help_window.h"
 #include "platform/shell/texts.h"
@@ -35,12 +36,10 @@ void shot(QWidget* w, const char* name) {
 struct FakePage : QWidget, ChildHooks {
     static inline int created = 0;
     static inline QList<int> commands;
-    static inline int commits = 0;
     int row = 1;
     FakePage() { ++created; }
     void runChannelCommand(int c) override { commands << c; }
     int currentRow() const override { return row; }
-    void commitEdit() override { ++commits; }
 };
 
 QTreeWidgetItem* treeEntry(QTreeWidget* t, const QString& key) {
@@ -64,10 +63,12 @@ class TestMainWindow : public QObject {
     std::unique_ptr<zrtest::TempDir> root_;
     std::unique_ptr<Session> s_;
     std::unique_ptr<zrtest::ScriptedPrompter> p_;
+    std::unique_ptr<DocumentController> c_;
     std::unique_ptr<frmMain> w_;
 
     void makeWindow(bool dtmf = false) {
         w_.reset();
+        c_.reset();
         root_ = std::make_unique<zrtest::TempDir>();
         s_ = std::make_unique<Session>();
         p_ = std::make_unique<zrtest::ScriptedPrompter>();
@@ -77,7 +78,8 @@ class TestMainWindow : public QObject {
         s_->prompter = p_.get();
         s_->settings.capabilityFlags[3] = dtmf ? 1 : 0;
         s_->settings.programTitle = "zrcps test";
-        w_ = std::make_unique<frmMain>(*s_);
+        c_ = std::make_unique<DocumentController>(*s_);
+        w_ = std::make_unique<frmMain>(*s_, *c_);
         w_->Load();
         w_->show();
         QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
@@ -99,10 +101,12 @@ private slots:
     void init() {
         FakePage::created = 0;
         FakePage::commands.clear();
-        FakePage::commits = 0;
         makeWindow();
     }
-    void cleanup() { w_.reset(); }
+    void cleanup() {
+        w_.reset();
+        c_.reset();
+    }
 
     void titleOfNewDocument() {
         const QString expected = Tx(*s_, 12000) + "[ZR-M83KGMRS:460 - 470 MHz][" + Tx(*s_, 12009) + ":new.dat]";

@@ -7,6 +7,7 @@
 
 #include "channels/channel_ops.h"
 #include "platform/channels/frm_comm_ch_info.h"
+#include "control/document_controller.h"
 #include "platform/shell/frm_main.h"
 #include "shell/session.h"
 #include "support/support.h"
@@ -35,7 +36,8 @@ private slots:
         s.prompter = &p;
         s.settings.habits.PasteNoAsk = true;    // paste overwrites without asking
         s.settings.habits.PasteInsert = false;
-        frmMain w(s);
+        DocumentController ctl(s);
+        frmMain w(s, ctl);
         w.Load();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -48,9 +48,9 @@ private slots:
 
     void windowsFollowTheDocumentAfterItIsReplaced() {
         Run r;
-        SetChannelItem(r.s, 2, item::kRxFreq, "462.5625");
-        SetChannelItem(r.s, 2, item::kName, "TWO");
-        SetChannelItem(r.s, 2, item::kRxTone, 12);
+        r.prog->controller().setChannelItem(2, item::kRxFreq, "462.5625");
+        r.prog->controller().setChannelItem(2, item::kName, "TWO");
+        r.prog->controller().setChannelItem(2, item::kRxTone, 12);
         ReopenAs(r, "a.dat");
         frmCommChInfo* t = r.table();
         QCOMPARE(t->cellText(2, 3), QString("TWO"));
@@ -91,13 +91,13 @@ private slots:
         Type("AFTER");
         Key(Qt::Key_Return);
         QCOMPARE(QString::fromStdString(Ch(r.s, 1)->ChannelName.text()), QString("AFTER"));
-        SetChannelItem(r.s, 1, item::kRxTone, 5);   // as the import and the pages do
+        r.prog->controller().setChannelItem(1, item::kRxTone, 5);   // as the import and the pages do
         QCOMPARE(t->cellText(1, 4), t->Combo1->itemText(5));
     }
 
     void navigationNeverChangesData() {
         Run r;
-        for (int n = 1; n <= 4; ++n) SetChannelItem(r.s, n, item::kRxFreq, "462.6625");
+        for (int n = 1; n <= 4; ++n) r.prog->controller().setChannelItem(n, item::kRxFreq, "462.6625");
         frmCommChInfo* t = r.table();
         const StoredDocument before = r.s.doc.stored;
 

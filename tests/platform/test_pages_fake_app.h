@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include "control/document_controller.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "shell/session.h"
 #include "support/support.h"
@@ -14,6 +16,8 @@
 class FakeApp : public zr::AppServices {
 public:
     zr::Session s;
+    zr::DocumentController ctl{s};   // outlives the windows that listen to it
+    zr::ChannelFocus focus;
     QMdiArea area;
     QMap<QString, QPointer<QWidget>> open;
     QList<int> helpContexts;
@@ -25,6 +29,8 @@ public:
         area.resize(1000, 800);
     }
     zr::Session& session() override { return s; }
+    zr::DocumentController& controller() override { return ctl; }
+    zr::ChannelFocus& channelFocus() override { return focus; }
     QWidget* mainWidget() override { return &area; }
     QMdiArea* mdiArea() override { return &area; }
     QWidget* ShowChild(const QString& name) override {

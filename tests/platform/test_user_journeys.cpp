@@ -171,8 +171,8 @@ private slots:
         Run r;
         // A document with a few channels, kept as a file beforehand.
         for (int n = 1; n <= 6; ++n)
-            SetChannelItem(r.s, n, item::kRxFreq, FormatScaled(46255000 + 1250 * n, 5));
-        SetChannelItem(r.s, 128, item::kRxFreq, "467.7125");
+            r.prog->controller().setChannelItem(n, item::kRxFreq, FormatScaled(46255000 + 1250 * n, 5));
+        r.prog->controller().setChannelItem(128, item::kRxFreq, "467.7125");
         r.s.doc.fileName = r.file("channels.dat");
         QVERIFY(WriteDocument(r.s));
         r.s.settings.habits.PasteNoAsk = r.s.settings.habits.DeleteNoAsk = true;

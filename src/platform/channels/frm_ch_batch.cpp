@@ -1,5 +1,7 @@
 #include "platform/channels/frm_ch_batch.h"
 
+#include "control/document_controller.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -166,7 +168,7 @@ void FrmCHBatch::InitShowList() {
     }
     {  // item 5
         QGridLayout* f = form(ItemGroup[5]);
-        const int idLength = s_.doc.stored.Dtmf.DtmfSignalling != 0 ? 3 : 10;
+        const int idLength = app_.controller().document().stored.Dtmf.DtmfSignalling != 0 ? 3 : 10;
         TextIdStart = textField(idLength, FilterDigitChar);
         TextIdInterval = textField(10, FilterDigitChar);
         ComboIdDir = directionBox(this);
@@ -467,7 +469,7 @@ void FrmCHBatch::validate(QLineEdit* e) {
 
 void FrmCHBatch::Apply() {
     BatchFields f = fields();
-    ApplyBatch(s_, s_.settings.batchFlags, f);
+    app_.controller().applyBatch(s_.settings.batchFlags, f);
     showFields(f);
 }
 

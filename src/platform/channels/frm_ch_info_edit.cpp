@@ -19,7 +19,8 @@
 #include "channels/channel_view.h"
 #include "data/freq_text.h"
 #include "channels/grid_edit.h"
-#include "platform/channels/frm_comm_ch_info.h"
+#include "control/document_controller.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/pages/page_widgets.h"
 #include "platform/shell/texts.h"
 
@@ -71,7 +72,7 @@ bool isBlankChoice(const QString& t) { return t.isEmpty() || t == QLatin1String(
 }  // namespace
 
 FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
-    : QWidget(parent), app_(app), s_(app.session()) {
+    : QWidget(parent), app_(app), s_(app.session()), ctl_(app.controller()) {
     setAttribute(Qt::WA_DeleteOnClose);
     WandToSave = true;
     auto* grid = new QGridLayout;
@@ -185,7 +186,7 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
         {CheckScanSkip, 7}, {CheckTxInhibit, 15}, {CheckWhisper, 18}, {CheckCompander, 19}};
     for (auto [box, item] : checkItems) {
         connect(box, &QCheckBox::clicked, this, [this, box = box, item = item](bool on) {
-            if (WandToSave) SetChannelItem(s_, shownChannel(), item, on ? 1 : 0);
+            if (WandToSave) ctl_.setChannelItem(shownChannel(), item, on ? 1 : 0);
             (void)box;
         });
     }
@@ -195,8 +196,12 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     });
     connect(CommandHelp, &QPushButton::clicked, this, [this] { app_.ShowHelp(3100); });
 
+    // The table moved the shared channel: the window follows.
+    connect(&app_.channelFocus(), &ChannelFocus::moved, this, [this](int, QObject* by) {
+        if (by != this) SetGridEditData(true);
+    });
     SetGridEditData(true);
-    subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
+    subscription_.emplace(ctl_.listeners(), static_cast<DocumentListener*>(this));
 }
 
 FrmCHInfoEdit::~FrmCHInfoEdit() {
@@ -237,18 +242,16 @@ void FrmCHInfoEdit::ReShowEditTxFre(bool rOffSet) { LabelTx->setText(Tx(s_, rOff
 
 int FrmCHInfoEdit::shownChannel() const { return ComboCh->currentIndex() < 0 ? 1 : ComboCh->currentIndex() + 1; }
 
-frmCommChInfo* FrmCHInfoEdit::table() const {
-    return qobject_cast<frmCommChInfo*>(app_.FindChildWindow(QStringLiteral("frmCommChInfo")));
+void FrmCHInfoEdit::habitsChanged() {
+    ReShowEditTxFre(s_.settings.habits.UseOffset);
+    SetGridEditData(true);
 }
 
 void FrmCHInfoEdit::SetGridEditData(bool rIsGridChange) {
     if (filling_) return;
-    frmCommChInfo* t = table();
-    if (rIsGridChange) {
-        if (t) selectAt(ComboCh, t->editRow() - 1);
-    } else if (t) {
-        t->setEditRow(shownChannel());
-    }
+    ChannelFocus& focus = app_.channelFocus();
+    if (rIsGridChange) selectAt(ComboCh, focus.channel() - 1);
+    else focus.moveTo(shownChannel(), this);
     fill(shownChannel());
 }
 
@@ -264,7 +267,7 @@ void FrmCHInfoEdit::fill(int k) {
                         ComboPttId, ComboSpacing, ComboBusyLock, ComboRelation};
     if (pos) {
         const int busyCount = BusyLockChoiceCount(s_, k);  // may turn a busy lock of 2 into 1
-        const ChannelRecord& c = s_.doc.stored.Channels.entries[*pos];
+        const ChannelRecord& c = ctl_.document().stored.Channels.entries[*pos];
         ComboRx->setEnabled(true);
         ComboTx->setEnabled(true);
         showText(ComboRx, FromBytes(ShowFreText(s_, c.RxFreq.text())));
@@ -357,7 +360,7 @@ void FrmCHInfoEdit::writeChooser(QComboBox* box) {
     int value = box->currentIndex();
     if (box == ComboBusyLock) value = busyLockTexts_.indexOf(text) >= 0 ? int(busyLockTexts_.indexOf(text)) : value;
     if (box == ComboAutoDial) value = box->currentIndex() == 0 ? 0 : text.toInt();
-    SetChannelItem(s_, shownChannel(), item, value);
+    ctl_.setChannelItem(shownChannel(), item, value);
 }
 
 void FrmCHInfoEdit::fillFrequencyLists() {
@@ -377,8 +380,10 @@ void FrmCHInfoEdit::writeFrequency(QComboBox* box) {
     if (!WandToSave || filling_) return;
     box->lineEdit()->setModified(false);
     const std::string text = ToBytes(box->currentText());
-    if (box == ComboRx) WriteChooserRx(s_, shownChannel(), text);
-    else WriteChooserTx(s_, shownChannel(), text);
+    ctl_.edit([&] {
+        if (box == ComboRx) WriteChooserRx(s_, shownChannel(), text);
+        else WriteChooserTx(s_, shownChannel(), text);
+    });
     SetGridEditData(false);
 }
 
@@ -387,8 +392,7 @@ void FrmCHInfoEdit::writeName() {
     if (!TextName[0]->isEnabled()) return;
     std::string name;
     for (auto* box : TextName) name += box->text().isEmpty() ? std::string(" ") : ToBytes(box->text().left(1));
-    frmCommChInfo* t = table();
-    SetChannelItem(s_, t ? t->editRow() : shownChannel(), 3, name);
+    ctl_.setChannelItem(app_.channelFocus().channel(), 3, name);
     SetGridEditData(false);
 }
 
@@ -396,7 +400,7 @@ void FrmCHInfoEdit::writeIdCode() {
     if (!WandToSave || filling_ || !TextIdCode->isEnabled()) return;
     std::string code = ToBytes(TextIdCode->text());
     if (code.size() < 3) code = "000";
-    SetChannelItem(s_, shownChannel(), 20, code);
+    ctl_.setChannelItem(shownChannel(), 20, code);
     SetGridEditData(false);
 }
 

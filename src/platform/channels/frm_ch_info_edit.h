@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "shell/window_state.h"
+#include "control/document_events.h"
 #include "platform/shell/app_services.h"
 
 class QCheckBox;
@@ -17,9 +17,9 @@ class QPushButton;
 
 namespace zr {
 
-class frmCommChInfo;
+class DocumentController;
 
-class FrmCHInfoEdit : public QWidget, public ChildHooks, private DocumentView {
+class FrmCHInfoEdit : public QWidget, public ChildHooks, private DocumentListener {
     Q_OBJECT
 public:
     explicit FrmCHInfoEdit(AppServices& app, QWidget* parent = nullptr);
@@ -30,9 +30,10 @@ public:
     // The channel shown (1..129).
     int shownChannel() const;
 
+    // Writes the name or ID code being typed.
+    void commitEdit();
+
     // ChildHooks
-    void commitEdit() override;
-    void useOffsetChanged(bool useOffset) override { ReShowEditTxFre(useOffset); }
     void languageChanged() override;
     bool recaptionsInPlace() const override { return true; }
 
@@ -75,23 +76,28 @@ private:
     void writeFrequency(QComboBox* box);
     void fillFrequencyLists();
     int itemOf(QComboBox* box) const;
-    frmCommChInfo* table() const;
 
-    // DocumentView: the window shows the table's edit row again after every
+    // DocumentListener: the window shows the shared channel again after every
     // change of the document.
+    void commitEdits() override { commitEdit(); }
     void channelChanged(int) override { SetGridEditData(true); }
     void channelsChanged() override { SetGridEditData(true); }
+    void settingsChanged(SettingsRecord r) override {
+        if (r == SettingsRecord::Dtmf) SetGridEditData(true);   // the auto-dial memories
+    }
     void documentReplaced() override {
         fillFrequencyLists();
         SetGridEditData(true);
     }
+    void habitsChanged() override;
 
     AppServices& app_;
     Session& s_;
+    DocumentController& ctl_;
     QStringList busyLockTexts_;          // the four entries, values 0..3
     QList<QLabel*> labels_;
     bool filling_ = false;
-    std::optional<ViewSubscription> subscription_;   // while the window is open
+    std::optional<ListenerSubscription> subscription_;   // while the window is open
 };
 
 }  // namespace zr

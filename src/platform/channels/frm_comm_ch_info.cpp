@@ -19,8 +19,9 @@
 #include <exception>
 
 #include "channels/channel_ops.h"
+#include "control/document_controller.h"
 #include "platform/channels/channel_dialogs.h"
-#include "platform/channels/frm_ch_info_edit.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/shell/texts.h"
 #include "shell/prompter.h"
 
@@ -102,7 +103,7 @@ void fillCombo(QComboBox* box, const std::vector<std::string>& entries) {
 }  // namespace
 
 frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
-    : QWidget(parent), app_(app), s_(app.session()) {
+    : QWidget(parent), app_(app), s_(app.session()), ctl_(app.controller()) {
     setAttribute(Qt::WA_DeleteOnClose);
     MSFlexGrid1 = new QTableWidget(this);
     CommandEdit = new QPushButton(this);
@@ -196,7 +197,11 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
             }
         });
     }
-    subscription_.emplace(s_.windows.views, static_cast<DocumentView*>(this));
+    // The channel edit window moved the shared channel: the table follows.
+    connect(&app_.channelFocus(), &ChannelFocus::moved, this, [this](int n, QObject* by) {
+        if (by != this) setEditRow(n);
+    });
+    subscription_.emplace(ctl_.listeners(), static_cast<DocumentListener*>(this));
 }
 
 frmCommChInfo::~frmCommChInfo() {
@@ -299,7 +304,7 @@ void frmCommChInfo::SetGridData() {
             // a cell is only written when its text changes.
             BulkCellWrite bulk(MSFlexGrid1);
             std::vector<const ChannelRecord*> rows(kGridRows, nullptr);
-            const ChannelList& list = s_.doc.stored.Channels;
+            const ChannelList& list = doc().stored.Channels;
             for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
                 const int n = list.entries[i].ChannelNumber;
                 if (n >= 1 && n <= kVfoChannel) rows[size_t(n)] = &list.entries[i];
@@ -321,7 +326,7 @@ void frmCommChInfo::reShowGrid(int rRow) {
         if (!pos) {
             clearRow(rRow);
         } else {
-            fillRow(rRow, s_.doc.stored.Channels.entries[*pos]);
+            fillRow(rRow, doc().stored.Channels.entries[*pos]);
             BusyLockChoiceCount(s_, rRow);
         }
         if (rRow == currentRow()) {
@@ -335,7 +340,7 @@ void frmCommChInfo::reShowAllGrid() {
     guarded(s_, "frmCommChInfo_reShowGrid", [&] {
         BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 1; r < kGridRows; ++r) {
-            if (const auto pos = FindChannel(s_, r)) fillRow(r, s_.doc.stored.Channels.entries[*pos]);
+            if (const auto pos = FindChannel(s_, r)) fillRow(r, doc().stored.Channels.entries[*pos]);
             else if (!MSFlexGrid1->item(r - 1, 1)->text().isEmpty()) clearRow(r);
         }
     });
@@ -344,7 +349,7 @@ void frmCommChInfo::reShowAllGrid() {
 void frmCommChInfo::ReShowAllTxFre(bool rOffSet) {
     MSFlexGrid1->horizontalHeaderItem(2)->setText(Tx(s_, rOffSet ? 14100 : 14003));
     fitColumnsToHeaders(MSFlexGrid1);
-    const ChannelList& list = s_.doc.stored.Channels;
+    const ChannelList& list = doc().stored.Channels;
     for (int i = 0; i < list.count && i < kMaxChannels; ++i) {
         const ChannelRecord& c = list.entries[i];
         if (c.ChannelNumber < 1 || c.ChannelNumber > kVfoChannel) continue;
@@ -370,8 +375,6 @@ void frmCommChInfo::SetEditDisable() {
     ConcludeGridEdit();
     hideEditors();
 }
-
-void frmCommChInfo::commitEdit() { SetEditDisable(); }
 
 int frmCommChInfo::currentRow() const {
     const int r = MSFlexGrid1->currentRow();
@@ -406,7 +409,6 @@ void frmCommChInfo::updateCommands() {
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
     if (qRow < 0) return;
-    s_.windows.tableCurrentRow = qRow + 1;
     if (qRow != prevRow) updateCommands();
     onCellEntered();
 }
@@ -459,18 +461,13 @@ void frmCommChInfo::placeEditor(QWidget* w, int row, int col) {
     w->raise();
 }
 
-FrmCHInfoEdit* frmCommChInfo::editWindow() const {
-    return qobject_cast<FrmCHInfoEdit*>(app_.FindChildWindow(QStringLiteral("FrmCHInfoEdit")));
-}
-
 void frmCommChInfo::EnterGridEdit() {
     guarded(s_, "frmCommChInfo_EnterGridEdit", [&] {
         const int row = currentRow();
         const int col = currentCol();
         if (row < 1) return;
         const GridEditor kind = state_.openEditor({row, col});
-        s_.windows.tableEditRow = row;
-        if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
+        app_.channelFocus().moveTo(row, this);
         const QString text = cellText(row, col);
         if (kind == GridEditor::NameBox) {
             placeEditor(Text2, row, col);
@@ -502,13 +499,14 @@ bool frmCommChInfo::ConcludeGridEdit() {
     if (k == 3) {
         if (Text2->isVisible() && Text2->isModified()) {
             Text2->setModified(false);
-            SetChannelItem(s_, n, 3, ToBytes(Text2->text()));
+            ctl_.setChannelItem(n, 3, ToBytes(Text2->text()));
         }
     } else if (QComboBox* box = chooserFor(k); box && box->isEditable() && box->isVisible() &&
                                                box->lineEdit()->isModified()) {
         box->lineEdit()->setModified(false);
         const std::string typed = ToBytes(box->currentText());
-        const ChooserWrite w = k == 1 ? WriteChooserRx(s_, n, typed) : WriteChooserTx(s_, n, typed);
+        ChooserWrite w = ChooserWrite::Nothing;
+        ctl_.edit([&] { w = k == 1 ? WriteChooserRx(s_, n, typed) : WriteChooserTx(s_, n, typed); });
         if (w != ChooserWrite::Written) {
             accepted = w == ChooserWrite::Nothing;
             showChooserText(box, cellText(n, k));   // nothing written: the cell as it is
@@ -574,7 +572,6 @@ void frmCommChInfo::setEditRow(int row) {
     if (row == state_.editCell.row) return;
     hideEditors();
     state_.editCell.row = row;
-    s_.windows.tableEditRow = row;
 }
 
 void frmCommChInfo::onChooserActivated(QComboBox* box) {
@@ -587,9 +584,9 @@ void frmCommChInfo::onChooserActivated(QComboBox* box) {
     if (n < 1 || n > kVfoChannel || chooserFor(k) != box) return;
     const std::string picked = ToBytes(box->currentText());
     if (box->isEditable()) box->lineEdit()->setModified(false);
-    if (k == 1) WriteChooserRx(s_, n, picked);
-    else if (k == 2) WriteChooserTx(s_, n, picked);
-    else SetChannelItem(s_, n, k, box->currentIndex());
+    if (k == 1) ctl_.edit([&] { WriteChooserRx(s_, n, picked); });
+    else if (k == 2) ctl_.edit([&] { WriteChooserTx(s_, n, picked); });
+    else ctl_.setChannelItem(n, k, box->currentIndex());
     if (box->isVisible()) showChooserText(box, cellText(n, k));
 }
 
@@ -618,7 +615,7 @@ void frmCommChInfo::onCellDoubleClicked(int, int qCol) {
     if (qCol == kGridEditCol) openEditWindow();
 }
 
-void frmCommChInfo::openEditWindow() { app_.ShowChild(QStringLiteral("FrmCHInfoEdit")); }
+void frmCommChInfo::openEditWindow() { app_.channelFocus().requestEditWindow(); }
 
 void frmCommChInfo::onContextMenu(const QPoint& pos) {
     const int r = MSFlexGrid1->rowAt(pos.y());
@@ -859,18 +856,6 @@ ConfirmAnswer frmCommChInfo::confirm(ConfirmMode mode) {
     return dlg.answer();
 }
 
-void frmCommChInfo::refreshChannelRow(int n) {
-    reShowGrid(n);
-    if (FrmCHInfoEdit* w = editWindow(); w && w->shownChannel() == n) w->SetGridEditData(false);
-}
-
-void frmCommChInfo::refreshAllChannels() {
-    reShowAllGrid();
-    if (FrmCHInfoEdit* w = editWindow()) w->SetGridEditData(true);
-}
-
-void frmCommChInfo::channelChanged(int n) { reShowGrid(n); }
-
 void frmCommChInfo::channelsChanged() {
     reShowAllGrid();
     SetShowEditData();
@@ -891,37 +876,18 @@ void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, cu
 
 void frmCommChInfo::runChannelCommand(int command) {
     const int n = currentRow();
-    if (n < 1 || n > kVfoChannel) return;
-    if (!UpdateChannelCommands(s_, n).enabled(command)) return;
-    switch (command) {
-    case kCmdCut: CutChannel(s_, *this, n); break;
-    case kCmdCopy:
-        CopyChannel(s_, n);
-        updateCommands();   // Paste now has something to paste
-        return;
-    case kCmdPaste:
-        if (n > kMemoryChannels) return;
-        PasteChannel(s_, *this, n);
-        break;
-    case kCmdInsert: InsertChannel(s_, *this, n); break;
-    case kCmdDelete: DeleteChannel(s_, *this, n); break;
-    case kCmdMoveUp: {
-        const int t = MoveChannelUp(s_, *this, n);
-        setTopRow(TopRowAfterMoveUp(t, topRow(), visibleRows_));
-        break;
+    const int t = ctl_.runChannelCommand(command, n, *this);
+    if (t != n) {   // a move
+        setCurrentRow(t);
+        setTopRow(command == kCmdMoveUp ? TopRowAfterMoveUp(t, topRow(), visibleRows_)
+                                        : TopRowAfterMoveDown(t, topRow(), visibleRows_));
     }
-    case kCmdMoveDown: {
-        const int t = MoveChannelDown(s_, *this, n);
-        setTopRow(TopRowAfterMoveDown(t, topRow(), visibleRows_));
-        break;
-    }
-    default: return;
-    }
-    RevalidateChannelRefs(s_);
-    updateCommands();
+    updateCommands();   // after Copy: Paste has something to paste
 }
 
-void frmCommChInfo::useOffsetChanged(bool useOffset) { ReShowAllTxFre(useOffset); }
+RadioDocument& frmCommChInfo::doc() { return ctl_.document(); }
+
+void frmCommChInfo::habitsChanged() { ReShowAllTxFre(s_.settings.habits.UseOffset); }
 
 void frmCommChInfo::languageChanged() { ReShowChInfoByLanguage(); }
 

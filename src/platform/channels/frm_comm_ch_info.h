@@ -10,7 +10,7 @@
 #include "channels/channel_commands.h"
 #include "channels/channel_view.h"
 #include "channels/grid_edit.h"
-#include "shell/window_state.h"
+#include "control/document_events.h"
 #include "platform/shell/app_services.h"
 
 class QComboBox;
@@ -21,7 +21,7 @@ class QTableWidget;
 
 namespace zr {
 
-class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost, private DocumentView {
+class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost, private DocumentListener {
     Q_OBJECT
 public:
     explicit frmCommChInfo(AppServices& app, QWidget* parent = nullptr);
@@ -49,10 +49,8 @@ public:
     void GridNextCol();
 
     // ChildHooks
-    void commitEdit() override;
     void runChannelCommand(int command) override;
     int currentRow() const override;
-    void useOffsetChanged(bool useOffset) override;
     void languageChanged() override;
     bool recaptionsInPlace() const override { return true; }
 
@@ -93,15 +91,15 @@ protected:
 private:
     // ChannelCommandHost
     ConfirmAnswer confirm(ConfirmMode mode) override;
-    void refreshChannelRow(int n) override;
-    void refreshAllChannels() override;
-    void setCurrentRow(int t) override;
 
-    // DocumentView: the table follows every change of the document.
-    void channelChanged(int n) override;
+    // DocumentListener: the table follows every change of the document.
+    void commitEdits() override { SetEditDisable(); }
+    void channelChanged(int n) override { reShowGrid(n); }
     void channelsChanged() override;
     void documentReplaced() override;
+    void habitsChanged() override;
 
+    void setCurrentRow(int t);
     void fillRow(int row, const ChannelRecord& c);
     void clearRow(int row);
     void writeCaption(int row);
@@ -123,10 +121,11 @@ private:
     void updateCommands();
     void fail(const char* text);
     QComboBox* chooserFor(int col) const;
-    class FrmCHInfoEdit* editWindow() const;
+    RadioDocument& doc();
 
     AppServices& app_;
     Session& s_;
+    DocumentController& ctl_;
     GridEditState state_;
     TableLists lists_;
     bool firstActivation_ = true;
@@ -136,7 +135,7 @@ private:
     int visibleRows_ = 10;
     QElapsedTimer doubleClickGuard_;
     ChannelCommandStates commands_;
-    std::optional<ViewSubscription> subscription_;   // while the window is open
+    std::optional<ListenerSubscription> subscription_;   // while the window is open
 };
 
 // Registers the channel windows with the main window.

@@ -1,7 +1,6 @@
 #include "platform/extras/extras.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -12,13 +11,11 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "files/backups.h"
 #include "files/channel_csv.h"
-#include "files/file_commands.h"
 #include "link/verify.h"
 #include "platform/print/channel_sheet.h"
 #include "platform/serial/qt_link.h"
@@ -46,10 +43,8 @@ const char* Fallback(int n) {
         case 31007: return "&Close";
         case 31008: return "Backups of radio reads, newest first:";
         case 31009: return "No radio has been read yet.";
-        case 31010: return "Checking the written data";
         case 31011: return "Check the written data by reading it back";
         case 31014: return "Open &folder";
-        case 31015: return "The backup of this read could not be saved:";
         default: return "";
     }
 }
@@ -62,34 +57,9 @@ std::string XB(const Session& s, int n) { return ToText(X(s, n).remove('&')); }
 
 std::string CsvFilter(const Session& s) { return XB(s, 31004) + " (*.csv)|*.csv"; }
 
-void CommitEdits(AppServices& app) {
-    if (auto* w = dynamic_cast<DocumentWindows*>(&app)) w->commitPendingEdits();
-}
-
 void Tell(Session& s, const std::string& text, Icon icon) {
     if (s.prompter) s.prompter->tell(text, icon);
 }
-
-// Passes every question on, but answers the open-file dialog with a path
-// chosen beforehand.
-class PathPrompter : public Prompter {
-public:
-    PathPrompter(Prompter* real, std::string path) : real_(real), path_(std::move(path)) {}
-    Answer ask(const Question& q) override { return real_ ? real_->ask(q) : Answer::Ok; }
-    std::optional<std::string> chooseFile(const FileDialogRequest& r) override {
-        if (!r.save && !used_) {
-            used_ = true;
-            return path_;
-        }
-        return real_ ? real_->chooseFile(r) : std::nullopt;
-    }
-    std::optional<std::string> askPassword() override { return real_ ? real_->askPassword() : std::nullopt; }
-
-private:
-    Prompter* real_;
-    std::string path_;
-    bool used_ = false;
-};
 
 }  // namespace
 
@@ -101,21 +71,20 @@ QString BackupFolder() {
 
 void ImportCsvCommand(AppServices& app) {
     Session& s = app.session();
-    CommitEdits(app);
+    app.controller().commitEdits();
     if (!s.prompter) return;
     const auto path = s.prompter->chooseFile(FileDialogRequest{XB(s, 31000), CsvFilter(s), {}, false});
     if (!path) return;
-    const CsvImportReport rep = ImportChannelCsvFile(s, *path);
+    const CsvImportReport rep = app.controller().importCsv(*path);
     Tell(s, FormatImportReport(rep), rep.readable ? (rep.notes.empty() ? Icon::Information : Icon::Warning)
                                                   : Icon::Critical);
-    if (rep.imported > 0) app.ShowMainTxt();
 }
 
 void ExportCsvCommand(AppServices& app) {
     Session& s = app.session();
-    CommitEdits(app);
+    app.controller().commitEdits();
     if (!s.prompter) return;
-    std::string initial = s.doc.fileName;
+    std::string initial = app.controller().document().fileName;
     if (initial.size() > 4 && initial.substr(initial.size() - 4) == ".dat") initial.replace(initial.size() - 4, 4, ".csv");
     auto path = s.prompter->chooseFile(FileDialogRequest{XB(s, 31001), CsvFilter(s), initial, true});
     if (!path) return;
@@ -123,32 +92,17 @@ void ExportCsvCommand(AppServices& app) {
         std::string::npos)
         *path += ".csv";
     std::string error;
-    if (!ExportChannelCsvFile(s, *path, error)) Tell(s, error, Icon::Critical);
+    if (!app.controller().exportCsv(*path, error)) Tell(s, error, Icon::Critical);
 }
 
 void PrintSheetCommand(AppServices& app) {
-    CommitEdits(app);
+    app.controller().commitEdits();
     ShowChannelSheetPreview(app.session(), app.mainWidget());
 }
 
 void BackupsCommand(AppServices& app) {
     FrmBackups dlg(app, BackupFolder(), app.mainWidget());
     dlg.exec();
-}
-
-bool OpenBackupFile(AppServices& app, const std::string& path) {
-    Session& s = app.session();
-    auto* windows = dynamic_cast<DocumentWindows*>(&app);
-    if (!windows) return false;
-    PathPrompter once(s.prompter, path);
-    Prompter* const real = s.prompter;
-    s.prompter = &once;
-    const CommandResult r = FileOpen(s, *windows);
-    s.prompter = real;
-    if (r != CommandResult::Done || s.doc.fileName != path) return false;
-    s.doc.neverSaved = true;   // Save asks for a name; the backup stays as read
-    app.ShowMainTxt();
-    return true;
 }
 
 void AddExtrasFileMenuEntries(QMenu* file, AppServices& app) {
@@ -197,86 +151,30 @@ QCheckBox* AddVerifyWriteCheckBox(QDialog& dialog, Session& s) {
 
 // ---------------------------------------------------------------- transfers
 
-ExtrasLink::ExtrasLink(AppServices& app, link::TransferObserver& mainObserver, QtLink& qtLink, QObject* parent)
-    : QObject(parent), app_(app), main_(mainObserver), link_(qtLink),
-      verifyTimers_(std::make_unique<QtLinkTimers>()),
-      verifier_(std::make_unique<link::WriteVerifier>(app.session(), qtLink.port(), *verifyTimers_)) {
-    verifier_->setProgress(&main_);
-}
+QtWriteCheck::QtWriteCheck(Session& s, QtLink& qtLink)
+    : link_(qtLink), timers_(std::make_unique<QtLinkTimers>()),
+      verifier_(std::make_unique<link::WriteVerifier>(s, qtLink.port(), *timers_)) {}
 
-ExtrasLink::~ExtrasLink() { link_.port().setEngine(&link_.engine()); }
+QtWriteCheck::~QtWriteCheck() { link_.port().setEngine(&link_.engine()); }
 
-bool ExtrasLink::verifying() const { return verifier_->running(); }
-
-void ExtrasLink::progressShown(link::TransferKind k, const std::string& caption) { main_.progressShown(k, caption); }
-void ExtrasLink::progress(int percent) { main_.progress(percent); }
-void ExtrasLink::progressReset() { main_.progressReset(); }
-void ExtrasLink::progressClosed() { main_.progressClosed(); }
-
-void ExtrasLink::transferEnded(link::TransferKind k, bool success) {
-    main_.transferEnded(k, success);
-    if (!success) return;
-    // The engine is still inside its end step; act once it has finished.
-    if (k == link::TransferKind::Read) QTimer::singleShot(0, this, [this] { backupWhenDecoded(200); });
-    if (k == link::TransferKind::Write && link::LoadVerifyWrite(app_.session()))
-        QTimer::singleShot(0, this, [this] { verifyWhenIdle(36000); });   // up to an hour
-}
-
-void ExtrasLink::backupWhenDecoded(int triesLeft) {
-    // The image is decoded by the engine's ReadOK timer; the backup holds
-    // the decoded document.
-    if (link_.engine().busy()) {
-        if (triesLeft > 0) QTimer::singleShot(50, this, [this, triesLeft] { backupWhenDecoded(triesLeft - 1); });
-        return;
-    }
-    Session& s = app_.session();
-    std::string path, error;
-    const QString folder = backupFolder_.isEmpty() ? BackupFolder() : backupFolder_;
-    if (!SaveReadBackup(s, folder.toStdString(), path, error)) {
-        Tell(s, XB(s, 31015) + "\n" + error, Icon::Warning);
-        return;
-    }
-    lastBackup_ = QString::fromStdString(path);
-    emit backupSaved(lastBackup_);
-}
-
-void ExtrasLink::verifyWhenIdle(int triesLeft) {
-    // Wait until the "write finished" message is closed.
-    if (link_.engine().busy() || QApplication::activeModalWidget()) {
-        if (triesLeft > 0) QTimer::singleShot(100, this, [this, triesLeft] { verifyWhenIdle(triesLeft - 1); });
-        return;
-    }
-    startVerify();
-}
-
-void ExtrasLink::startVerify() {
-    Session& s = app_.session();
-    const RadioImage written = s.doc.image;
+bool QtWriteCheck::start(const RadioImage& written, link::TransferObserver& progress,
+                         std::function<void(const link::VerifyOutcome&)> done) {
     auto restore = [this] {
         link_.port().setEngine(&link_.engine());
-        verifyTimers_->setEngine(nullptr);
+        timers_->setEngine(nullptr);
     };
-    const bool started = verifier_->start(written, [this, restore](const link::VerifyOutcome& o) {
+    verifier_->setProgress(&progress);
+    const bool started = verifier_->start(written, [restore, done = std::move(done)](const link::VerifyOutcome& o) {
         restore();
-        const QString text = QString::fromStdString(link::VerifyOutcomeText(o));
-        QTimer::singleShot(0, this, [this, o, text] {
-            Tell(app_.session(), text.toStdString(), o.ok() ? Icon::Information : Icon::Warning);
-            emit verifyFinished(o.ok(), text);
-        });
+        if (done) done(o);
     });
     if (!started) {
         restore();
-        emit verifyFinished(false, QString::fromStdString(link::VerifyOutcomeText({})));
-        return;
+        return false;
     }
     link_.port().setEngine(&verifier_->engine());
-    verifyTimers_->setEngine(&verifier_->engine());
-}
-
-ExtrasLink* AttachExtras(AppServices& app, link::TransferObserver& mainObserver, QtLink& qtLink) {
-    auto* x = new ExtrasLink(app, mainObserver, qtLink, app.mainWidget());
-    qtLink.engine().setObserver(x);
-    return x;
+    timers_->setEngine(&verifier_->engine());
+    return true;
 }
 
 // ---------------------------------------------------------------- backups list
@@ -338,7 +236,7 @@ QString FrmBackups::selectedPath() const {
 void FrmBackups::open() {
     const QString path = selectedPath();
     if (path.isEmpty()) return;
-    if (OpenBackupFile(app_, path.toStdString())) accept();
+    if (app_.controller().openBackup(path.toStdString()) == CommandResult::Done) accept();
 }
 
 }  // namespace zr

@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 
 #include "shell/session.h"
-#include "platform/pages/page_hooks.h"
+#include "control/document_controller.h"
+#include "data/bands.h"
 #include "platform/shell/texts.h"
 
 namespace zr {
@@ -49,8 +50,8 @@ QGridLayout* newGrid(QWidget* w = nullptr) {
 
 FrmDTMF::FrmDTMF(AppServices& app, QWidget* parent)
     : PageWindow(app, pages::DtmfPage::kHelpContext, parent),
-      model_(app.session().doc.stored, texts(), [&app] { AlignIdCodesFromPages(app); },
-             [&app] { GroupCodesChangedFromPages(app); }) {
+      model_(app.controller().document().stored, texts(), [this] { controller().edit([this] { AlignIdCodeLengths(session()); }); },
+             [this] { controller().edit([this] { document().changes.settings(SettingsRecord::Dtmf); }); }) {
     using P = pages::DtmfPage;
     setWindowTitle(text(P::kCaptionKey));
     tabs = new QTabWidget(this);
@@ -125,7 +126,7 @@ void FrmDTMF::showAll() {
 
 FrmScan::FrmScan(AppServices& app, QWidget* parent)
     : PageWindow(app, pages::ScanPage::kHelpContext, parent),
-      model_(app.session().doc.stored, texts(), [&app] { RefreshKeyPage(app); }) {
+      model_(app.controller().document().stored, texts(), [this] { controller().edit([this] { document().changes.settings(SettingsRecord::Scan); }); }) {
     using P = pages::ScanPage;
     setWindowTitle(text(P::kCaptionKey));
     auto show = [this] { showAll(); };
@@ -163,7 +164,7 @@ void FrmScan::showAll() {
 // --- Alert and emergency ----------------------------------------------------
 
 FrmAlert::FrmAlert(AppServices& app, QWidget* parent)
-    : PageWindow(app, pages::AlertPage::kHelpContext, parent), model_(app.session().doc.stored, texts()) {
+    : PageWindow(app, pages::AlertPage::kHelpContext, parent), model_(app.controller().document().stored, texts()) {
     using P = pages::AlertPage;
     setWindowTitle(text(P::kCaptionKey));
     auto show = [this] { showAll(); };
@@ -186,7 +187,7 @@ void FrmAlert::showAll() {
 // --- Programmable keys ------------------------------------------------------
 
 FrmKey::FrmKey(AppServices& app, QWidget* parent)
-    : PageWindow(app, pages::KeyPage::kHelpContext, parent), model_(app.session().doc.stored, texts()) {
+    : PageWindow(app, pages::KeyPage::kHelpContext, parent), model_(app.controller().document().stored, texts()) {
     using P = pages::KeyPage;
     setWindowTitle(text(P::kCaptionKey));
     auto show = [this] { showAll(); };
@@ -236,7 +237,7 @@ void FrmKey::refreshKeys() {
 FrmEmbMsg::FrmEmbMsg(AppServices& app, QWidget* parent) : PageWindow(app, 3500, parent) {
     setWindowTitle(text(20000));
     auto* v = new QVBoxLayout(this);
-    EmbMsgRecord& rec = app.session().doc.stored.EmbMsg;
+    EmbMsgRecord& rec = app.controller().document().stored.EmbMsg;
     for (int i = 0; i < 4; ++i) {
         auto* e = new PageLineEdit(&pages::FilterAsciiKey, this);
         e->setMaxLength(16);
@@ -249,12 +250,19 @@ FrmEmbMsg::FrmEmbMsg(AppServices& app, QWidget* parent) : PageWindow(app, 3500, 
         connect(e, &QLineEdit::textChanged, this, [&rec, i](const QString& t) {
             pages::EmbMsgStore(rec, i, ToBytes(t));
         });
-        // Filling the box is a change too: the line is stored again cleaned.
-        e->setText(FromBytes(pages::EmbMsgShown(rec, i)));
-        pages::EmbMsgStore(rec, i, ToBytes(e->text()));
     }
+    reshow();
     v->addStretch(1);
     v->addWidget(buttonRow());
+}
+
+void FrmEmbMsg::reshow() {
+    EmbMsgRecord& rec = document().stored.EmbMsg;
+    for (int i = 0; i < 4; ++i) {
+        // Filling the box is a change too: the line is stored again cleaned.
+        lines_[i]->setText(FromBytes(pages::EmbMsgShown(rec, i)));
+        pages::EmbMsgStore(rec, i, ToBytes(lines_[i]->text()));
+    }
 }
 
 }  // namespace zr

@@ -21,6 +21,10 @@ public:
 
 private:
     void showAll();
+    void reshow() override {
+        model_.open();
+        showAll();
+    }
     pages::DtmfPage model_;
     std::array<QComboBox*, pages::DtmfPage::ListCount> combos_{};
     std::array<PageLineEdit*, pages::DtmfPage::kCodeCount> codes_{};
@@ -36,6 +40,10 @@ public:
 
 private:
     void showAll();
+    void reshow() override {
+        model_.open();
+        showAll();
+    }
     pages::ScanPage model_;
     std::array<QComboBox*, pages::ScanPage::ListCount> combos_{};
 };
@@ -48,6 +56,10 @@ public:
 
 private:
     void showAll();
+    void reshow() override {
+        model_.open();
+        showAll();
+    }
     pages::AlertPage model_;
     std::array<QComboBox*, pages::AlertPage::ListCount> combos_{};
 };
@@ -57,11 +69,19 @@ class FrmKey : public PageWindow {
 public:
     explicit FrmKey(AppServices& app, QWidget* parent = nullptr);
     QComboBox* combo(int id) const { return combos_[id]; }
-    // Re-selects the key lists from the document (RefreshKeyPage).
+    // Re-selects the key lists from the document (RefreshKeyPage); runs
+    // whenever the scan settings changed.
     void refreshKeys();
 
 private:
+    void settingsChanged(SettingsRecord r) override {
+        if (r == SettingsRecord::Scan) refreshKeys();
+    }
     void showAll();
+    void reshow() override {
+        model_.open();
+        showAll();
+    }
     pages::KeyPage model_;
     std::array<QComboBox*, pages::KeyPage::kListCount> combos_{};
 };
@@ -73,6 +93,7 @@ public:
     PageLineEdit* line(int i) const { return lines_[i]; }
 
 private:
+    void reshow() override;
     std::array<PageLineEdit*, 4> lines_{};
 };
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "control/document_controller.h"
 #include "shell/session.h"
-#include "platform/pages/page_hooks.h"
 #include "platform/shell/texts.h"
 
 namespace zr {
@@ -16,7 +16,7 @@ using pages::OptFeatControl;
 using pages::OptFeatPage;
 
 FrmOptFeatures::FrmOptFeatures(AppServices& app, QWidget* parent)
-    : PageWindow(app, OptFeatPage::kHelpContext, parent), model_(app.session().doc.stored, texts()) {
+    : PageWindow(app, OptFeatPage::kHelpContext, parent), model_(app.controller().document().stored, texts()) {
     setWindowTitle(text(OptFeatPage::kCaptionKey));
 
     auto* columns = new QHBoxLayout;
@@ -110,7 +110,6 @@ FrmOptFeatures::FrmOptFeatures(AppServices& app, QWidget* parent)
 
     model_.open();
     showAll();
-    subscription_.emplace(session().windows.views, static_cast<DocumentView*>(this));
 }
 
 FrmOptFeatures::~FrmOptFeatures() = default;

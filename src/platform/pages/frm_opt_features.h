@@ -7,12 +7,11 @@
 #include <optional>
 
 #include "pages/opt_features_page.h"
-#include "shell/window_state.h"
 #include "platform/pages/page_widgets.h"
 
 namespace zr {
 
-class FrmOptFeatures : public PageWindow, private DocumentView {
+class FrmOptFeatures : public PageWindow {
     Q_OBJECT
 public:
     explicit FrmOptFeatures(AppServices& app, QWidget* parent = nullptr);
@@ -29,14 +28,20 @@ public:
 
 private:
     void showAll();
-    // DocumentView: the channel references were re-checked.
-    void channelRefsChecked() override { ReshowByCh(); }
+    // The channel references were checked again (the set of channels
+    // changed), or the document was replaced.
+    void settingsChanged(SettingsRecord r) override {
+        if (r == SettingsRecord::OptFeat) ReshowByCh();
+    }
+    void reshow() override {
+        model_.open();
+        showAll();
+    }
 
     pages::OptFeatPage model_;
     std::map<int, QComboBox*> combos_;
     std::map<int, QCheckBox*> checks_;
     std::array<PageLineEdit*, 12> boxes_{};
-    std::optional<ViewSubscription> subscription_;   // while the page is open
 };
 
 }  // namespace zr

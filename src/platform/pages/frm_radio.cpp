@@ -15,7 +15,7 @@
 #include "shell/session.h"
 #include "platform/pages/frm_key.h"
 #include "platform/pages/frm_opt_features.h"
-#include "platform/pages/page_hooks.h"
+#include "control/document_controller.h"
 #include "platform/pages/register_pages.h"
 #include "platform/shell/dialogs.h"
 #include "platform/shell/texts.h"
@@ -26,7 +26,7 @@ namespace zr {
 
 FrmRadio::FrmRadio(AppServices& app, QWidget* parent)
     : PageWindow(app, 0, parent),
-      model_(app.session().doc.stored, [&app] { RevalidateChannelRefsFromPages(app.session()); }) {
+      model_(app.controller().document().stored, [this] { controller().revalidateChannelRefs(); }) {
     setWindowTitle(text(pages::FmPage::kCaptionKey));
     MSFlexGrid1 = new QTableWidget(pages::FmPage::kRows, 2, this);
     MSFlexGrid1->setObjectName("MSFlexGrid1");
@@ -73,6 +73,13 @@ FrmRadio::FrmRadio(AppServices& app, QWidget* parent)
     v->addWidget(MSFlexGrid1, 1);
     v->addWidget(buttonRow());
     resize(300, 560);
+}
+
+void FrmRadio::reshow() {
+    // What was being typed belongs to the document that is gone.
+    editRow_ = 0;
+    Text1->hide();
+    for (int r = 1; r <= pages::FmPage::kRows; ++r) showRow(r);
 }
 
 void FrmRadio::showRow(int row) {
@@ -145,7 +152,7 @@ FrmRadioInfo::FrmRadioInfo(AppServices& app, QWidget* parent) : PageWindow(app, 
     dealer->setHorizontalSpacing(8);
     dealer->setVerticalSpacing(5);
 
-    pages::RadioInfoView view = pages::ShowByData(app.session().doc.radioInfo);
+    pages::RadioInfoView view = pages::ShowByData(app.controller().document().radioInfo);
     int row = 0, drow = 0;
     for (int i = 0; i < int(view.fields.size()); ++i) {
         const auto& f = view.fields[i];
@@ -197,7 +204,7 @@ FrmRadioInfo::FrmRadioInfo(AppServices& app, QWidget* parent) : PageWindow(app, 
 }
 
 void FrmRadioInfo::ShowByData() {
-    pages::RadioInfoView view = pages::ShowByData(session().doc.radioInfo);
+    pages::RadioInfoView view = pages::ShowByData(document().radioInfo);
     ComboModel->clear();
     for (const auto& m : view.models) ComboModel->addItem(FromBytes(m));
     ComboModel->setCurrentIndex(0);
@@ -215,7 +222,7 @@ void FrmRadioInfo::ShowByData() {
 // --- Factory test data dialog ----------------------------------------------
 
 FrmTestData::FrmTestData(AppServices& app, QWidget* parent)
-    : QDialog(parent), app_(app), model_(app.session().doc.testData) {
+    : QDialog(parent), app_(app), model_(app.controller().document().testData) {
     setWindowTitle("Test Data");
     auto* g = new QGridLayout;
     g->setHorizontalSpacing(8);
@@ -281,14 +288,14 @@ void FrmTestData::load() {
 void FrmTestData::save() {
     Prompter* p = app_.session().prompter;
     if (!p) return;
-    std::string proposal = pages::TestDataDialogModel::ProposedSavePath(app_.session().doc.fileName);
+    std::string proposal = pages::TestDataDialogModel::ProposedSavePath(app_.controller().document().fileName);
     auto path = p->chooseFile({"", "Test Data File (*.ted)|*.ted", proposal, true});
     if (!path) return;
     model_.save(*path);
 }
 
 void FrmTestData::accept() {
-    model_.accept(app_.session().doc.testData);
+    model_.accept(app_.controller().document().testData);
     QDialog::accept();
 }
 

@@ -32,6 +32,7 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void reshow() override;
     void showRow(int row);
     void placeEditor();
     pages::FmPage model_;
@@ -49,6 +50,12 @@ public:
     QComboBox* ComboModel = nullptr;
     QComboBox* ComboBand = nullptr;
     QGroupBox* FrameDealer = nullptr;
+
+private:
+    void reshow() override { ShowByData(); }
+    void settingsChanged(SettingsRecord r) override {
+        if (r == SettingsRecord::RadioInfo) ShowByData();
+    }
 };
 
 class FrmTestData : public QDialog {

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "control/document_controller.h"
 #include "shell/language.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
@@ -166,7 +167,13 @@ QLabel* NewFieldLabel(const QString& text, QWidget* parent) {
 }
 
 PageWindow::PageWindow(AppServices& app, int helpContext, QWidget* parent)
-    : QWidget(parent), app_(app), helpContext_(helpContext) {}
+    : QWidget(parent), app_(app), helpContext_(helpContext) {
+    subscription_.emplace(app_.controller().listeners(), static_cast<DocumentListener*>(this));
+}
+
+PageWindow::~PageWindow() = default;
+
+RadioDocument& PageWindow::document() { return app_.controller().document(); }
 
 pages::TextFn PageWindow::texts() const {
     Session* s = &app_.session();
@@ -199,6 +206,7 @@ QWidget* PageWindow::buttonRow() {
 
 void PageWindow::closeEvent(QCloseEvent* e) {
     commitEdit();
+    subscription_.reset();
     QWidget::closeEvent(e);
 }
 

@@ -4,6 +4,7 @@
 // page rule, and the common frame of a page with Close and Help.
 
 #include <functional>
+#include <optional>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "control/document_events.h"
 #include "pages/page_lists.h"
 #include "platform/shell/app_services.h"
 
@@ -82,13 +84,22 @@ QCheckBox* NewPageCheck(const QString& text, QWidget* parent);
 QLabel* NewFieldLabel(const QString& text, QWidget* parent);
 
 // Base of the page windows: the session and the main window's services, the
-// Close and Help buttons (captions 9023, 9025) and the help context.
-class PageWindow : public QWidget, public ChildHooks {
+// Close and Help buttons (captions 9023, 9025) and the help context. A page
+// listens to the document controller while it is open: it commits its edit
+// when a command asks for it and shows a replaced document afresh.
+class PageWindow : public QWidget, public ChildHooks, protected DocumentListener {
     Q_OBJECT
 public:
     PageWindow(AppServices& app, int helpContext, QWidget* parent = nullptr);
+    ~PageWindow() override;
 
     Session& session() { return app_.session(); }
+    DocumentController& controller() { return app_.controller(); }
+    RadioDocument& document();
+
+    // Takes the value being edited into the document (validates the focused
+    // field); nothing for a page without a pending edit.
+    virtual void commitEdit() {}
     AppServices& app() { return app_; }
     pages::TextFn texts() const;
     QString text(int number) const;
@@ -105,9 +116,18 @@ protected:
     // Every way a page closes (its Close button, its frame, Close all, a
     // new, opened or read document) commits the edit in progress first.
     void closeEvent(QCloseEvent* e) override;
+    // Shows the page's record again, from the document as it is now.
+    virtual void reshow() {}
+
+    // DocumentListener
+    void commitEdits() override { commitEdit(); }
+    void documentReplaced() override { reshow(); }
 
     AppServices& app_;
     int helpContext_;
+
+private:
+    std::optional<ListenerSubscription> subscription_;   // while the page is open
 };
 
 }  // namespace zr

@@ -22,6 +22,8 @@ namespace zr {
 struct Session;
 struct ChannelCommandStates;
 class AppServices;
+class DocumentController;
+class ChannelFocus;
 
 using ChildWindowFactory = std::function<QWidget*(AppServices&)>;
 
@@ -42,10 +44,6 @@ class ChildHooks {
 public:
     virtual ~ChildHooks() = default;
 
-    // Commit the edit in progress (validate the focused field). Called on every
-    // open window before a read or write starts.
-    virtual void commitEdit() {}
-
     // The channel table (frmCommChInfo): hide its in-place editors.
     virtual void SetEditDisable() {}
     // The channel table: run channel-edit command 1..7 (cut, copy, paste,
@@ -54,10 +52,6 @@ public:
     virtual void runChannelCommand(int /*command*/) {}
     // The channel table: its current row (0 = header, 1..129), -1 elsewhere.
     virtual int currentRow() const { return -1; }
-
-    // The channel table (ReShowAllTxFre) and the channel edit window
-    // (ReShowEditTxFre): the UseOffset editing habit changed.
-    virtual void useOffsetChanged(bool /*useOffset*/) {}
 
     // The main window re-captioned everything (language change).
     virtual void languageChanged() {}
@@ -73,6 +67,10 @@ public:
     virtual ~AppServices() = default;
 
     virtual Session& session() = 0;
+    // The document and every command on it; windows subscribe to its events.
+    virtual DocumentController& controller() = 0;
+    // The channel the channel table and the channel edit window share.
+    virtual ChannelFocus& channelFocus() = 0;
 
     // The main window, as owner for dialogs and message boxes.
     virtual QWidget* mainWidget() = 0;

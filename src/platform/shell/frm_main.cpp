@@ -23,9 +23,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "data/bands.h"
-#include "files/change_tracking.h"
-#include "files/new_document.h"
+#include "control/document_controller.h"
 #include "platform/shell/help_window.h"
 #include "platform/shell/texts.h"
 #include "shell/prompter.h"
@@ -113,7 +111,8 @@ void SplitterBar::paintEvent(QPaintEvent*) {
 
 // --- construction ---------------------------------------------------------------
 
-frmMain::frmMain(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
+frmMain::frmMain(Session& s, DocumentController& controller, QWidget* parent)
+    : QMainWindow(parent), s_(s), ctl_(controller) {
     initShellResources();
     setObjectName("frmMain");
     setWindowIcon(icon("zrcps"));
@@ -140,9 +139,13 @@ frmMain::frmMain(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
     channelEditTimer_.setSingleShot(true);
     channelEditTimer_.setInterval(20);
     connect(&channelEditTimer_, &QTimer::timeout, this, [this] { channelEditTimer_Timer(); });
-    newDocTimer_.setSingleShot(true);
-    newDocTimer_.setInterval(100);
-    connect(&newDocTimer_, &QTimer::timeout, this, [this] { newDocTimer_Timer(); });
+    // The controller's waits (the 100 ms before a new document is built)
+    // run on this window's event loop.
+    ctl_.setDeferral([this](int ms, std::function<void()> f) {
+        QTimer::singleShot(ms, this, [this, f = std::move(f)] { runGuarded("NewDocTimer_Timer", f); });
+    });
+    subscription_.emplace(ctl_.listeners(), static_cast<DocumentListener*>(this));
+    connect(&focus_, &ChannelFocus::editWindowRequested, this, [this] { ShowChild(kChannelEdit); });
 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
         // The channel-edit commands are offered while the channel table is the
@@ -156,16 +159,13 @@ frmMain::~frmMain() {
     // The MDI area outlives this part of the object while it is destroyed.
     disconnect(mdi_, nullptr, this, nullptr);
     channelEditTimer_.stop();
-    newDocTimer_.stop();
+    subscription_.reset();
+    ctl_.setDeferral({});
     // Child windows go first, while they can still call this window.
     for (QMdiSubWindow* sw : mdi_->findChildren<QMdiSubWindow*>()) {
         sw->setProperty("zrClosing", true);
     }
     for (QPointer<QMdiSubWindow> sw : mdi_->findChildren<QMdiSubWindow*>()) delete sw.data();
-    if (engine_) {
-        engine_->setObserver(nullptr);
-        engine_->setHooks({});
-    }
 }
 
 QMenu* frmMain::addMenu(const QString& name, int textKey, int helpContext) {
@@ -440,15 +440,11 @@ void frmMain::Load() {
     Change_Language(false);
     LoadTree();
     LoadBKPic();
-    runGuarded("Load", [this] {
-        if (NewDocument(s_) == NewDocumentResult::EndProgram) {
-            QTimer::singleShot(0, this, [this] { endProgram(); });
-            return;
-        }
-        Change_Language(false);
-        showChannelTable();
-        ShowMainTxt();
-    });
+    // The first document; before the event loop runs, ending the program
+    // waits for it.
+    loading_ = true;
+    runGuarded("Load", [this] { ctl_.newDocumentNow(); });
+    loading_ = false;
 }
 
 QString frmMain::placementStoreName() const {
@@ -709,11 +705,6 @@ void frmMain::SetSaveEditData() {
     }
 }
 
-void frmMain::commitPendingEdits() {
-    for (QWidget* w : childWindows())
-        if (auto* h = hooksOf(w)) h->commitEdit();
-}
-
 void frmMain::showChannelTable() {
     ShowChild(kChannelTable);
     CascadeChildren();
@@ -737,11 +728,7 @@ void frmMain::channelEditTimer_Timer() {
         if (cmd == 8) {
             const bool before = s_.settings.habits.UseOffset;
             ShowModal("FrmHabits");
-            const bool after = s_.settings.habits.UseOffset;
-            if (before != after) {
-                if (auto* h = hooksOf(FindChildWindow(kChannelTable))) h->useOffsetChanged(after);
-                if (auto* h = hooksOf(FindChildWindow(kChannelEdit))) h->useOffsetChanged(after);
-            }
+            if (before != s_.settings.habits.UseOffset) ctl_.habitsChanged();
             return;
         }
         auto* table = hooksOf(FindChildWindow(kChannelTable));
@@ -757,48 +744,33 @@ void frmMain::PopupChannelMenu(const QPoint& globalPos) { MnuCHEdit_->popup(glob
 
 // --- new document -----------------------------------------------------------------
 
-void frmMain::LoadNewDoc() {
-    CloseCurAllWindows();
-    startNewDocumentTimer();
+void frmMain::LoadNewDoc() { ctl_.startNewDocument(); }
+
+void frmMain::documentReplaced() {
+    ShowMainTxt();
+    LoadTree();
+    Change_Language(false);
+    showChannelTable();
+    CascadeChildren();
 }
 
-void frmMain::startNewDocumentTimer() { newDocTimer_.start(); }
-
-void frmMain::newDocTimer_Timer() {
-    newDocTimer_.stop();
-    runGuarded("NewDocTimer_Timer", [this] {
-        if (NewDocument(s_) == NewDocumentResult::EndProgram) {
-            endProgram();
-            return;
-        }
-        Change_Language(false);
-        showChannelTable();
-        ShowMainTxt();
-        CascadeChildren();
-    });
+void frmMain::programEnding() {
+    // Before the event loop runs, quitting would be lost: it waits for it.
+    if (loading_) QTimer::singleShot(0, this, [this] { endProgram(); });
+    else endProgram();
 }
 
 // --- commands -------------------------------------------------------------------
 
-void frmMain::mnuFileNew_Click() { FileNew(s_, *this); }
-void frmMain::toolNewFile_Click() { ToolbarNewDocument(s_, *this); }
-void frmMain::mnuFileOpen_Click() { FileOpen(s_, *this); }
-void frmMain::mnuFileSave_Click() { FileSave(s_, *this); }
-void frmMain::mnuFileSaveAs_Click() { FileSaveAs(s_, *this); }
+void frmMain::mnuFileNew_Click() { ctl_.fileNew(); }
+void frmMain::toolNewFile_Click() { ctl_.startNewDocument(); }
+void frmMain::mnuFileOpen_Click() { ctl_.fileOpen(); }
+void frmMain::mnuFileSave_Click() { ctl_.fileSave(); }
+void frmMain::mnuFileSaveAs_Click() { ctl_.fileSaveAs(); }
 
 void frmMain::mnuModelInfo_Click() {
-    FrmModelInfo dlg(s_, [this](const std::string& m, const std::string& b) { applyModelBand(m, b); }, this);
+    FrmModelInfo dlg(s_, [this](const std::string& m, const std::string& b) { ctl_.changeModelBand(m, b); }, this);
     dlg.exec();
-}
-
-void frmMain::applyModelBand(const std::string& model, const std::string& band) {
-    CloseCurAllWindows();
-    s_.doc.currentModel = model;
-    s_.doc.currentBand = band;
-    RefreshModelBand(s_.doc);
-    s_.doc.radioInfo.BandCode = s_.doc.stored.ModelBand.BandCode;
-    RefreshBandLimits(s_.doc);
-    LoadNewDoc();
 }
 
 void frmMain::mnuComm_Click() {
@@ -838,6 +810,8 @@ void frmMain::reopenForLanguage() {
         Qt::WindowStates state;
         bool reopen = false;
     };
+    // What is being edited is in the document before a window is opened anew.
+    ctl_.commitEdits();
     QList<Placed> placed;
     const QMdiSubWindow* active = mdi_->activeSubWindow();
     const QString activeName = active ? active->property(kNameProperty).toString() : QString();
@@ -845,7 +819,6 @@ void frmMain::reopenForLanguage() {
         if (sw->isHidden() || sw->property("zrClosing").toBool() || !sw->widget()) continue;
         ChildHooks* h = hooksOf(sw->widget());
         const bool reopen = !h || !h->recaptionsInPlace();
-        if (reopen && h) h->commitEdit();
         placed << Placed{sw->property(kNameProperty).toString(), sw->geometry(), sw->windowState(), reopen};
     }
     for (const Placed& p : placed) {
@@ -896,54 +869,22 @@ void frmMain::ShowHelp(int context) {
     help_->activateWindow();
 }
 
-void frmMain::setTransferEngine(link::TransferEngine* engine) {
-    engine_ = engine;
-    if (!engine_) return;
-    engine_->setObserver(this);
-    link::TransferHooks h;
-    // Every open window commits its edit before a read, so that the
-    // unsaved-changes question sees it.
-    h.commitChannelTableEdit = [this] { commitPendingEdits(); };
-    h.commitOpenEdits = [this] { commitPendingEdits(); };
-    h.closeDealerWindow = [this] { UnloadByName(kDealerWindow); };
-    h.closeDocumentWindows = [this] { CloseCurAllWindows(); };
-    h.readDecoded = [this] {
-        ShowMainTxt();
-        LoadTree();
-        Change_Language(false);
-        showChannelTable();
-        CascadeChildren();
-    };
-    h.openDealerWindow = [this] { ShowChild(kDealerWindow); };
-    h.quitProgram = [this] { endProgram(); };
-    engine_->setHooks(std::move(h));
-    // Yes to "save changes?" before a read or a version switch saves as File
-    // Save does (Save As for a never-saved document); the read goes on only
-    // when the document was written.
-    engine_->services().save = [this] { return FileSave(s_, *this) == CommandResult::Done; };
-}
-
 void frmMain::setPortLister(std::function<std::vector<PortChoice>()> lister) { portLister_ = std::move(lister); }
 void frmMain::setPortChosen(std::function<void(const PortChoice&)> chosen) { portChosen_ = std::move(chosen); }
 void frmMain::setDemoStarter(std::function<PortChoice()> demo) { demoStarter_ = std::move(demo); }
 
-void frmMain::StartRead() {
-    if (engine_ && !engine_->busy()) engine_->startRead();
-}
-
-void frmMain::StartWrite() {
-    if (engine_ && !engine_->busy()) engine_->startWrite();
-}
-
-void frmMain::StartDealerRead() {
-    if (!engine_ || engine_->busy()) return;
-    UnloadByName(kDealerWindow);
-    engine_->startDealerRead();
-}
+void frmMain::StartRead() { ctl_.startRead(); }
+void frmMain::StartWrite() { ctl_.startWrite(); }
+void frmMain::StartDealerRead() { ctl_.startDealerRead(); }
 
 // --- transfer progress ------------------------------------------------------------
 
-void frmMain::progressShown(link::TransferKind kind, const std::string& caption) {
+void frmMain::transferStarted(link::TransferKind kind) {
+    // The dealer information window opens again with what the read brings.
+    if (kind == link::TransferKind::DealerRead) UnloadByName(kDealerWindow);
+}
+
+void frmMain::transferProgressShown(link::TransferKind kind, const std::string& caption) {
     if (progress_) progress_->deleteLater();
     progress_ = new FrmProgress(s_, kind == link::TransferKind::Write ? 9028 : 9027, this);
     if (!caption.empty()) progress_->setWindowTitle(FromText(caption));
@@ -952,19 +893,19 @@ void frmMain::progressShown(link::TransferKind kind, const std::string& caption)
     progress_->open();
 }
 
-void frmMain::progress(int percent) {
+void frmMain::transferProgress(int percent) {
     if (progress_) progress_->setPercent(percent);
 }
 
-void frmMain::progressReset() {
-    if (progress_) progress_->reset();
-}
-
-void frmMain::progressClosed() {
+void frmMain::transferProgressClosed() {
     if (!progress_) return;
     progress_->done(QDialog::Accepted);
     progress_->deleteLater();
     progress_ = nullptr;
+}
+
+void frmMain::transferEnded(link::TransferKind kind, bool success) {
+    if (kind == link::TransferKind::DealerRead && success) ShowChild(kDealerWindow);
 }
 
 // --- splitter, resize -------------------------------------------------------------
@@ -1019,14 +960,14 @@ void frmMain::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
-    if (engine_ && engine_->busy()) {
+    if (ctl_.transferBusy()) {
         e->ignore();
         return;
     }
     if (!isMinimized()) savePlacement();
     // A save that did not happen (its dialog cancelled, the write failed)
     // keeps the program running, so nothing is lost unasked.
-    if (ConfirmCloseDocument(s_, *this) != CommandResult::Done) {
+    if (ctl_.confirmClose() != CommandResult::Done) {
         e->ignore();
         return;
     }

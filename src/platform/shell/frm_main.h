@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QHash>
 #include <QMainWindow>
@@ -13,8 +14,8 @@
 #include <QTimer>
 
 #include "channels/channel_commands.h"
-#include "files/file_commands.h"
-#include "link/transfer.h"
+#include "control/document_events.h"
+#include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
 #include "platform/shell/help_window.h"
@@ -59,20 +60,17 @@ private:
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kMinSidePanelTwips = 300;
 
-class frmMain : public QMainWindow, public AppServices, public DocumentWindows,
-                public link::TransferObserver {
+class frmMain : public QMainWindow, public AppServices, private DocumentListener {
     Q_OBJECT
 public:
-    // The transfer engine, when given, runs the read and write commands; the
-    // main window becomes its observer and fills its hooks.
-    explicit frmMain(Session& s, QWidget* parent = nullptr);
+    // Every command goes to the document controller; the window renders what
+    // its events tell.
+    frmMain(Session& s, DocumentController& controller, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Runs the load steps: placement, captions, tree, the new document and
     // the channel table. Called once after construction.
     void Load();
-
-    void setTransferEngine(link::TransferEngine* engine);
     // The port list of the port dialog and its "Demo radio" choice.
     void setPortLister(std::function<std::vector<PortChoice>()> lister);
     void setDemoStarter(std::function<PortChoice()> demo);
@@ -81,6 +79,8 @@ public:
 
     // --- AppServices ---
     Session& session() override { return s_; }
+    DocumentController& controller() override { return ctl_; }
+    ChannelFocus& channelFocus() override { return focus_; }
     QWidget* mainWidget() override { return this; }
     QMdiArea* mdiArea() override { return mdi_; }
     QWidget* ShowChild(const QString& name) override;
@@ -103,21 +103,10 @@ public:
     void StartWrite() override;
     void StartDealerRead() override;
 
-    // --- DocumentWindows (file commands) ---
-    void commitPendingEdits() override;
-    void closeAllChildWindows() override { CloseCurAllWindows(); }
-    void startNewDocumentTimer() override;
-    void showChannelTable() override;
-    void refreshTitle() override { ShowMainTxt(); }
-    void recaptionWindows() override { Change_Language(false); }
-    void cascadeChildWindows() override { CascadeChildren(); }
-    void endProgram() override;
-
-    // --- TransferObserver ---
-    void progressShown(link::TransferKind kind, const std::string& caption) override;
-    void progress(int percent) override;
-    void progressReset() override;
-    void progressClosed() override;
+    // Loads and shows the channel table for the document now held.
+    void showChannelTable();
+    // Ends the program at once, without further questions.
+    void endProgram();
 
     // Re-captions menus, tool tips, status bar and title; rebuilds the tree
     // when asked.
@@ -173,6 +162,17 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // DocumentListener: what the window shows follows the document.
+    void documentClosing() override { CloseCurAllWindows(); }
+    void documentReplaced() override;
+    void titleChanged() override { ShowMainTxt(); }
+    void transferStarted(link::TransferKind kind) override;
+    void transferProgressShown(link::TransferKind kind, const std::string& caption) override;
+    void transferProgress(int percent) override;
+    void transferProgressClosed() override;
+    void transferEnded(link::TransferKind kind, bool success) override;
+    void programEnding() override;
+
     void buildMenus();
     void buildToolBar();
     void buildSidePanel();
@@ -181,17 +181,16 @@ private:
                      const QKeySequence& shortcut, std::function<void()> run);
     QMenu* addMenu(const QString& name, int textKey, int helpContext);
     void channelEditTimer_Timer();
-    void newDocTimer_Timer();
     void restorePlacement();
     QString placementStoreName() const;
     void reopenForLanguage();
     void savePlacement();
-    void applyModelBand(const std::string& model, const std::string& band);
     QMdiSubWindow* subWindowOf(const QString& name) const;
     void runGuarded(const char* routine, const std::function<void()>& f);
 
     Session& s_;
-    link::TransferEngine* engine_ = nullptr;
+    DocumentController& ctl_;
+    ChannelFocus focus_;
     std::function<std::vector<PortChoice>()> portLister_;
     std::function<PortChoice()> demoStarter_;
     std::function<void(const PortChoice&)> portChosen_;
@@ -215,7 +214,6 @@ private:
     void applyChannelCommandStates();
 
     QTimer channelEditTimer_;   // 20 ms one-shot
-    QTimer newDocTimer_;        // 100 ms one-shot
     int pendingCommand_ = 0;
     int sideWidthTwips_ = 3450;
 
@@ -223,6 +221,8 @@ private:
     QPointer<HelpWindow> help_;
     bool closing_ = false;
     bool shownOnce_ = false;
+    bool loading_ = false;
+    std::optional<ListenerSubscription> subscription_;
 };
 
 }  // namespace zr

@@ -1,6 +1,6 @@
 #include "platform/shell/program.h"
 
-#include "files/file_commands.h"
+#include "control/document_controller.h"
 #include "link/port_names.h"
 #include "platform/extras/extras.h"
 #include "platform/serial/qt_link.h"
@@ -14,11 +14,14 @@ namespace zr {
 
 Program::Program(Session& s) : s_(s) {
     RegisterAllWindows();
+    controller_ = std::make_unique<DocumentController>(s);
     link_ = std::make_unique<QtLink>(s);
+    check_ = std::make_unique<QtWriteCheck>(s, *link_);
     demo_ = std::make_unique<DemoRadio>();
-    window_ = std::make_unique<frmMain>(s);
-    window_->setTransferEngine(&link_->engine());
-    AttachExtras(*window_, *window_, *link_);
+    window_ = std::make_unique<frmMain>(s, *controller_);
+    controller_->attachLink(&link_->engine());
+    controller_->setWriteCheck(check_.get());
+    controller_->setBackupFolder(BackupFolder().toStdString());
     window_->setPortLister([] {
         std::vector<PortChoice> out;
         for (const auto& p : PresentPorts()) out.push_back(PortChoice{p.name, p.number, {}});
@@ -46,6 +49,9 @@ Program::Program(Session& s) : s_(s) {
 
 Program::~Program() {
     window_.reset();
+    controller_->attachLink(nullptr);
+    controller_->setWriteCheck(nullptr);
+    check_.reset();
     demo_.reset();
 }
 
@@ -64,7 +70,7 @@ void Program::start(bool demo, const std::string& document) {
     window_->Load();
     window_->show();
     if (demo) useDemoRadio();
-    if (!document.empty()) OpenDocumentFile(s_, *window_, document);
+    if (!document.empty()) controller_->openFile(document);
 }
 
 }  // namespace zr

@@ -1,7 +1,8 @@
 #pragma once
-// The program with windows put together: the main window, the serial link
-// with its transfer engine, the port list of the port dialog and the demo
-// radio. app/main.cpp and the tests build one of these.
+// The program with windows put together: the document controller, the main
+// window on top of it, the serial link with its transfer engine bound to the
+// controller, the check of writes, the port list of the port dialog and the
+// demo radio. app/main.cpp and the tests build one of these.
 
 #include <memory>
 #include <string>
@@ -11,6 +12,8 @@
 namespace zr {
 
 struct Session;
+class DocumentController;
+class QtWriteCheck;
 class frmMain;
 class QtLink;
 class DemoRadio;
@@ -26,6 +29,7 @@ public:
     void start(bool demo, const std::string& document = {});
 
     frmMain& window() { return *window_; }
+    DocumentController& controller() { return *controller_; }
     QtLink& link() { return *link_; }
     DemoRadio& demo() { return *demo_; }
     // Starts the demo radio and makes it the port of the next transfers;
@@ -34,7 +38,9 @@ public:
 
 private:
     Session& s_;
+    std::unique_ptr<DocumentController> controller_;
     std::unique_ptr<QtLink> link_;
+    std::unique_ptr<QtWriteCheck> check_;
     std::unique_ptr<DemoRadio> demo_;
     std::unique_ptr<frmMain> window_;
 };
