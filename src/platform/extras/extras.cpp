@@ -17,7 +17,7 @@
 #include "files/backups.h"
 #include "files/channel_csv.h"
 #include "link/verify.h"
-#include "platform/print/channel_sheet.h"
+#include "platform/print/channel_sheet_preview.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/texts.h"

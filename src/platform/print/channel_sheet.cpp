@@ -1,9 +1,11 @@
 #include "platform/print/channel_sheet.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
 #include <QPainter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
+#include <QPdfWriter>
 #include <algorithm>
 #include <cstdio>
 
@@ -12,6 +14,7 @@
 #include "data/freq_text.h"
 #include "pages/opt_features_page.h"
 #include "platform/shell/texts.h"
+#include "shell/atomic_file.h"
 #include "shell/language.h"
 #include "shell/session.h"
 
@@ -164,10 +167,10 @@ std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s) {
     return out;
 }
 
-int RenderChannelSheet(const Session& s, QPrinter& printer) {
+int RenderChannelSheet(const Session& s, QPagedPaintDevice& printer) {
     QPainter p;
     if (!p.begin(&printer)) return 0;
-    const QRect area(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    const QRect area(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.logicalDpiX()).size());
     QFont body(QStringLiteral("DejaVu Sans"), 8);
     QFont bold = body;
     bold.setBold(true);
@@ -259,40 +262,40 @@ int RenderChannelSheet(const Session& s, QPrinter& printer) {
     return pages;
 }
 
-namespace {
-void SetUpPrinter(QPrinter& printer) {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+void SetUpChannelSheetPage(QPagedPaintDevice& device) {
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageOrientation(QPageLayout::Landscape);
+    device.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
 }
-}  // namespace
+
+QString ChannelSheetTitle(const Session& s) { return T(s, 31012); }
 
 bool SaveChannelSheetPdf(const Session& s, const QString& path, QString& error) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    SetUpPrinter(printer);
-    printer.setDocName(T(s, 31012));
-    if (RenderChannelSheet(s, printer) == 0) {
-        error = QStringLiteral("cannot write \"%1\"").arg(path);
+    // The PDF is made in memory and written in one piece, so a full disk or
+    // a refused target leaves an existing file as it was.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    int pages = 0;
+    {
+        QPdfWriter writer(&pdf);
+        writer.setResolution(1200);
+        SetUpChannelSheetPage(writer);
+        writer.setTitle(ChannelSheetTitle(s));
+        writer.setCreator(QStringLiteral("zrcps"));
+        pages = RenderChannelSheet(s, writer);
+    }
+    if (pages == 0 || pdf.data().isEmpty()) {
+        error = QStringLiteral("%1: the channel sheet could not be drawn").arg(path);
         return false;
     }
-    if (!QFileInfo(path).exists() || QFileInfo(path).size() == 0) {
-        error = QStringLiteral("cannot write \"%1\"").arg(path);
+    const QByteArray& bytes = pdf.data();
+    const Result r = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!r) {
+        error = QString::fromLocal8Bit(r.message().c_str());
         return false;
     }
     return true;
-}
-
-void ShowChannelSheetPreview(const Session& s, QWidget* parent) {
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpPrinter(printer);
-    printer.setDocName(T(s, 31012));
-    QPrintPreviewDialog dlg(&printer, parent);
-    dlg.setWindowTitle(T(s, 31012));
-    QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
-                     [&s](QPrinter* pr) { RenderChannelSheet(s, *pr); });
-    dlg.exec();
 }
 
 }  // namespace zr

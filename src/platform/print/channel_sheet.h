@@ -2,15 +2,14 @@
 // The printable channel sheet: the channel table of the document (number,
 // RX, TX, name, tones, power, scan, signalling, bandwidth) on as many pages
 // as it needs, then one page with a summary of the radio-wide settings.
-// Printed through a print preview, or saved as PDF without any window (the
-// command line uses that).
+// Drawn on any paged device (a printer, a PDF writer) with Qt Gui only; the
+// print preview of the windows is in channel_sheet_preview.h.
 
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-class QPrinter;
-class QWidget;
+class QPagedPaintDevice;
 
 namespace zr {
 
@@ -24,13 +23,15 @@ std::vector<QStringList> ChannelSheetRows(const Session& s);
 // Label/value lines of the settings summary page.
 std::vector<std::pair<QString, QString>> SettingsSummary(const Session& s);
 
-// Paints every page onto the printer. Returns the number of pages.
-int RenderChannelSheet(const Session& s, QPrinter& printer);
+// Paints every page onto the device. Returns the number of pages, 0 when
+// the device cannot be painted on.
+int RenderChannelSheet(const Session& s, QPagedPaintDevice& device);
+// A4 landscape with 12 mm margins, and the sheet's title.
+void SetUpChannelSheetPage(QPagedPaintDevice& device);
+QString ChannelSheetTitle(const Session& s);
 
-// Writes the sheet as a PDF file. false with a reason on failure.
+// Writes the sheet as a PDF file, replacing it safely (shell/atomic_file.h).
+// false with a reason on failure.
 bool SaveChannelSheetPdf(const Session& s, const QString& path, QString& error);
-
-// The print preview dialog (print or save as PDF from there).
-void ShowChannelSheetPreview(const Session& s, QWidget* parent);
 
 }  // namespace zr
