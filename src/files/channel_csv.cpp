@@ -14,6 +14,7 @@
 #include "channels/channel_ops.h"
 #include "data/freq_text.h"
 #include "data/records.h"
+#include "shell/atomic_file.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
 
@@ -610,34 +611,9 @@ std::string ExportChannelCsv(const Session& s) {
 }
 
 bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string& error) {
-    namespace fs = std::filesystem;
-    const std::string text = ExportChannelCsv(s);
-    const fs::path target(path);
-    fs::path tmp = target;
-    tmp += ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        if (!f) {
-            error = "cannot create \"" + path + "\"";
-            return false;
-        }
-        f.write(text.data(), static_cast<std::streamsize>(text.size()));
-        f.flush();
-        if (!f) {
-            error = "cannot write \"" + path + "\"";
-            std::error_code ec;
-            fs::remove(tmp, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(tmp, target, ec);
-    if (ec) {
-        error = "cannot replace \"" + path + "\": " + ec.message();
-        fs::remove(tmp, ec);
-        return false;
-    }
-    return true;
+    const Result r = WriteFileAtomically(path, ExportChannelCsv(s));
+    if (!r) error = r.message();
+    return r.ok();
 }
 
 // ---------------------------------------------------------------- import

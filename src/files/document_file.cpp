@@ -23,7 +23,7 @@ void tell(Session& s, const std::string& text, Icon icon) {
     if (s.prompter) s.prompter->tell(text, icon);
 }
 
-// Text 9002, with the file it is about.
+// Text 9002, with the file it is about (or the reason, which names it).
 void tellFileError(Session& s, const std::string& path) {
     tell(s, LanguageText(s, kTextFileError) + "\r\n\r\n" + path, Icon::Critical);
 }
@@ -124,8 +124,9 @@ bool WriteDocument(Session& s) {
     // Every document this program writes carries its own format version,
     // whatever a template brought along.
     record.FormatVersion.set(kProgramVersion);
-    if (!WriteDocumentRecordFile(s.doc.fileName, record)) {
-        tellFileError(s, s.doc.fileName);
+    std::string why;   // "doc.dat: Permission denied (the file is read-only)"
+    if (!WriteDocumentRecordFile(s.doc.fileName, record, &why)) {
+        tellFileError(s, why.empty() ? s.doc.fileName : why);
         return false;
     }
     // The saved copy follows only a write that reached the disk, so a failed

@@ -12,11 +12,10 @@ namespace zr {
 
 // Writes `head` as the first bytes of the file `path`, creating the file when
 // it does not exist; bytes of an existing file beyond head.size() are kept.
-// The new content goes to a temporary file in the same folder, which is
-// flushed to disk and then renamed over the target, so a failure at any point
-// (full disk, no write permission, crash) leaves the old file as it was.
-// A symbolic link is followed: the file it points to is replaced.
-// Returns false with a reason in `error` on failure.
+// The whole file is written through WriteFileAtomically (shell/atomic_file.h):
+// a failure leaves the old file as it was, a symbolic link is written
+// through, a read-only file is refused. Returns false with a reason in
+// `error` on failure.
 bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> head,
                      std::string* error = nullptr);
 

@@ -1,10 +1,11 @@
 #include "shell/ini_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "shell/atomic_file.h"
 
 namespace zr {
 namespace {
@@ -202,30 +203,14 @@ std::string SetProfileStringInText(std::string_view text, std::string_view secti
 bool WriteProfileString(const std::string& path, std::string_view section,
                         std::string_view key, std::string_view value) {
     std::string text;
-    ReadWholeFile(path, text);  // a missing file starts empty
-    const std::string updated = SetProfileStringInText(text, section, key, value);
-
     std::error_code ec;
+    // A missing file starts empty; one that exists but cannot be read is
+    // left alone rather than replaced by a file holding this key only.
+    if (!ReadWholeFile(path, text) && std::filesystem::exists(path, ec)) return false;
+    const std::string updated = SetProfileStringInText(text, section, key, value);
     std::filesystem::path target(path);
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream outFile(temp, std::ios::binary | std::ios::trunc);
-        if (!outFile) return false;
-        outFile.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-        outFile.flush();
-        if (!outFile) {
-            outFile.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, updated).ok();
 }
 
 }  // namespace zr

@@ -5,8 +5,8 @@
 // (and one pair of enclosing double quotes removed), a missing file, section
 // or key gives the default. Writing one key rewrites only that key's line
 // and keeps every other line of the file byte for byte; a missing section or
-// file is created. Writes go to a temporary file that replaces the old one,
-// so an interrupted write never leaves a half-written file.
+// file is created. Writes go through WriteFileAtomically, so an interrupted
+// write never leaves a half-written file.
 
 #include <string>
 #include <string_view>

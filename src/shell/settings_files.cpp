@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/file_io.h"
+#include "shell/atomic_file.h"
 #include "shell/ini_file.h"
 #include "shell/language.h"
 #include "shell/mod_fun.h"
@@ -158,7 +160,7 @@ RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         if (ec) return RecordRead::Failed;
-        std::ofstream create(path, std::ios::binary);  // created empty
+        WriteFileAtomically(path, std::string_view());  // created empty
         return RecordRead::Created;
     }
     if (!std::filesystem::is_regular_file(path, ec)) return RecordRead::Failed;
@@ -174,16 +176,7 @@ RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t
 
 bool WriteBinaryRecord(const std::string& path, const uint8_t* bytes, std::size_t size) {
     // Only the record is replaced; bytes of a longer file beyond it stay.
-    std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
-    if (!f) {
-        f.clear();
-        f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-        if (!f) return false;
-    }
-    f.seekp(0);
-    f.write(reinterpret_cast<const char*>(bytes), static_cast<std::streamsize>(size));
-    f.flush();
-    return static_cast<bool>(f);
+    return ReplaceFileHead(path, std::span<const uint8_t>(bytes, size));
 }
 
 void LoadCapabilityAndBatchFlags(Session& s) {
@@ -216,7 +209,7 @@ void LoadHabits(Session& s) {
     const std::string path = HabitFilePath(s);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
-        std::ofstream create(path, std::ios::binary);
+        WriteFileAtomically(path, std::string_view());  // created empty
         return;
     }
     std::ifstream in(path, std::ios::binary);

@@ -7,6 +7,11 @@
 #include <clocale>
 #include <fstream>
 #include <random>
+#include <vector>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace zrtest {
@@ -102,6 +107,30 @@ void MakeInstallation(const std::filesystem::path& root) {
     fs::copy_file(src / "language/mysetup.ini", root / "language/mysetup.ini");
     for (const char* d : {"language", "help", "PIC"}) fs::copy(src / d, root / "V100" / d, fs::copy_options::recursive);
     fs::remove(root / "V100/language/mysetup.ini");
+}
+
+SmallTmpfs::SmallTmpfs(int kilobytes) {
+    const std::string options = "size=" + std::to_string(kilobytes) + "k";
+    if (::mount("tmpfs", dir_.str().c_str(), "tmpfs", 0, options.c_str()) == 0) {
+        mounted_ = true;
+    } else {
+        why_ = std::string("cannot mount a small tmpfs: ") + std::strerror(errno);
+    }
+}
+
+SmallTmpfs::~SmallTmpfs() {
+    if (mounted_) ::umount2(dir_.str().c_str(), MNT_DETACH);
+}
+
+void SmallTmpfs::fill(const std::string& name) const {
+    const int fd = ::open(str(name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return;
+    const std::vector<char> block(1024, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    while (::write(fd, block.data(), 1) > 0) {
+    }
+    ::close(fd);
 }
 
 std::filesystem::path sourceDir() { return ZR_SOURCE_DIR; }

@@ -72,6 +72,27 @@ private:
 // language, help and PIC folders.
 void MakeInstallation(const std::filesystem::path& root);
 
+// A tmpfs of `kilobytes` mounted on a fresh folder, to fill a disk; needs
+// the right to mount (root outside a restricted container). ok() false
+// with the reason in why() when it could not be mounted.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(int kilobytes);
+    ~SmallTmpfs();
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool ok() const { return mounted_; }
+    const std::string& why() const { return why_; }
+    std::string str(const std::string& name = {}) const { return dir_.str(name); }
+    // Fills the rest of the file system with one file named `name`.
+    void fill(const std::string& name = "filler") const;
+
+private:
+    TempDir dir_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
 std::filesystem::path sourceDir();    // the project's source tree
 std::filesystem::path binaryDir();    // the build tree of the tests
 

@@ -14,6 +14,7 @@
 #include "channels/channel_ops.h"
 #include "data/image_codec.h"
 #include "files/new_document.h"
+#include "shell/atomic_file.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -94,13 +95,9 @@ QString DemoRadio::start(const Session& s, QString* error) {
     // The demo radio keeps what was written to it while the program runs.
     QDir dir(QStandardPaths::writableLocation(QStandardPaths::TempLocation));
     memoryFile_ = dir.filePath(QString("zrcps-demo-%1.bin").arg(QCoreApplication::applicationPid()));
-    {
-        QFile f(memoryFile_);
-        const std::string mem = SampleRadioMemory(s);
-        if (!f.open(QIODevice::WriteOnly) || f.write(mem.data(), qint64(mem.size())) != qint64(mem.size())) {
-            if (error) *error = QCoreApplication::translate("DemoRadio", "Cannot write %1.").arg(memoryFile_);
-            return {};
-        }
+    if (const Result r = WriteFileAtomically(QFile::encodeName(memoryFile_).toStdString(), SampleRadioMemory(s)); !r) {
+        if (error) *error = QString::fromLocal8Bit(r.message().c_str());
+        return {};
     }
     proc_.start(sim, {"--memory", memoryFile_});
     if (!proc_.waitForStarted(5000)) {
