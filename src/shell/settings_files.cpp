@@ -141,7 +141,8 @@ void LoadMySetup(Session& s) {
     const auto stop = SetupNumber(path, "StopBit");
 
     r.IsFirstRun = first.value_or(0) != 0;
-    r.comPort = static_cast<int16_t>(port && *port >= 1 && *port <= 255 ? *port : 1);
+    // Every number the port dialog can keep, COM256 and up included.
+    r.comPort = static_cast<int16_t>(port && *port >= 1 ? *port : 1);
     r.Handshaking = static_cast<int16_t>(hand && *hand >= 0 ? *hand : 0);
     r.StopBit = static_cast<int16_t>(stop && *stop >= 0 ? *stop : 0);
 

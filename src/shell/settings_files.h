@@ -84,7 +84,7 @@ bool NoteSettingStored(const Session& s, const std::string& path, bool stored);
 // records (IsFirstRun "0" after the first run, comPort). The language keys
 // are read and written by SetStartLanguage (shell/languages.h).
 // A missing file, a missing key or a value that is no number (or a port
-// outside 1..255) gives the default (IsFirstRun 0, comPort 1, Handshaking 0,
+// outside 1..32767) gives the default (IsFirstRun 0, comPort 1, Handshaking 0,
 // StopBit 0) and the key is written with it, so the file is correct again.
 void LoadMySetup(Session& s);
 

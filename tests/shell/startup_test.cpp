@@ -116,10 +116,16 @@ TEST_F(StartupFixture, MissingOrDamagedSetupStartsWithDefaultsAndRepairsTheFile)
     EXPECT_EQ(key("Handshaking"), "0");
     EXPECT_EQ(key("IsFirstRun"), "0");
 
+    // Ports above 255 (devices other than ttyS, ttyUSB, ttyACM) are kept;
+    // what no 16-bit port number can be is not.
     Write(mysetup, "[language]\nIsFirstRun=0\ncomPort=999\nHandshaking=1\nStopBit=1\n");
     zr::LoadMySetup(again);
-    EXPECT_EQ(again.settings.comPort, 1);
+    EXPECT_EQ(again.settings.comPort, 999);
+    EXPECT_EQ(key("comPort"), "999");
     EXPECT_EQ(again.settings.Handshaking, 1);
+    Write(mysetup, "[language]\nIsFirstRun=0\ncomPort=40000\nHandshaking=1\nStopBit=1\n");
+    zr::LoadMySetup(again);
+    EXPECT_EQ(again.settings.comPort, 1);
 }
 
 TEST_F(StartupFixture, BinarySettingsFilesMissingShortOrUnreadable) {
