@@ -101,7 +101,10 @@ bool RadioSim::process(Output& out) {
             r.push_back(cfg_.band);
             for (int i = 0; i < 4; ++i)
                 r.push_back(i < static_cast<int>(cfg_.version.size()) ? static_cast<uint8_t>(cfg_.version[i]) : 0);
-            r.push_back(cfg_.flags);
+            uint8_t flags = cfg_.flags;
+            if (damagedIdentsSent < cfg_.damagedIdents)
+                flags ^= static_cast<uint8_t>(0x40 | ((damagedIdentsSent++ & 0x03) << 4));
+            r.push_back(flags);
             r.push_back(0x00);
             r.push_back(kAck);
             answer(std::move(r), out);

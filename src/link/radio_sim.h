@@ -30,6 +30,8 @@ struct RadioSimConfig {
     int silentAfterBlocks = -1;         // answers stop after this many blocks
     bool noEndAnswer = false;           // no answer to the end frame
     bool noTestDataAnswer = false;      // no answer to the test data block
+    int damagedIdents = 0;              // the first n identifications carry a
+                                        // damaged flags byte, each a different one
 };
 
 class RadioSim {
@@ -62,6 +64,7 @@ public:
     int testDataReads = 0;
     int testDataWrites = 0;
     int dropped = 0;
+    int damagedIdentsSent = 0;
     int corrupted = 0;
     int answers = 0;                 // answers sent
     long long answerBytes = 0;       // their bytes

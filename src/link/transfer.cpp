@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "link/trace.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
 
@@ -36,6 +37,7 @@ std::string FallbackText(int n) {
         case 9031: return "This radio cannot be written.";
         case 9032: return "This radio cannot be written.";
         case 9081: return "The serial port failed during the transfer.";
+        case 9093: return "The radio may now be partly programmed. Write the document again, or the last backup, to restore it.";
         default: return "Message " + std::to_string(n);
     }
 }
@@ -71,7 +73,12 @@ void TransferEngine::send(const Bytes& frame, int replyLength) {
     rx_.clear();
     port_.clearBuffers();
     bytesSent_ += frame.size();
+    if (trace_) trace_->sent(step_, frame);
     if (!port_.write(frame)) onPortError("write failed");
+}
+
+void TransferEngine::traceNote(const std::string& text) {
+    if (trace_) trace_->note(step_, text);
 }
 
 void TransferEngine::sendHandshake() { send(HandshakeFrame(), kHandshakeReplyLength); }
@@ -91,6 +98,7 @@ void TransferEngine::sendWriteBlock(int address) {
     std::span<const uint8_t> data;
     if (address >= 0 && address + kBlockLength <= kRadioImageSize)
         data = std::span<const uint8_t>(img.data() + address, kBlockLength);
+    writeBlocksSent_ = true;
     send(WriteBlockFrame(address, data), kAckReplyLength);
 }
 
@@ -105,7 +113,10 @@ void TransferEngine::sendTestDataWrite() {
 void TransferEngine::onBytes(const uint8_t* data, std::size_t size) {
     Nest nest(*this);
     bytesReceived_ += size;
-    if (!receiving_ || kind_ == TransferKind::None) return;
+    if (!receiving_ || kind_ == TransferKind::None) {
+        if (trace_ && size > 0) trace_->stray(step_, std::span<const uint8_t>(data, size), 0, "not awaited, ignored");
+        return;
+    }
     rx_.insert(rx_.end(), data, data + size);
     if (static_cast<int>(rx_.size()) < expected_) return;
     Bytes reply;
@@ -121,6 +132,7 @@ void TransferEngine::onBytes(const uint8_t* data, std::size_t size) {
 void TransferEngine::handleReply(const Bytes& reply) {
     ClassifyContext ctx{echoLength_, lastReadAddress_, step_ == TransferStep::Password};
     const ReplyKind rk = ClassifyReply(reply, ctx);
+    if (trace_) trace_->received(step_, reply, echoLength_, rk);
     if (rk == ReplyKind::None) return;   // dropped; the reply timer runs on
 
     switch (step_) {
@@ -139,7 +151,25 @@ void TransferEngine::handleReply(const Bytes& reply) {
                 nextBlock();
                 return;
             }
+            // The reply has no checksum, and a write copies its bytes into the
+            // radio: it counts only when a second request brings the same.
+            const Bytes answer(reply.begin() + static_cast<std::ptrdiff_t>(echoLength_), reply.end());
+            if (answer != unconfirmedIdent_) {
+                const bool first = unconfirmedIdent_.empty();
+                unconfirmedIdent_ = answer;
+                traceNote(first ? "identification asked again to confirm it"
+                                : "identification differs from the one before; asked again");
+                if (identTries_ >= 2) {
+                    --identTries_;
+                    sendIdentRequest();
+                } else {
+                    failureDialog();
+                }
+                return;
+            }
+            unconfirmedIdent_.clear();
             ident_ = ParseIdentification(reply, echoLength_);
+            if (kind_ == TransferKind::Read && services_.identified) services_.identified(session_.doc, ident_);
             uint8_t* img = kind_ == TransferKind::Read ? readImage_.data() : session_.doc.image.data();
             if (kind_ == TransferKind::Read || kind_ == TransferKind::Write) {
                 std::copy_n(ident_.modelBytes, 7, img + 5104);
@@ -241,6 +271,7 @@ void TransferEngine::resetCounters() {
     testDataTries_ = kTestDataRetries;
     repeats_ = 0;
     blockTries_.fill(3);
+    unconfirmedIdent_.clear();
 }
 
 bool TransferEngine::openPort() {
@@ -249,12 +280,15 @@ bool TransferEngine::openPort() {
     expected_ = 1;
     std::string error;
     if (!port_.open(PortSettings{session_.settings.comPort, "9600,n,8,1"}, error)) {
+        traceNote("the port could not be opened: " + error);
         std::string text = msg(9003);
         if (!error.empty()) text += "\n" + error;
         ask(text, Buttons::Ok, Icon::Critical);
         return false;
     }
     portErrorPending_ = false;
+    traceNote(std::string(TransferKindName(kind_)) + ": port opened, 9600,n,8,1, cable echo " +
+              (session_.settings.CableEcho ? "expected" : "not expected"));
     return true;
 }
 
@@ -499,6 +533,11 @@ void TransferEngine::onTimer(TimerId id) {
 
 void TransferEngine::timeout() {
     const bool dealer = kind_ == TransferKind::DealerRead;
+    if (trace_) {
+        trace_->note(step_, "no reply within " + std::to_string(kWaitTimerMs) + " ms");
+        if (!rx_.empty()) trace_->stray(step_, rx_, echoLength_, "incomplete reply, " + std::to_string(rx_.size()) +
+                                                                     " of " + std::to_string(expected_) + " bytes");
+    }
     switch (step_) {
         case TransferStep::Handshake:
             if (++handshakeTries_ > kMaxHandshakeTries) {
@@ -577,6 +616,9 @@ void TransferEngine::failureDialog() {
 
 void TransferEngine::endTransfer(bool success) {
     const TransferKind kind = kind_;
+    const bool partlyWritten = !success && kind == TransferKind::Write && writeBlocksSent_;
+    writeBlocksSent_ = false;
+    traceNote(std::string(TransferKindName(kind)) + (success ? " ended: done" : " ended: failed"));
     if (!success && port_.isOpen()) {
         // Tell the radio to leave programming mode; no reply is awaited.
         port_.clearBuffers();
@@ -610,7 +652,14 @@ void TransferEngine::endTransfer(bool success) {
     }
     if (success && kind == TransferKind::Read) ask(msg(9009), Buttons::Ok, Icon::None);
     if (success && kind == TransferKind::Write) ask(msg(9010), Buttons::Ok, Icon::None);
+    if (partlyWritten) ask(msg(9093), Buttons::Ok, Icon::Warning);
     if (observer_) observer_->transferEnded(kind, success);
+}
+
+void TransferEngine::decodeNow() {
+    if (!readDecodePending_ || kind_ != TransferKind::None) return;
+    timers_.stop(TimerId::ReadOK);
+    finishRead();
 }
 
 void TransferEngine::finishRead() {

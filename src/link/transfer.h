@@ -107,15 +107,24 @@ struct LinkServices {
     std::function<void(const std::string& radioVersion)> startProgramVersion;
     std::function<bool()> isModified;                           // unsaved changes
     std::function<bool()> save;                                 // save the document; false: not saved
+    // Told every identification a read accepted, before the model check (the
+    // command line takes the radio's band from it); may be empty.
+    std::function<void(RadioDocument&, const Identification&)> identified;
 
     static LinkServices defaults(Session& s);
 };
+
+class LinkTrace;
 
 class TransferEngine {
 public:
     TransferEngine(Session& session, LinkPort& port, LinkTimers& timers);
 
     void setObserver(TransferObserver* o) { observer_ = o; }
+    // Every frame and reply of the following transfers goes into the trace
+    // (null: none); the engine does not own it.
+    void setTrace(LinkTrace* t) { trace_ = t; }
+    LinkTrace* trace() const { return trace_; }
     LinkServices& services() { return services_; }
 
     // The commands. Each returns false when it did not start (another
@@ -124,6 +133,10 @@ public:
     bool startWrite();          // the exchange starts after WaitSaveDataTimer
     bool startDealerRead();
     bool startIdentify();       // handshake and identification only
+
+    // A read that has ended and waits for its decode timer is decoded now
+    // (the command line does not wait the 500 ms the windows need).
+    void decodeNow();
 
     // Events.
     void onBytes(const uint8_t* data, std::size_t size);
@@ -169,6 +182,7 @@ private:
     void finishRead();
     void continueWrite();
     bool askSaveChanges();              // 9006 before losing unsaved changes
+    void traceNote(const std::string& text);
     std::string msg(int n) const;
     Answer ask(const std::string& text, Buttons b, Icon i);
     bool handlePendingPortError();
@@ -184,6 +198,7 @@ private:
     LinkPort& port_;
     LinkTimers& timers_;
     TransferObserver* observer_ = nullptr;
+    LinkTrace* trace_ = nullptr;
     LinkServices services_;
 
     TransferKind kind_ = TransferKind::None;
@@ -216,6 +231,8 @@ private:
     int lastReadAddress_ = -1;
     Bytes rx_;
     Identification ident_;
+    Bytes unconfirmedIdent_;        // an identification waiting for a second, equal one
+    bool writeBlocksSent_ = false;  // the radio may hold part of this write
 
     RadioImage readImage_{};        // a read lands here; copied into the document at success
     RmgImage readRmg_{};

@@ -35,10 +35,11 @@ namespace zr::link {
 // line 2", "identification", "unused area".
 std::string DescribeImageAddress(int address);
 
-// The bytes a write sends that the radio keeps as sent: the memory 0..5103.
-// The identification block (5104..5119) is the radio's own: the handshake
-// copies the radio's model, version and flags into it before the write.
-inline constexpr int kVerifiedBytes = 5104;
+// The bytes a write sends that the radio keeps as sent: the whole memory,
+// the identification block 5104..5119 included (the write sends the radio's
+// own model, version and flags there, confirmed by two equal
+// identifications, and a damaged byte must show).
+inline constexpr int kVerifiedBytes = 5120;
 inline bool RadioKeepsAddress(int address) { return address >= 0 && address < kVerifiedBytes; }
 
 struct VerifyDifference {

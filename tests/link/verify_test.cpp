@@ -161,16 +161,17 @@ TEST(VerifyAddressMap, EveryAreaHasItsName) {
     EXPECT_EQ(DescribeImageAddress(-1), "outside the memory");
 }
 
-TEST(VerifyCompare, OnlyBytesTheRadioKeepsAreCompared) {
+TEST(VerifyCompare, EveryByteUpToTheIdentificationBlockIsCompared) {
     RadioImage a{}, b{};
-    b[5104] = 0x55;   // identification: the radio's own
-    b[5119] = 0x01;
     EXPECT_TRUE(CompareWrittenImage(a, b).empty());
     b[0] = 1;
     b[4100] = 2;
+    // A damaged flags byte that went into the radio is a difference too.
+    b[5116] = 0x40;
     const auto d = CompareWrittenImage(a, b);
-    ASSERT_EQ(d.size(), 2u);
+    ASSERT_EQ(d.size(), 3u);
     EXPECT_EQ(FormatVerifyReport(d),
               "channel 1: 1 byte differs (address 0: written 00, read 01)\n"
-              "VFO: 1 byte differs (address 4100: written 00, read 02)\n");
+              "VFO: 1 byte differs (address 4100: written 00, read 02)\n"
+              "identification: 1 byte differs (address 5116: written 00, read 40)\n");
 }
