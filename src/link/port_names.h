@@ -48,5 +48,8 @@ std::string DeviceForNumber(int number, const std::vector<std::string>& devices)
 std::string StoredPortPath(const Session& s);
 // Keeps a device path; an empty path returns to the numbered port.
 bool StorePortPath(const Session& s, const std::string& path);
+// The number "comPort" of mysetup.ini as it is stored (0 when missing), for
+// programs that only read the choice of the windows.
+int StoredComPort(const Session& s);
 
 }  // namespace zr::link

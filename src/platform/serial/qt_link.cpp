@@ -3,6 +3,7 @@
 #include <QSerialPortInfo>
 
 #include "link/port_names.h"
+#include "platform/serial/port_facts.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -12,17 +13,10 @@ QtSerialLinkPort::QtSerialLinkPort(Session& s, QObject* parent) : QObject(parent
     connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialLinkPort::onError);
 }
 
-std::vector<link::PortEntry> PresentPorts() {
-    std::vector<std::string> devices;
-    for (const auto& info : QSerialPortInfo::availablePorts())
-        devices.push_back(info.systemLocation().toStdString());
-    return link::NumberPorts(devices);
-}
-
 int ListPorts(std::vector<std::string>& list) {
     list.clear();
-    const auto ports = PresentPorts();
-    for (const auto& p : ports) list.push_back(p.name);
+    const auto ports = ListPortFacts();
+    for (const auto& p : ports) list.push_back(link::PortName(p.number));
     return ports.empty() ? 0 : ports.front().number;
 }
 
@@ -39,13 +33,23 @@ std::string QtSerialLinkPort::resolveDevice(int comPort) const {
 bool QtSerialLinkPort::open(const link::PortSettings& s, std::string& error) {
     if (port_.isOpen()) port_.close();
     const std::string device = resolveDevice(s.comPort);
+    lastFailure_ = link::PortFailure{};
     if (device.empty()) {
-        error = "no serial port chosen";
+        lastFailure_.problem = link::PortProblem::NoPortChosen;
+        error = link::PortFailureText(session_, lastFailure_);
         return false;
     }
+    device_ = device;
     port_.setPortName(QString::fromStdString(device));
     if (!port_.open(QIODevice::ReadWrite)) {
-        error = device + ": " + port_.errorString().toStdString();
+        // Qt's words ("Permission error while locking the device") do not
+        // say what to do; the device itself tells more.
+        lastFailure_ = DiagnoseOpen(device);
+        if (lastFailure_.problem == link::PortProblem::None) {
+            lastFailure_.problem = link::PortProblem::Other;
+            lastFailure_.systemError = port_.errorString().toStdString();
+        }
+        error = link::PortFailureText(session_, lastFailure_);
         return false;
     }
     const bool ok = port_.setBaudRate(QSerialPort::Baud9600) && port_.setDataBits(QSerialPort::Data8) &&
@@ -97,7 +101,16 @@ void QtSerialLinkPort::onError(QSerialPort::SerialPortError e) {
         default:
             break;
     }
-    const std::string text = port_.errorString().toStdString();
+    std::string text = port_.errorString().toStdString();
+    if (e == QSerialPort::ResourceError || DeviceGone(device_)) {
+        // The device went away under the open port: unplugged, or taken.
+        link::PortFailure gone;
+        gone.problem = link::PortProblem::Gone;
+        gone.device = device_;
+        gone.systemError = text;
+        gone.takers = SerialTakers();
+        text = link::PortFailureText(session_, gone);
+    }
     if (port_.isOpen()) port_.close();
     if (engine_) engine_->onPortError(text);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "link/port_names.h"
+#include "link/port_problems.h"
 #include "link/transfer.h"
 
 namespace zr {
@@ -37,6 +38,11 @@ public:
     void clearBuffers() override;
     bool write(const link::Bytes& frame) override;
 
+    // Why the last open failed (problem None after a successful one).
+    const link::PortFailure& lastFailure() const { return lastFailure_; }
+    // The explicit device path, if any (empty: the configured port).
+    const std::string& devicePath() const { return devicePath_; }
+
 private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError e);
@@ -45,6 +51,8 @@ private:
     QSerialPort port_;
     link::TransferEngine* engine_ = nullptr;
     std::string devicePath_;
+    std::string device_;                // the device of the last open
+    link::PortFailure lastFailure_;
 };
 
 class QtLinkTimers : public QObject, public link::LinkTimers {
@@ -77,7 +85,5 @@ private:
 // ascending order of n (numbering of link/port_names.h), and returns the
 // first number, or 0 when there is none.
 int ListPorts(std::vector<std::string>& list);
-// The present serial devices with their numbers.
-std::vector<link::PortEntry> PresentPorts();
 
 }  // namespace zr
