@@ -4,74 +4,56 @@
 //   zrcps --demo        the program with the demo radio chosen as its port
 //   zrcps --self-test   starts, shows the main window, closes it as the user
 //                       would and ends: a check that an installation works
+// Options and help are those of its manual (shell/manual.cpp).
 
 #include <cstdio>
 #include <cstring>
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "common/command_line.h"
 #include "files/new_document.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/program.h"
 #include "platform/shell/qt_prompter.h"
 #include "platform/shell/frm_main.h"
+#include "shell/manual.h"
 #include "shell/session.h"
 #include "shell/startup.h"
 
-namespace {
-
-struct Options {
-    bool demo = false;
-    bool selfTest = false;
-    std::string document;  // absolute path, or empty
-};
-
-// Reads the command line; --help (and a wrong option) print and end here.
-Options ParseOptions(const QCoreApplication& app) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Programming software for ZR-E271 PMR446/GMRS handheld radios.");
-    parser.addHelpOption();
-    const QCommandLineOption demo("demo", "Start the demo radio and choose it as the port.");
-    const QCommandLineOption selfTest("self-test",
-                                      "Start, show the main window, close it and end; prints what it did.");
-    parser.addOption(demo);
-    parser.addOption(selfTest);
-    parser.addPositionalArgument("FILE", "A document (*.dat) to open.", "[FILE]");
-    parser.process(app);
-    Options o;
-    o.demo = parser.isSet(demo);
-    o.selfTest = parser.isSet(selfTest);
-    if (!parser.positionalArguments().isEmpty())
-        o.document = QFileInfo(parser.positionalArguments().first()).absoluteFilePath().toStdString();
-    return o;
-}
-
-// Whether the command line only asks for help, which needs no display.
-bool OnlyPrints(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        for (const char* o : {"--help", "-h", "-?", "--help-all"})
-            if (std::strcmp(argv[i], o) == 0) return true;
-    return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    if (OnlyPrints(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        ParseOptions(app);  // prints and ends
+    namespace manual = zr::manual;
+    // --help and --version answer without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(manual::HelpText(manual::Gui()).c_str(), stdout);
+            return manual::kExitDone;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::fputs(manual::VersionText(manual::Gui()).c_str(), stdout);
+            return manual::kExitDone;
+        }
     }
-    QApplication app(argc, argv);
+    QApplication app(argc, argv);   // takes Qt's own options out of argv
     QApplication::setOrganizationName("zrcps");
     QApplication::setApplicationName("zrcps");
     QApplication::setDesktopFileName("zrcps");
     QApplication::setWindowIcon(QIcon(":/zrcps/icons/zrcps.svg"));
-    const Options options = ParseOptions(app);
+    const auto args = zr::cmdline::Parse(manual::Gui().options, zr::cmdline::Words(argc, argv, 1), false);
+    if (!args.ok || args.positional.size() > 1) {
+        std::fprintf(stderr, "zrcps: %s\nTry \"zrcps --help\".\n",
+                     args.ok ? ("unexpected argument \"" + args.positional[1] + "\"").c_str() : args.error.c_str());
+        return manual::kExitUsage;
+    }
+    const bool demo = args.has("demo"), selfTest = args.has("self-test");
+    const std::string document =
+        args.positional.empty()
+            ? std::string()
+            : QFileInfo(QString::fromLocal8Bit(args.positional.front().c_str())).absoluteFilePath().toStdString();
 
     zr::Session session;
     zr::QtPrompter prompter(session);
@@ -87,8 +69,8 @@ int main(int argc, char** argv) {
     {
         zr::Program program(session);
         prompter.setOwner(&program.window());
-        program.start(options.demo, options.document);
-        if (options.selfTest) {
+        program.start(demo, document);
+        if (selfTest) {
             QTimer::singleShot(0, &program.window(), [&] {
                 auto& w = program.window();
                 const std::string folder = session.paths.userSettingsFolder.empty()

@@ -97,7 +97,7 @@ bool StorePortPath(const Session& s, const std::string& path) {
 
 int StoredComPort(const Session& s) {
     if (s.paths.installRoot.empty()) return 0;
-    const std::string v = ReadProfileString(SetupIniPath(s), "language", "comPort");
+    const std::string v = ReadSetupKey(s, "comPort");
     if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos) return 0;
     return std::stoi(v);
 }

@@ -1,9 +1,8 @@
 #include "link/trace.h"
 
-#include "link/port_names.h"
 #include "link/transfer.h"
 #include "shell/atomic_file.h"
-#include "shell/ini_file.h"
+#include "shell/settings_files.h"
 
 namespace zr::link {
 
@@ -100,11 +99,11 @@ std::string LinkTrace::text() const {
 Result LinkTrace::save(const std::string& path) const { return WriteFileAtomically(path, text()); }
 
 bool LoadTraceSetting(const Session& s) {
-    return ReadProfileString(SetupIniPath(s), "language", "Trace", "0") == "1";
+    return ReadSetupKey(s, "Trace", "0") == "1";
 }
 
 bool SaveTraceSetting(const Session& s, bool on) {
-    return WriteProfileString(SetupIniPath(s), "language", "Trace", on ? "1" : "0");
+    return WriteSetupKey(s, "Trace", on ? "1" : "0");
 }
 
 }  // namespace zr::link

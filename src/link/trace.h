@@ -62,8 +62,8 @@ private:
     std::vector<std::string> lines_;
 };
 
-// The setting of the windows: key "Trace" of section "language" of
-// mysetup.ini in the installation root, "1" on; off when missing.
+// The setting of the windows: key "Trace" of mysetup.ini (section
+// "language"), "1" on; off when missing.
 bool LoadTraceSetting(const Session& s);
 bool SaveTraceSetting(const Session& s, bool on);
 

@@ -1,192 +1,20 @@
 // zrcps-cli end to end: the built program runs as a child process on real
 // files, and against zrcps-sim behind a pseudo-terminal for the radio
-// transfers. Every child is killed when its test ends, passes or fails, and
-// when this test program dies.
+// transfers.
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "support/support.h"
+#include "tools/cli_support.h"
 
 namespace fs = std::filesystem;
+using namespace clitest;
 
 namespace {
-
-fs::path CliPath() { return zrtest::binaryDir() / "tools" / "zrcps-cli"; }
-fs::path SimPath() { return zrtest::binaryDir() / "tools" / "zrcps-sim"; }
-
-// Forks and executes `program args`; stdout and stderr go to the given
-// descriptors (-1: /dev/null), stdin is /dev/null. The child dies with us.
-using Env = std::vector<std::pair<std::string, std::string>>;
-
-pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, int outFd, int errFd,
-            const Env& env = {}) {
-    const pid_t parent = ::getpid();
-    const pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent) ::_exit(127);
-    const int null = ::open("/dev/null", O_RDWR);
-    ::dup2(null, STDIN_FILENO);
-    ::dup2(outFd >= 0 ? outFd : null, STDOUT_FILENO);
-    ::dup2(errFd >= 0 ? errFd : null, STDERR_FILENO);
-    ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::unsetenv("ZRCPS_PROGRAM_FOLDER");
-    for (const auto& [name, value] : env) ::setenv(name.c_str(), value.c_str(), 1);
-    std::vector<std::string> all{program.string()};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-}
-
-// Waits up to `seconds` for the child; kills it when it does not end.
-// Returns its exit code, or -1 when it was killed or died of a signal.
-int WaitOrKill(pid_t pid, double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    int status = 0;
-    while (true) {
-        const pid_t r = ::waitpid(pid, &status, WNOHANG);
-        if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (r < 0) return -1;
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
-struct RunResult {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs zrcps-cli to its end (at most `seconds`), collecting its output.
-RunResult RunCli(const std::vector<std::string>& args, double seconds = 30, const Env& env = {}) {
-    int out[2], err[2];
-    if (::pipe(out) != 0) return {};
-    if (::pipe(err) != 0) {
-        ::close(out[0]);
-        ::close(out[1]);
-        return {};
-    }
-    const pid_t pid = Spawn(CliPath(), args, out[1], err[1], env);
-    ::close(out[1]);
-    ::close(err[1]);
-    RunResult r;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* into[2] = {&r.out, &r.err};
-    int open = 2;
-    while (open > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (::poll(fds, 2, 100) <= 0) continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
-            char buf[4096];
-            const ssize_t n = ::read(fds[i].fd, buf, sizeof buf);
-            if (n > 0) {
-                into[i]->append(buf, static_cast<std::size_t>(n));
-            } else {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    for (auto& f : fds)
-        if (f.fd >= 0) ::close(f.fd);
-    const double left =
-        std::max(0.5, std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count());
-    r.code = WaitOrKill(pid, left);
-    return r;
-}
-
-std::string Describe(const RunResult& r) {
-    return "exit " + std::to_string(r.code) + "\nstdout:\n" + r.out + "\nstderr:\n" + r.err;
-}
-
-std::string ReadText(const fs::path& p) {
-    const auto bytes = zrtest::readBytes(p);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-void WriteText(const fs::path& p, const std::string& text) {
-    zrtest::writeBytes(p, std::vector<unsigned char>(text.begin(), text.end()));
-}
-
-// The bytes of the memory a write sends and the radio keeps as sent (the
-// identification block at the end is the radio's own).
-std::vector<unsigned char> KeptPart(const std::vector<unsigned char>& image) {
-    return {image.begin(), image.begin() + std::min<std::size_t>(image.size(), 5104)};
-}
-
-// zrcps-sim on a pseudo-terminal; terminated (and its memory saved) by
-// stop() or at the end of the test.
-class Sim {
-public:
-    bool start(const std::vector<std::string>& args) {
-        int out[2];
-        if (::pipe(out) != 0) return false;
-        pid_ = Spawn(SimPath(), args, out[1], -1);
-        ::close(out[1]);
-        out_ = out[0];
-        // Its first line names the device.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        std::string line;
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{out_, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0) continue;
-            char c = 0;
-            if (::read(out_, &c, 1) != 1) return false;
-            if (c == '\n') {
-                device = line;
-                return !device.empty();
-            }
-            line += c;
-        }
-        return false;
-    }
-    // Ends the simulator the way a user does (SIGTERM); it saves its memory
-    // on the way out. true when it ended by itself.
-    bool stop() {
-        if (pid_ <= 0) return false;
-        ::kill(pid_, SIGTERM);
-        const int code = WaitOrKill(pid_, 10);
-        pid_ = -1;
-        return code == 0;
-    }
-    ~Sim() {
-        stop();
-        if (out_ >= 0) ::close(out_);
-    }
-    std::string device;
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-};
 
 const char* kCsvHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
@@ -345,7 +173,7 @@ TEST_F(CliTest, WriteStoresTheDocumentAndVerifyChecksIt) {
 
     // Write again with the check: the radio holds what was sent.
     {
-        ASSERT_EQ(RunCli({"encode", blank, path("mem.bin")}).code, 0);
+        ASSERT_EQ(RunCli({"encode", "-f", blank, path("mem.bin")}).code, 0);
         Sim sim;
         ASSERT_TRUE(sim.start({"--memory", path("mem.bin")}));
         const RunResult w = RunCli({"write", "--port", sim.device, "--verify", doc});
@@ -379,13 +207,13 @@ TEST_F(CliTest, SilentRadioFailsTheRead) {
     ASSERT_EQ(RunCli({"new", path("keep.dat")}).code, 0);
     const auto kept = zrtest::readBytes(path("keep.dat"));
     const Env shipped{{"ZRCPS_PROGRAM_FOLDER", (zrtest::sourceDir() / "install").string()}};
-    const RunResult texts = RunCli({"read", "--port", sim.device, path("keep.dat")}, 30, shipped);
+    const RunResult texts = RunCli({"read", "-f", "--port", sim.device, path("keep.dat")}, 30, shipped);
     EXPECT_GT(texts.code, 0) << Describe(texts);
     EXPECT_EQ(zrtest::readBytes(path("keep.dat")), kept);
     EXPECT_NE(texts.err.find("The radio does not answer. Check the cable"), std::string::npos) << Describe(texts);
 
     // Wrong use is told apart from a failed transfer.
-    const RunResult noPort = RunCli({"read", path("read.dat")});
-    EXPECT_EQ(noPort.code, 2) << Describe(noPort);
-    EXPECT_NE(noPort.err.find("--port"), std::string::npos);
+    const RunResult noFile = RunCli({"read", "--port", sim.device});
+    EXPECT_EQ(noFile.code, 2) << Describe(noFile);
+    EXPECT_NE(noFile.err.find("usage: zrcps-cli read"), std::string::npos) << Describe(noFile);
 }

@@ -1,5 +1,11 @@
-// zrcps-cli new FILE / show FILE: document files from the command line.
+// zrcps-cli commands on files: new, show, encode, decode, export-csv,
+// import-csv, print. Documents are read as File > Open reads them; every
+// output file is written with the one atomic file write and replaces an
+// existing file only with -f.
 
+#include <QFile>
+#include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -7,91 +13,118 @@
 
 #include "cli/command.h"
 #include "data/bands.h"
-#include "data/new_document_defaults.h"
+#include "data/image_codec.h"
+#include "files/channel_csv.h"
 #include "files/document_record.h"
+#include "files/file_io.h"
+#include "platform/print/channel_sheet.h"
+#include "shell/atomic_file.h"
 #include "shell/describe.h"
 #include "shell/session.h"
-#include "shell/version.h"
+
+namespace zrcli {
 
 namespace {
 
-zr::Session newDocumentSession() {
-    zr::Session s;
-    s.doc.currentModel = zr::kModelId;
-    s.doc.currentBand = zr::kDefaultBand;
-    zr::RefreshBandLimits(s.doc);
-    zr::NewDocumentDefaults(s);
-    return s;
+zr::Result WriteDocumentFile(const std::string& path, const zr::StoredDocument& doc) {
+    std::string error;
+    if (zr::WriteDocumentRecordFile(path, doc, &error)) return zr::Result::Done();
+    return zr::Result::Failed(error.empty() ? path + ": cannot be written" : error);
 }
 
-// new            prints a new document
-// new [-f] FILE  writes a new document to FILE (-f: replace an existing file)
-int RunNewFile(const std::vector<std::string>& args) {
-    bool force = false;
-    std::string file;
-    for (const auto& a : args) {
-        if (a == "-f") {
-            force = true;
-        } else if (file.empty() && !a.empty() && a[0] != '-') {
-            file = a;
-        } else {
-            std::fprintf(stderr, "zrcps-cli new: unexpected argument \"%s\"\nusage: zrcps-cli new [-f] [FILE]\n",
-                         a.c_str());
-            return 2;
-        }
-    }
-    zr::Session s = newDocumentSession();
-    if (file.empty()) {
-        if (force) {
-            std::fprintf(stderr, "zrcps-cli new: -f needs a FILE\n");
-            return 2;
-        }
+// new [-f] [FILE]: prints a new document, or writes it to FILE.
+int RunNew(CliCall& call) {
+    zr::Session& s = call.session();
+    if (call.argCount() == 0) {
+        if (call.force()) return call.usage("-f needs a FILE");
         std::fputs(zr::DescribeDocument(s).c_str(), stdout);
         return 0;
     }
-    std::error_code ec;
-    if (!force && std::filesystem::exists(file, ec)) {
-        std::fprintf(stderr, "zrcps-cli new: %s already exists (use -f to replace it)\n", file.c_str());
-        return 1;
-    }
-    std::string error;
-    if (!zr::WriteDocumentRecordFile(file, s.doc.stored, &error)) {
-        std::fprintf(stderr, "zrcps-cli new: cannot write %s\n", error.c_str());
-        return 1;
-    }
+    const std::string& file = call.arg(0);
+    if (!call.mayReplace(file)) return 1;
+    if (const int rc = call.written(WriteDocumentFile(file, s.doc.stored))) return rc;
     std::printf("%s: new document, model %s, band %s, %d channels\n", file.c_str(),
                 zr::ModelDisplayName(s.doc.currentModel).c_str(), s.doc.currentBand.c_str(),
                 s.doc.stored.Channels.count);
     return 0;
 }
 
-int RunShow(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: zrcps-cli show FILE\n");
-        return 2;
-    }
-    const std::string& file = args[0];
-    zr::RecordError err = zr::RecordError::None;
-    auto doc = zr::ReadDocumentRecordFile(file, &err);
-    if (!doc) {
-        std::fprintf(stderr, "zrcps-cli show: %s: %s\n", file.c_str(), zr::DescribeRecordError(err).c_str());
-        return 1;
-    }
-    zr::Session s;
-    s.doc.stored = *doc;
-    s.doc.saved = *doc;
-    s.doc.fileName = file;
-    s.doc.neverSaved = false;
-    zr::ApplyModelBand(s.doc);
-    if (!zr::IsVersionText(doc->FormatVersion.raw()))
-        std::fprintf(stderr, "zrcps-cli show: warning: %s has no valid version text; the program refuses it\n",
-                     file.c_str());
-    std::fputs(zr::DescribeDocument(s).c_str(), stdout);
+int RunShow(CliCall& call) {
+    if (!call.openDocument(call.arg(0))) return 1;
+    std::fputs(zr::DescribeDocument(call.session()).c_str(), stdout);
     return 0;
 }
 
-zrcli::CliCommand newFileCommand{"new", "[-f] [FILE]  write a new document to FILE (print it without FILE)",
-                                 RunNewFile};
-zrcli::CliCommand showCommand{"show", "FILE  print the channels and settings of a document file", RunShow};
+int RunEncode(CliCall& call) {
+    const std::string &in = call.arg(0), &out = call.arg(1);
+    if (!call.mayReplace(out) || !call.openDocument(in)) return 1;
+    zr::Session& s = call.session();
+    zr::EncodeImage(s.doc);
+    if (const int rc = call.written(zr::WriteFileAtomically(out, s.doc.image))) return rc;
+    std::printf("%s: %d channels, model \"%s\", band \"%s\" -> %s (%d bytes)\n", in.c_str(),
+                static_cast<int>(s.doc.stored.Channels.count), s.doc.currentModel.c_str(),
+                s.doc.currentBand.c_str(), out.c_str(), zr::kRadioImageSize);
+    return 0;
+}
+
+int RunDecode(CliCall& call) {
+    const std::string &in = call.arg(0), &out = call.arg(1);
+    if (!call.mayReplace(out)) return 1;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(in, ec);
+    if (ec) return call.fail("cannot read " + in + ": " + ec.message());
+    if (size != static_cast<std::uintmax_t>(zr::kRadioImageSize))
+        return call.fail(in + " holds " + std::to_string(size) + " bytes; a memory image has exactly " +
+                         std::to_string(zr::kRadioImageSize));
+    std::vector<uint8_t> bytes;
+    if (!zr::ReadFileHead(in, zr::kRadioImageSize, bytes) || bytes.size() != std::size_t(zr::kRadioImageSize))
+        return call.fail("cannot read " + in);
+
+    // A new document takes what the radio image holds, as after a read.
+    zr::Session& s = call.session();
+    std::copy(bytes.begin(), bytes.end(), s.doc.image.begin());
+    zr::RadioFlags capability{};
+    zr::DecodeImage(s.doc, capability);
+    zr::AlignIdCodeLengths(s);
+    if (const int rc = call.written(WriteDocumentFile(out, s.doc.stored))) return rc;
+    std::printf("%s -> %s: %d channels, model \"%s\", band \"%s\"\n", in.c_str(), out.c_str(),
+                static_cast<int>(s.doc.stored.Channels.count), s.doc.currentModel.c_str(),
+                s.doc.currentBand.empty() ? "(unknown band code)" : s.doc.currentBand.c_str());
+    return 0;
+}
+
+int RunExportCsv(CliCall& call) {
+    if (!call.mayReplace(call.arg(1)) || !call.openDocument(call.arg(0))) return 1;
+    return call.written(zr::WriteFileAtomically(call.arg(1), zr::ExportChannelCsv(call.session())));
+}
+
+int RunImportCsv(CliCall& call) {
+    const std::string out = call.argCount() == 3 ? call.arg(2) : call.arg(0);
+    if (call.argCount() == 3 && !call.mayReplace(out)) return 1;
+    if (!call.openDocument(call.arg(0))) return 1;
+    zr::Session& s = call.session();
+    const zr::CsvImportReport rep = zr::ImportChannelCsvFile(s, call.arg(1));
+    std::fputs(zr::FormatImportReport(rep).c_str(), rep.readable ? stdout : stderr);
+    if (!rep.readable) return 1;
+    return call.written(WriteDocumentFile(out, s.doc.stored));
+}
+
+int RunPrint(CliCall& call) {
+    if (!call.mayReplace(call.arg(1)) || !call.openDocument(call.arg(0))) return 1;
+    QString error;
+    if (!zr::SaveChannelSheetPdf(call.session(), QFile::decodeName(call.arg(1).c_str()), error))
+        return call.fail(error.toLocal8Bit().toStdString());
+    return 0;
+}
+
+const CliCommand newCommand{"new", RunNew};
+const CliCommand showCommand{"show", RunShow};
+const CliCommand encodeCommand{"encode", RunEncode};
+const CliCommand decodeCommand{"decode", RunDecode};
+const CliCommand exportCsv{"export-csv", RunExportCsv};
+const CliCommand importCsv{"import-csv", RunImportCsv};
+const CliCommand print{"print", RunPrint, true};
 
 }  // namespace
+
+}  // namespace zrcli

@@ -1,42 +1,204 @@
-// zrcps-cli: the program's rules from the command line.
+// zrcps-cli: the program's rules from the command line. The commands, their
+// options and help are those of the manual (shell/manual.cpp); exit codes
+// 0 done, 1 failed, 2 wrong use.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
+
 #include "cli/command.h"
+#include "data/bands.h"
+#include "data/new_document_defaults.h"
+#include "files/document_file.h"
+#include "shell/atomic_file.h"
+#include "shell/session.h"
+#include "shell/settings_files.h"
+#include "shell/version.h"
 
 namespace zrcli {
+
+namespace manual = zr::manual;
 
 static std::vector<const CliCommand*>& registry() {
     static std::vector<const CliCommand*> all;
     return all;
 }
 
-CliCommand::CliCommand(const char* n, const char* u, CommandFn f) : name(n), usage(u), fn(f) {
-    registry().push_back(this);
-}
+CliCommand::CliCommand(const char* n, CommandFn f, bool g) : name(n), fn(f), gui(g) { registry().push_back(this); }
 
 const std::vector<const CliCommand*>& commands() { return registry(); }
 
-}  // namespace zrcli
+CliCall::CliCall(const manual::Command& c, zr::cmdline::Parsed a, int& argc, char** argv)
+    : command(c), args(std::move(a)), argc_(argc), argv_(argv) {}
 
-static void usage(FILE* out) {
-    std::fprintf(out, "usage: zrcps-cli COMMAND [ARGS]\n\ncommands:\n");
-    for (const auto* c : zrcli::commands())
-        std::fprintf(out, "  %-12s %s\n", c->name, c->usage);
+CliCall::~CliCall() {
+    session_.reset();
+    app_.reset();
 }
 
-int main(int argc, char** argv) {
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
-        usage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+void CliCall::startApp(bool gui) {
+    if (app_) return;
+    if (gui) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    } else {
+        app_ = std::make_unique<QCoreApplication>(argc_, argv_);
     }
-    std::vector<std::string> args(argv + 2, argv + argc);
+}
+
+namespace {
+
+// The folders of the running program, where its language file and version
+// table are found; ZRCPS_PROGRAM_FOLDER names another program folder (e.g. a
+// source tree's "install" folder).
+zr::ProgramPaths CliPaths() {
+    if (const char* folder = std::getenv("ZRCPS_PROGRAM_FOLDER"); folder && *folder) {
+        zr::ProgramPaths p;
+        p.programFolder = folder;
+        while (p.programFolder.size() > 1 && p.programFolder.back() == '/') p.programFolder.pop_back();
+        p.installRoot = zr::InstallRootOf(p.programFolder);
+        p.programName = "zrcps-cli";
+        return p;
+    }
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? zr::ProgramPaths{} : zr::PathsFromExecutable(exe.string());
+}
+
+// The program's folders, and the settings files where the windows program
+// keeps them (the user's own folder for a shared installation).
+zr::ProgramPaths CliFolders() {
+    zr::ProgramPaths p = CliPaths();
+    zr::ChooseSettingsFolder(p, zr::UserConfigFolderFromEnvironment());
+    return p;
+}
+
+// Answers the questions of File > Open: messages are printed, questions
+// (switch to another program version) answered No.
+class OpenPrompter : public zr::Prompter {
+public:
+    zr::Answer ask(const zr::Question& q) override {
+        std::fprintf(stderr, "%s\n", q.text.c_str());
+        return q.buttons == zr::Buttons::Ok ? zr::Answer::Ok
+               : q.buttons == zr::Buttons::YesNo ? zr::Answer::No
+                                                 : zr::Answer::Cancel;
+    }
+    std::optional<std::string> chooseFile(const zr::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> askPassword() override { return std::nullopt; }
+};
+
+}  // namespace
+
+zr::Session& CliCall::session() {
+    if (session_) return *session_;
+    session_ = std::make_unique<zr::Session>();
+    zr::Session& s = *session_;
+    s.paths = CliFolders();
+    zr::LoadVersionTable(s);
+    if (s.settings.versions.pairs.empty()) s.settings.versions.pairs = {{zr::kProgramVersion, zr::kProgramVersion}};
+    s.doc.currentModel = zr::kModelId;
+    s.doc.currentBand = zr::kDefaultBand;
+    zr::RefreshBandLimits(s.doc);
+    zr::NewDocumentDefaults(s);
+    s.prompter = &prompter_;
+    return s;
+}
+
+int CliCall::fail(const std::string& message) {
+    std::fprintf(stderr, "zrcps-cli %s: %s\n", command.name.c_str(), message.c_str());
+    return manual::kExitFailed;
+}
+
+int CliCall::usage(const std::string& message) {
+    std::fprintf(stderr, "zrcps-cli %s: %s\nusage: zrcps-cli %s %s\n", command.name.c_str(), message.c_str(),
+                 command.name.c_str(), command.args.c_str());
+    return manual::kExitUsage;
+}
+
+bool CliCall::mayReplace(const std::string& path) {
+    if (force() || !zr::FileExistsForWriting(path)) return true;
+    fail(path + " already exists (use -f to replace it)");
+    return false;
+}
+
+bool CliCall::openDocument(const std::string& path) {
+    zr::Session& s = session();
+    OpenPrompter quiet;
+    s.prompter = &quiet;
+    const zr::OpenResult r = zr::OpenChecked(s, path);
+    s.prompter = &prompter_;
+    if (r == zr::OpenResult::Opened) {
+        s.doc.fileName = path;
+        return true;
+    }
+    fail(path + (r == zr::OpenResult::Failed ? " could not be read" : " is refused"));
+    return false;
+}
+
+int CliCall::written(const zr::Result& r) { return r ? manual::kExitDone : fail(r.message()); }
+
+namespace {
+
+int RunHelp(CliCall& call) {
+    if (call.argCount() == 0) {
+        std::fputs(manual::HelpText(manual::Cli()).c_str(), stdout);
+        return manual::kExitDone;
+    }
+    const manual::Command* c = manual::FindCommand(manual::Cli(), call.arg(0));
+    if (!c) return call.usage("no command \"" + call.arg(0) + "\"");
+    std::fputs(manual::CommandHelpText(manual::Cli(), *c).c_str(), stdout);
+    return manual::kExitDone;
+}
+
+const CliCommand helpCommand{"help", RunHelp};
+
+}  // namespace
+
+}  // namespace zrcli
+
+int main(int argc, char** argv) {
+    namespace manual = zr::manual;
+    const manual::Program& program = manual::Cli();
+    if (argc < 2) {
+        std::fputs(manual::HelpText(program).c_str(), stderr);
+        return manual::kExitUsage;
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        std::fputs(manual::HelpText(program).c_str(), stdout);
+        return manual::kExitDone;
+    }
+    if (first == "--version") {
+        std::fputs(manual::VersionText(program).c_str(), stdout);
+        return manual::kExitDone;
+    }
+    const manual::Command* command = manual::FindCommand(program, first);
+    const zrcli::CliCommand* run = nullptr;
     for (const auto* c : zrcli::commands())
-        if (std::string(argv[1]) == c->name) return c->fn(args);
-    std::fprintf(stderr, "zrcps-cli: unknown command \"%s\"\n\n", argv[1]);
-    usage(stderr);
-    return 2;
+        if (first == c->name) run = c;
+    if (!command || !run) {
+        std::fprintf(stderr, "zrcps-cli: unknown command \"%s\"\nTry \"zrcps-cli --help\".\n", first.c_str());
+        return manual::kExitUsage;
+    }
+    auto args = zr::cmdline::Parse(command->options, zr::cmdline::Words(argc, argv, 2), false);
+    if (!args.ok) {
+        std::fprintf(stderr, "zrcps-cli %s: %s\nTry \"zrcps-cli %s --help\".\n", first.c_str(), args.error.c_str(),
+                     first.c_str());
+        return manual::kExitUsage;
+    }
+    if (args.help) {
+        std::fputs(manual::CommandHelpText(program, *command).c_str(), stdout);
+        return manual::kExitDone;
+    }
+    const int n = static_cast<int>(args.positional.size());
+    zrcli::CliCall call(*command, std::move(args), argc, argv);
+    if (n < command->minArgs) return call.usage(n == 0 ? "arguments missing" : "an argument is missing");
+    if (n > command->maxArgs) return call.usage("unexpected argument \"" + call.args.positional[command->maxArgs] + "\"");
+    call.startApp(run->gui);
+    return run->fn(call);
 }

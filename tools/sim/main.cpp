@@ -1,6 +1,6 @@
 // zrcps-sim: a radio of this model behind a pseudo-terminal. Prints the
 // device path on the first line of its output; programs open that device as
-// their serial port.
+// their serial port. Its options are those of its manual (shell/manual.cpp).
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -15,31 +15,12 @@
 #include <vector>
 
 #include "link/radio_sim.h"
+#include "common/command_line.h"
 #include "platform/serial/pty_radio.h"
+#include "shell/atomic_file.h"
+#include "shell/manual.h"
 
 namespace {
-
-const char* kUsage =
-    "usage: zrcps-sim [OPTIONS]\n"
-    "  --memory FILE      5120-byte memory, loaded at start, saved after each session\n"
-    "  --dealer FILE      512-byte dealer area (password at offsets 44..47)\n"
-    "  --testdata FILE    16-byte factory test data\n"
-    "  --no-echo          the cable does not echo (default: it echoes)\n"
-    "  --password TEXT    programming password (up to 4 characters)\n"
-    "  --model TEXT       model text (default ZR614)\n"
-    "  --band N           band code (default 1)\n"
-    "  --version TEXT     firmware version (default V100)\n"
-    "  --flags N          flags byte (default 0)\n"
-    "  --repeat A[,A...]  answer the write of these block addresses with 0A once\n"
-    "  --drop SHARE       share of answers not sent (0..1)\n"
-    "  --corrupt SHARE    share of answers with a damaged byte (0..1)\n"
-    "  --seed N           seed of drop and corrupt choices (default 1)\n"
-    "  --silent           never answer\n"
-    "  --silent-after N   stop answering after N memory blocks (cable pulled)\n"
-    "  --no-end-answer    do not answer the end frame\n"
-    "  --no-testdata-answer  do not answer the factory test data block\n"
-    "  --paced            9600-baud timing of every byte (10 bits)\n"
-    "  --turnaround MS    delay before each answer (default 0)\n";
 
 bool LoadFile(const std::string& path, uint8_t* dst, std::size_t size) {
     std::ifstream f(path, std::ios::binary);
@@ -56,22 +37,19 @@ bool LoadFile(const std::string& path, uint8_t* dst, std::size_t size) {
 
 void SaveFile(const std::string& path, const uint8_t* src, std::size_t size) {
     if (path.empty()) return;
-    const std::string tmp = path + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(src), static_cast<std::streamsize>(size));
-        if (!f) {
-            std::fprintf(stderr, "zrcps-sim: cannot write %s\n", path.c_str());
-            return;
-        }
-    }
-    std::rename(tmp.c_str(), path.c_str());
+    if (const zr::Result r = zr::WriteFileAtomically(path, std::span<const uint8_t>(src, size)); !r)
+        std::fprintf(stderr, "zrcps-sim: %s\n", r.message().c_str());
 }
 
 bool Number(const std::string& s, double& out) {
     char* end = nullptr;
     out = std::strtod(s.c_str(), &end);
     return end && *end == '\0' && !s.empty();
+}
+
+int Usage(const std::string& why) {
+    std::fprintf(stderr, "zrcps-sim: %s\nTry \"zrcps-sim --help\".\n", why.c_str());
+    return zr::manual::kExitUsage;
 }
 
 // SIGINT and SIGTERM end the event loop through a pipe, so the memory is
@@ -85,78 +63,64 @@ void OnSignal(int) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const zr::manual::Program& manual = zr::manual::Sim();
+    const auto args = zr::cmdline::Parse(manual.options, zr::cmdline::Words(argc, argv, 1), true);
+    if (!args.ok) return Usage(args.error);
+    if (args.help) {
+        std::fputs(zr::manual::HelpText(manual).c_str(), stdout);
+        return zr::manual::kExitDone;
+    }
+    if (args.version) {
+        std::fputs(zr::manual::VersionText(manual).c_str(), stdout);
+        return zr::manual::kExitDone;
+    }
+    if (!args.positional.empty()) return Usage("unexpected argument \"" + args.positional.front() + "\"");
+
     zr::link::RadioSimConfig cfg;
     zr::PtyRadioOptions opt;
-    std::string memoryFile, dealerFile, testFile;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "zrcps-sim: %s needs a value\n%s", a.c_str(), kUsage);
-                std::exit(2);
-            }
-            out = args[++i];
-        };
-        auto number = [&](double lo, double hi) {
-            std::string v;
-            value(v);
+    const std::string memoryFile = args.value("memory"), dealerFile = args.value("dealer"),
+                      testFile = args.value("testdata");
+    std::string bad;
+    auto number = [&](const char* name, double lo, double hi, double fallback) {
+        if (!args.has(name)) return fallback;
+        double d = 0;
+        if (!Number(args.value(name), d) || d < lo || d > hi) bad = std::string("bad value \"") + args.value(name) +
+                                                                   "\" for --" + name;
+        return d;
+    };
+    cfg.echo = !args.has("no-echo");
+    cfg.password = args.value("password");
+    if (args.has("model")) cfg.model = args.value("model");
+    if (args.has("firmware")) cfg.version = args.value("firmware");
+    cfg.band = static_cast<uint8_t>(number("band", 0, 255, cfg.band));
+    cfg.flags = static_cast<uint8_t>(number("flags", 0, 255, cfg.flags));
+    cfg.dropShare = number("drop", 0, 1, 0);
+    cfg.corruptShare = number("corrupt", 0, 1, 0);
+    cfg.seed = static_cast<uint32_t>(number("seed", 0, 4294967295.0, cfg.seed));
+    cfg.damagedIdents = static_cast<int>(number("damage-ident", 0, 1000, 0));
+    cfg.silent = args.has("silent");
+    cfg.silentAfterBlocks = static_cast<int>(number("silent-after", 0, 1000, -1));
+    cfg.noEndAnswer = args.has("no-end-answer");
+    cfg.noTestDataAnswer = args.has("no-testdata-answer");
+    opt.paced = args.has("paced");
+    opt.turnaroundMs = number("turnaround", 0, 10000, 0);
+    if (args.has("repeat")) {
+        const std::string v = args.value("repeat");
+        std::size_t pos = 0;
+        while (pos <= v.size()) {
+            const auto comma = v.find(',', pos);
+            const std::string part = v.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
             double d = 0;
-            if (!Number(v, d) || d < lo || d > hi) {
-                std::fprintf(stderr, "zrcps-sim: bad value \"%s\" for %s\n", v.c_str(), a.c_str());
-                std::exit(2);
-            }
-            return d;
-        };
-        if (a == "--memory") value(memoryFile);
-        else if (a == "--dealer") value(dealerFile);
-        else if (a == "--testdata") value(testFile);
-        else if (a == "--no-echo") cfg.echo = false;
-        else if (a == "--echo") cfg.echo = true;
-        else if (a == "--password") value(cfg.password);
-        else if (a == "--model") value(cfg.model);
-        else if (a == "--band") cfg.band = static_cast<uint8_t>(number(0, 255));
-        else if (a == "--version") value(cfg.version);
-        else if (a == "--flags") cfg.flags = static_cast<uint8_t>(number(0, 255));
-        else if (a == "--repeat") {
-            std::string v;
-            value(v);
-            std::size_t pos = 0;
-            while (pos <= v.size()) {
-                const auto comma = v.find(',', pos);
-                const std::string part = v.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
-                double d = 0;
-                if (!Number(part, d) || d < 0 || d > 65535) {
-                    std::fprintf(stderr, "zrcps-sim: bad block address \"%s\"\n", part.c_str());
-                    return 2;
-                }
-                cfg.repeatBlocks.insert(static_cast<int>(d));
-                if (comma == std::string::npos) break;
-                pos = comma + 1;
-            }
-        } else if (a == "--drop") cfg.dropShare = number(0, 1);
-        else if (a == "--corrupt") cfg.corruptShare = number(0, 1);
-        else if (a == "--seed") cfg.seed = static_cast<uint32_t>(number(0, 4294967295.0));
-        else if (a == "--silent") cfg.silent = true;
-        else if (a == "--silent-after") cfg.silentAfterBlocks = static_cast<int>(number(0, 1000));
-        else if (a == "--no-end-answer") cfg.noEndAnswer = true;
-        else if (a == "--no-testdata-answer") cfg.noTestDataAnswer = true;
-        else if (a == "--paced") opt.paced = true;
-        else if (a == "--turnaround") opt.turnaroundMs = number(0, 10000);
-        else if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else {
-            std::fprintf(stderr, "zrcps-sim: unknown option \"%s\"\n%s", a.c_str(), kUsage);
-            return 2;
+            if (!Number(part, d) || d < 0 || d > 65535) return Usage("bad block address \"" + part + "\"");
+            cfg.repeatBlocks.insert(static_cast<int>(d));
+            if (comma == std::string::npos) break;
+            pos = comma + 1;
         }
     }
-    if (cfg.password.size() > 4) {
-        std::fprintf(stderr, "zrcps-sim: a password has at most 4 characters\n");
-        return 2;
-    }
+    if (!bad.empty()) return Usage(bad);
+    if (cfg.password.size() > 4) return Usage("a password has at most 4 characters");
 
+    QCoreApplication app(argc, argv);
     zr::link::RadioSim radio(cfg);
     if (!memoryFile.empty()) LoadFile(memoryFile, radio.memory.data(), radio.memory.size());
     if (!dealerFile.empty()) LoadFile(dealerFile, radio.dealer.data(), radio.dealer.size());
