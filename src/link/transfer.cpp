@@ -37,7 +37,7 @@ std::string FallbackText(int n) {
         case 9031: return "This radio cannot be written.";
         case 9032: return "This radio cannot be written.";
         case 9081: return "The serial port failed during the transfer.";
-        case 9093: return "The radio may now be partly programmed. Write the document again, or the last backup, to restore it.";
+        case 9121: return "The radio may now be partly programmed. Write the document again, or the last backup, to restore it.";
         default: return "Message " + std::to_string(n);
     }
 }
@@ -652,7 +652,7 @@ void TransferEngine::endTransfer(bool success) {
     }
     if (success && kind == TransferKind::Read) ask(msg(9009), Buttons::Ok, Icon::None);
     if (success && kind == TransferKind::Write) ask(msg(9010), Buttons::Ok, Icon::None);
-    if (partlyWritten) ask(msg(9093), Buttons::Ok, Icon::Warning);
+    if (partlyWritten) ask(msg(9121), Buttons::Ok, Icon::Warning);
     if (observer_) observer_->transferEnded(kind, success);
 }
 

@@ -121,6 +121,7 @@ public:
     TransferEngine(Session& session, LinkPort& port, LinkTimers& timers);
 
     void setObserver(TransferObserver* o) { observer_ = o; }
+    TransferObserver* observer() const { return observer_; }
     // Every frame and reply of the following transfers goes into the trace
     // (null: none); the engine does not own it.
     void setTrace(LinkTrace* t) { trace_ = t; }

@@ -23,6 +23,9 @@ void TraceKeeper::applySetting() {
     trace_.clear();
 }
 
+void TraceKeeper::transferStarting(link::TransferKind k) {
+    if (next_) next_->transferStarting(k);
+}
 void TraceKeeper::progressShown(link::TransferKind k, const std::string& caption) {
     if (next_) next_->progressShown(k, caption);
 }
@@ -34,6 +37,16 @@ void TraceKeeper::progressReset() {
 }
 void TraceKeeper::progressClosed() {
     if (next_) next_->progressClosed();
+}
+
+void TraceKeeper::readReceived() {
+    if (next_) next_->readReceived();
+}
+void TraceKeeper::readDecoded() {
+    if (next_) next_->readDecoded();
+}
+void TraceKeeper::endProgram() {
+    if (next_) next_->endProgram();
 }
 
 void TraceKeeper::transferEnded(link::TransferKind k, bool success) {

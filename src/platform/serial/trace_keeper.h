@@ -3,7 +3,7 @@
 // records every transfer, and each transfer's trace is written to a file of
 // its own ("20250101-120000-123-read.txt") in the traces folder when the
 // transfer ends; the newest 50 are kept. The keeper sits between the engine
-// and its observer and passes every call on.
+// and its observer and passes every call on, in the same order.
 
 #include <QString>
 
@@ -31,11 +31,15 @@ public:
     // Why the last trace could not be written; empty when it was.
     const std::string& lastError() const { return lastError_; }
 
+    void transferStarting(link::TransferKind k) override;
     void progressShown(link::TransferKind k, const std::string& caption) override;
     void progress(int percent) override;
     void progressReset() override;
     void progressClosed() override;
+    void readReceived() override;
+    void readDecoded() override;
     void transferEnded(link::TransferKind k, bool success) override;
+    void endProgram() override;
 
 private:
     void save(link::TransferKind k);

@@ -2,20 +2,27 @@
 
 #include <algorithm>
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFontDatabase>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "data/bands.h"
+#include "link/port_names.h"
 #include "platform/shell/texts.h"
 #include "shell/language.h"
 #include "shell/languages.h"
@@ -248,13 +255,37 @@ void FrmModelInfo::accept() {
 
 // --- serial port -------------------------------------------------------------
 
+namespace {
+// Texts of the additions to the port dialog, with their English wording for
+// a language file that lacks them.
+QString PortText(const Session& s, int n) {
+    const QString t = Tx(s, n);
+    if (!t.isEmpty()) return t;
+    switch (n) {
+        case 22002: return QStringLiteral("Other device...");
+        case 22003: return QStringLiteral("Device path of the serial port:");
+        case 22004: return QStringLiteral("Demo radio");
+        case 22005: return QStringLiteral("Start a simulated radio on a pseudo-terminal and use it as the port");
+        case 31020: return QStringLiteral("Connection check");
+        case 31021: return QStringLiteral("&Copy");
+        default: return {};
+    }
+}
+
+bool SamePort(const PortChoice& a, const PortChoice& b) {
+    if (!a.device.empty() || !b.device.empty()) return a.device == b.device;
+    return a.number == b.number;
+}
+}  // namespace
+
 FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* parent)
     : QDialog(parent), s_(s), lister_(std::move(lister)), demo_(std::move(demo)) {
     setObjectName("FrmComSet");
     setWindowTitle(Tx(s, 22000));
     auto* label = new QLabel(Tx(s, 22001));
     Combo1 = new QComboBox;
-    Combo1->setMinimumWidth(200);
+    Combo1->setMinimumWidth(360);
+    Combo1->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     label->setBuddy(Combo1);
     enterMovesFocus(Combo1);
     MakeOkCancel(this, s, CommandOK, CommandCancel);
@@ -267,42 +298,78 @@ FrmComSet::FrmComSet(Session& s, PortLister lister, DemoStarter demo, QWidget* p
     row->addWidget(Combo1, 1);
     auto* v = new QVBoxLayout(this);
     v->addLayout(row);
+    auto* more = new QHBoxLayout;
+    more->addStretch();
+    CommandOther = new QPushButton(PortText(s, 22002));
+    CommandOther->setAutoDefault(false);
+    connect(CommandOther, &QPushButton::clicked, this, [this] {
+        bool ok = false;
+        const QString path = QInputDialog::getText(this, PortText(s_, 22002).remove(QStringLiteral("...")),
+                                                   PortText(s_, 22003), QLineEdit::Normal,
+                                                   QStringLiteral("/dev/"), &ok)
+                                 .trimmed();
+        if (ok && !path.isEmpty()) useOtherDevice(QFile::encodeName(path).toStdString());
+    });
+    more->addWidget(CommandOther);
     if (demo_) {
-        CommandDemo = new QPushButton(tr("Demo radio"));
-        CommandDemo->setToolTip(tr("Start a simulated radio on a pseudo-terminal and use it as the port"));
+        CommandDemo = new QPushButton(PortText(s, 22004));
+        CommandDemo->setToolTip(PortText(s, 22005));
         CommandDemo->setAutoDefault(false);
         connect(CommandDemo, &QPushButton::clicked, this, [this] {
             PortChoice p = demo_();
             if (p.device.empty()) return;
             p.number = kDemoPortNumber;
-            demoPort_ = {p};
-            fill(kDemoPortNumber);
+            if (std::none_of(ports_.begin(), ports_.end(), [&](const PortChoice& e) { return SamePort(e, p); }))
+                extra_.push_back(p);
+            fill(p);
         });
-        auto* demoRow = new QHBoxLayout;
-        demoRow->addStretch();
-        demoRow->addWidget(CommandDemo);
-        v->addLayout(demoRow);
+        more->addWidget(CommandDemo);
     }
+    v->addLayout(more);
     v->addSpacing(8);
     v->addLayout(buttonRow({CommandOK, CommandCancel}));
 
-    fill(s.settings.comPort);
+    // The port in use: a device kept by path, else the numbered port.
+    PortChoice inUse;
+    inUse.number = s.settings.comPort;
+    inUse.device = link::StoredPortPath(s);
+    ports_ = lister_ ? lister_() : std::vector<PortChoice>{};
+    if (!inUse.device.empty()) {
+        const auto known = std::find_if(ports_.begin(), ports_.end(), [&](const PortChoice& p) {
+            return p.device == inUse.device || (!p.byId.empty() && p.byId == inUse.device);
+        });
+        if (known != ports_.end()) inUse = *known;
+        else useOtherDevice(inUse.device);
+    }
+    fill(inUse);
     ReShowComPortTimer.setInterval(1000);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmComSet::refreshPorts);
     ReShowComPortTimer.start();
     connect(this, &QDialog::finished, &ReShowComPortTimer, &QTimer::stop);
 }
 
-void FrmComSet::fill(int wanted) {
+PortChoice FrmComSet::current() const {
+    const int i = Combo1->currentIndex();
+    return (i >= 0 && i < int(ports_.size())) ? ports_[size_t(i)] : PortChoice{};
+}
+
+void FrmComSet::fill(const PortChoice& wanted) {
     ports_ = lister_ ? lister_() : std::vector<PortChoice>{};
-    ports_.insert(ports_.end(), demoPort_.begin(), demoPort_.end());
+    for (const auto& e : extra_)
+        if (std::none_of(ports_.begin(), ports_.end(), [&](const PortChoice& p) { return SamePort(p, e); }))
+            ports_.push_back(e);
     QSignalBlocker block(Combo1);
     Combo1->clear();
     int shown = -1;
     for (size_t i = 0; i < ports_.size(); ++i) {
-        Combo1->addItem(FromBytes(ports_[i].name));
-        if (shown < 0 && ports_[i].number == wanted) shown = int(i);
+        Combo1->addItem(FromText(ports_[i].name));
+        if (!ports_[i].details.empty()) Combo1->setItemData(int(i), FromText(ports_[i].details), Qt::ToolTipRole);
+        if (shown < 0 && SamePort(ports_[i], wanted)) shown = int(i);
     }
+    // A numbered port is found by its number, also when it was asked for by
+    // a device the list does not know.
+    for (size_t i = 0; shown < 0 && i < ports_.size(); ++i)
+        if (wanted.number > 0 && ports_[i].number == wanted.number) shown = int(i);
     if (ports_.empty()) {
         PortID = 0;
         Combo1->setCurrentIndex(-1);
@@ -313,19 +380,56 @@ void FrmComSet::fill(int wanted) {
     PortID = ports_[size_t(shown)].number;
 }
 
-void FrmComSet::refreshPorts() { fill(PortID); }
+void FrmComSet::refreshPorts() { fill(current()); }
+
+void FrmComSet::selectDevice(const std::string& device) {
+    PortChoice p;
+    p.device = device;
+    fill(p);
+}
+
+void FrmComSet::useOtherDevice(const std::string& device) {
+    PortChoice p{device, kOtherPortNumber, device, {}, {}};
+    if (std::none_of(extra_.begin(), extra_.end(), [&](const PortChoice& e) { return SamePort(e, p); }))
+        extra_.push_back(p);
+    fill(p);
+}
 
 void FrmComSet::accept() {
     ReShowComPortTimer.stop();
-    const int i = Combo1->currentIndex();
-    selected_ = (i >= 0 && i < int(ports_.size())) ? ports_[size_t(i)] : PortChoice{};
-    if (i < 0 || i >= int(ports_.size())) {
+    selected_ = current();
+    if (Combo1->currentIndex() < 0) {
         s_.settings.comPort = 0;
-    } else if (ports_[size_t(i)].number > 0 && ports_[size_t(i)].number <= 32767) {
-        s_.settings.comPort = int16_t(ports_[size_t(i)].number);
+    } else if (selected_.number == kOtherPortNumber) {
+        link::StorePortPath(s_, selected_.device);   // comPort stays
+    } else if (selected_.number > 0 && selected_.number <= 32767) {
+        s_.settings.comPort = int16_t(selected_.number);
         WriteSetupKey(s_, "comPort", std::to_string(s_.settings.comPort));
+        // A USB cable is found again by its by-id name in another socket.
+        link::StorePortPath(s_, selected_.byId);
     }
     QDialog::accept();
+}
+
+// --- connection report ---------------------------------------------------
+
+FrmConnectionReport::FrmConnectionReport(Session& s, const QString& report, QWidget* parent) : QDialog(parent) {
+    setObjectName("FrmConnectionReport");
+    setWindowTitle(PortText(s, 31020));
+    Text1 = new QPlainTextEdit(report);
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics fm(Text1->font());
+    Text1->setMinimumSize(fm.horizontalAdvance(QLatin1Char('x')) * 90, fm.lineSpacing() * 24);
+    CommandCopy = new QPushButton(PortText(s, 31021));
+    CommandClose = new QPushButton(Tx(s, 9023));
+    CommandClose->setDefault(true);
+    connect(CommandCopy, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(Text1->toPlainText()); });
+    connect(CommandClose, &QPushButton::clicked, this, &QDialog::accept);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(Text1, 1);
+    v->addLayout(buttonRow({CommandCopy, CommandClose}));
 }
 
 // --- password ------------------------------------------------------------

@@ -247,6 +247,9 @@ void frmMain::buildMenus() {
     addItem(prog, "mnuReadFromRadio", 10301, 401, QKeySequence("Ctrl+R"), [this] { StartRead(); });
     addItem(prog, "mnuWriteToRadio", 10302, 402, QKeySequence("Ctrl+W"), [this] { StartWrite(); });
     addItem(prog, "MnuProPassWord", 10303, 403, QKeySequence("Ctrl+P"), [this] { mnuProPassWord_Click(); });
+    addItem(prog, "mnuCheckConnection", 10304, 400, {}, [this] {
+        if (checkConnection_) checkConnection_();
+    });
 
     QMenu* set = addMenu("mnuSet", 10400, 500);
     addItem(set, "mnuComm", 10401, 501, {}, [this] { mnuComm_Click(); });
@@ -499,7 +502,7 @@ void frmMain::Change_Language(bool withTree) {
         else a->setToolTip(text);
     }
     panels_[1]->setText(QString(kModelShown) + "[" + FromBytes(s_.doc.currentBand) + "]");
-    panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
+    showPortInUse();
     ShowMainTxt();
     if (withTree) LoadTree();
     for (QWidget* w : childWindows())
@@ -774,10 +777,17 @@ void frmMain::mnuModelInfo_Click() {
 }
 
 void frmMain::mnuComm_Click() {
-    FrmComSet dlg(s_, portLister_, demoStarter_, this);
-    AddVerifyWriteCheckBox(dlg, s_);
-    if (dlg.exec() == QDialog::Accepted && portChosen_) portChosen_(dlg.selected());
-    panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
+    if (portCommand_) {
+        portCommand_();
+    } else {
+        FrmComSet dlg(s_, {}, {}, this);
+        dlg.exec();
+    }
+    showPortInUse();
+}
+
+void frmMain::showPortInUse() {
+    panels_[2]->setText(portLabel_ ? portLabel_() : Tx(s_, 12008) + QString::number(s_.settings.comPort));
 }
 
 void frmMain::mnuLanguage_Click() {
@@ -869,9 +879,6 @@ void frmMain::ShowHelp(int context) {
     help_->activateWindow();
 }
 
-void frmMain::setPortLister(std::function<std::vector<PortChoice>()> lister) { portLister_ = std::move(lister); }
-void frmMain::setPortChosen(std::function<void(const PortChoice&)> chosen) { portChosen_ = std::move(chosen); }
-void frmMain::setDemoStarter(std::function<PortChoice()> demo) { demoStarter_ = std::move(demo); }
 
 void frmMain::StartRead() { ctl_.startRead(); }
 void frmMain::StartWrite() { ctl_.startWrite(); }

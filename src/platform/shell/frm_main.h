@@ -71,11 +71,14 @@ public:
     // Runs the load steps: placement, captions, tree, the new document and
     // the channel table. Called once after construction.
     void Load();
-    // The port list of the port dialog and its "Demo radio" choice.
-    void setPortLister(std::function<std::vector<PortChoice>()> lister);
-    void setDemoStarter(std::function<PortChoice()> demo);
-    // Told the port chosen with OK in the port dialog.
-    void setPortChosen(std::function<void(const PortChoice&)> chosen);
+
+    // The port dialog (Settings > Port), the status bar's text of the port
+    // in use, and Program > Check connection; the program sets them.
+    void setPortCommand(std::function<void()> command) { portCommand_ = std::move(command); }
+    void setPortLabel(std::function<QString()> label) { portLabel_ = std::move(label); }
+    void setCheckConnection(std::function<void()> check) { checkConnection_ = std::move(check); }
+    // Shows the port in use in the status bar.
+    void showPortInUse();
 
     // --- AppServices ---
     Session& session() override { return s_; }
@@ -191,9 +194,9 @@ private:
     Session& s_;
     DocumentController& ctl_;
     ChannelFocus focus_;
-    std::function<std::vector<PortChoice>()> portLister_;
-    std::function<PortChoice()> demoStarter_;
-    std::function<void(const PortChoice&)> portChosen_;
+    std::function<void()> portCommand_;
+    std::function<QString()> portLabel_;
+    std::function<void()> checkConnection_;
 
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;

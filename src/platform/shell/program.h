@@ -1,13 +1,18 @@
 #pragma once
 // The program with windows put together: the document controller, the main
 // window on top of it, the serial link with its transfer engine bound to the
-// controller, the check of writes, the port list of the port dialog and the
-// demo radio. app/main.cpp and the tests build one of these.
+// controller, the check of writes, the port dialog with its port list, the
+// demo radio, the connection check and the trace of transfers. app/main.cpp
+// and the tests build one of these.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QString>
+
+#include "link/port_report.h"
 
 namespace zr {
 
@@ -17,6 +22,7 @@ class QtWriteCheck;
 class frmMain;
 class QtLink;
 class DemoRadio;
+class TraceKeeper;
 
 class Program {
 public:
@@ -36,13 +42,30 @@ public:
     // false (with a message) when it cannot be started.
     bool useDemoRadio();
 
+    // Settings > Port, and the status bar's text of the port in use:
+    // "Port COM n", the device path, or "Demo radio".
+    void choosePort();
+    QString portInUseText() const;
+    // Program > Check connection: runs the check and shows the report.
+    void checkConnection();
+    link::ConnectionReport connectionReport();
+
+    // The serial ports the port dialog offers (the system's unless set).
+    void setPortSource(std::function<std::vector<link::PortFacts>()> source) { portSource_ = std::move(source); }
+    // Where traces of transfers go (the user's state folder unless set).
+    void setTraceFolder(const QString& folder);
+    QString traceFolder() const;
+
 private:
+    std::vector<link::PortFacts> ports() const;
     Session& s_;
     std::unique_ptr<DocumentController> controller_;
     std::unique_ptr<QtLink> link_;
     std::unique_ptr<QtWriteCheck> check_;
     std::unique_ptr<DemoRadio> demo_;
     std::unique_ptr<frmMain> window_;
+    std::unique_ptr<TraceKeeper> traces_;
+    std::function<std::vector<link::PortFacts>()> portSource_;
 };
 
 }  // namespace zr
