@@ -1,12 +1,20 @@
 // bench_transfer: a read and a write against the simulated radio on a
 // pseudo-terminal with 9600-baud pacing and a 2 ms turnaround; prints the
 // wall time, the time the bytes need on the wire, and their ratio.
-//   bench_transfer           timing of one read and one write
+//   bench_transfer           timing of one read and one write in this
+//                            process, then of the whole "zrcps-cli read" and
+//                            "zrcps-cli write" commands (process start to
+//                            end) against zrcps-sim, when they are built
 //   bench_transfer --soak    50 unpaced reads with 5 % of the answers
 //                            dropped or damaged
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -136,6 +144,84 @@ void Soak(int reads) {
                 differ, t.elapsed() / 1000.0);
 }
 
+// The wire time of a transfer from its trace: every byte sent and every
+// answer byte (echoes travel while the frame is sent) at 9600 baud, plus one
+// turnaround per answer.
+double WireMsFromTrace(const QString& path, double turnaroundMs, double& bytes, int& answers) {
+    QFile f(path);
+    bytes = 0;
+    answers = 0;
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const QString line = QString::fromLatin1(raw);
+        // "   152.345 ms  handshake  > 50 52 ..."
+        if (line.size() < 28) continue;
+        const QChar dir = line.at(25);
+        if (dir != '>' && dir != '<') continue;
+        QString hex = line.mid(27);
+        const int note = hex.indexOf(QStringLiteral("   ("));
+        int echo = 0;
+        if (note >= 0) {
+            const QString n = hex.mid(note);
+            hex = hex.left(note);
+            if (n.contains(QStringLiteral("not awaited"))) continue;
+            const int e = n.indexOf(QStringLiteral(" echo bytes"));
+            if (e > 0) echo = n.mid(4, e - 4).toInt();
+        }
+        const int count = static_cast<int>(hex.split(' ', Qt::SkipEmptyParts).size());
+        if (dir == '>') {
+            bytes += count;
+        } else if (count > echo) {
+            bytes += count - echo;
+            ++answers;
+        }
+    }
+    return bytes * zr::PtyRadio::kByteMs + answers * turnaroundMs;
+}
+
+// "zrcps-cli read" and "zrcps-cli write" as a user runs them, timed from
+// the start of the process to its end.
+void CommandTiming(const QString& cli, const QString& sim) {
+    const double turnaround = 2.0;
+    QTemporaryDir dir;
+    const QString doc = dir.filePath("doc.dat"), mem = dir.filePath("mem.bin");
+    auto run = [&](const QStringList& args, int ms) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(cli, args);
+        p.waitForFinished(ms);
+        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    if (!run({"new", doc}, 30000) || !run({"encode", doc, mem}, 30000)) {
+        std::printf("command: cannot prepare a document with %s\n", qPrintable(cli));
+        return;
+    }
+    QProcess radio;
+    radio.start(sim, {"--memory", mem, "--paced", "--turnaround", QString::number(turnaround)});
+    radio.waitForReadyRead(10000);
+    const QString device = QString::fromLocal8Bit(radio.readLine()).trimmed();
+    if (device.isEmpty()) {
+        std::printf("command: %s did not start\n", qPrintable(sim));
+        return;
+    }
+    for (const bool write : {false, true}) {
+        const QString trace = dir.filePath(write ? "write.txt" : "read.txt");
+        const QStringList args = write ? QStringList{"write", "--port", device, "--trace", trace, doc}
+                                       : QStringList{"read", "--port", device, "--trace", trace, dir.filePath("r.dat")};
+        QElapsedTimer t;
+        t.start();
+        const bool ok = run(args, 120000);
+        const double ms = t.nsecsElapsed() / 1e6;
+        double bytes = 0;
+        int answers = 0;
+        const double wire = WireMsFromTrace(trace, turnaround, bytes, answers);
+        std::printf("zrcps-cli %-5s %s  wall %8.1f ms  wire %8.1f ms (%6.0f bytes, %d turnarounds)  ratio %.3f\n",
+                    write ? "write" : "read", ok ? "ok    " : "FAILED", ms, wire, bytes, answers, ms / wire);
+    }
+    radio.terminate();
+    radio.waitForFinished(5000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,5 +231,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     Timing();
+    const QDir tools(QCoreApplication::applicationDirPath() + "/../tools");
+    const QString cli = tools.filePath("zrcps-cli"), sim = tools.filePath("zrcps-sim");
+    if (QFileInfo(cli).isExecutable() && QFileInfo(sim).isExecutable()) CommandTiming(cli, sim);
     return 0;
 }
