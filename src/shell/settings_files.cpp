@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "files/file_io.h"
 #include "shell/atomic_file.h"
@@ -94,10 +95,12 @@ void SeedUserSettings(const Session& s) {
     };
     for (const auto& [installed, own] : seeds) {
         if (fs::exists(own, ec) || !fs::is_regular_file(installed, ec)) continue;
-        // The user's copy is the user's to change, whatever the installed
-        // file's permissions are.
-        if (fs::copy_file(installed, own, ec))
-            fs::permissions(own, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
+        // The user's copy is a new file of the user's (0666 less the umask),
+        // whatever the installed file's permissions are; a copy cut short
+        // by a full disk is not left behind.
+        std::vector<uint8_t> bytes;
+        if (ReadFileHead(installed, static_cast<std::size_t>(fs::file_size(installed, ec)), bytes) && !ec)
+            WriteFileAtomically(own, bytes);
     }
 }
 

@@ -4,7 +4,8 @@
 // Program > Check connection and the trace of transfers.
 //
 // With ZR_SHOTS=<folder> in the environment the test also saves pictures of
-// the port dialog, the connection report and the main window there.
+// the port dialog, the connection report and the main window there;
+// ZR_DARK=1 shows them with a dark palette.
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
@@ -18,6 +19,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -45,7 +47,6 @@ void RegisterChannelWindows();
 }
 
 using namespace zr;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -54,10 +55,14 @@ void shot(QWidget* w, const char* name) {
     if (!dir.isEmpty() && w) w->grab().save(QDir(dir).filePath(QString(name) + ".png"));
 }
 
-bool modelHolds(const QAbstractItemModel* m, const QString& text) {
-    for (int r = 0; r < m->rowCount(); ++r)
-        for (int c = 0; c < m->columnCount(); ++c)
-            if (m->index(r, c).data().toString().contains(text)) return true;
+// Whether a view of the window shows `text` in one of its cells.
+bool Shows(QWidget* window, const QString& text) {
+    for (auto* view : window->findChildren<QAbstractItemView*>()) {
+        const QAbstractItemModel* m = view->model();
+        for (int r = 0; m && r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c)
+                if (m->index(r, c).data().toString() == text) return true;
+    }
     return false;
 }
 
@@ -81,22 +86,12 @@ bool WithModal(const std::function<void()>& trigger, const std::function<void(T&
     return seen;
 }
 
-// An installation of its own: <root>/Version.ini, <root>/language and
-// <root>/V100 with the texts and help pages.
+// An installation of its own, its program started like the real one.
 struct Installation {
     zrtest::TempDir root;
-    Installation() {
-        const fs::path src = zrtest::sourceDir() / "install";
-        fs::create_directories(root.path() / "language");
-        fs::create_directories(root.path() / "V100");
-        fs::copy_file(src / "Version.ini", root.path() / "Version.ini");
-        fs::copy_file(src / "language/mysetup.ini", root.path() / "language/mysetup.ini");
-        for (const char* d : {"language", "help", "PIC"})
-            fs::copy(src / d, root.path() / "V100" / d, fs::copy_options::recursive);
-        fs::remove(root.path() / "V100/language/mysetup.ini");
-    }
+    std::string program = zrtest::makeInstallation(root.path());
     void start(Session& s) const {
-        Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
+        Startup(s, program, [](Session& x) { NewDocument(x); });
     }
     std::string setupKey(const char* key) const {
         return ReadProfileString((root.path() / "language/mysetup.ini").string(), "language", key);
@@ -117,6 +112,22 @@ class TestPortChoice : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
+        if (qEnvironmentVariableIsSet("ZR_DARK")) {
+            QApplication::setStyle("Fusion");
+            QPalette dark;
+            dark.setColor(QPalette::Window, QColor(45, 45, 48));
+            dark.setColor(QPalette::WindowText, Qt::white);
+            dark.setColor(QPalette::Base, QColor(30, 30, 30));
+            dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+            dark.setColor(QPalette::Text, Qt::white);
+            dark.setColor(QPalette::Button, QColor(55, 55, 58));
+            dark.setColor(QPalette::ButtonText, Qt::white);
+            dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+            dark.setColor(QPalette::HighlightedText, Qt::black);
+            dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 60));
+            dark.setColor(QPalette::ToolTipText, Qt::white);
+            QApplication::setPalette(dark);
+        }
         RegisterChannelWindows();
         DemoRadio::setSimulatorPath(
             QString::fromStdString((zrtest::binaryDir() / "tools" / "zrcps-sim").string()));
@@ -154,10 +165,7 @@ private slots:
         QCOMPARE(p.texts(), (std::vector<std::string>{ToText(Tx(s, 9004)), ToText(Tx(s, 9009))}));
         QCOMPARE(int(s.doc.stored.Channels.count), 29);   // the sample radio's channels and the VFO
         QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
-        bool shown = false;
-        for (auto* view : w.FindChildWindow("frmCommChInfo")->findChildren<QAbstractItemView*>())
-            if (view->model() && modelHolds(view->model(), "GMRS01")) shown = true;
-        QVERIFY2(shown, "the channel table shows the demo radio's channels");
+        QVERIFY2(Shows(w.FindChildWindow("frmCommChInfo"), "GMRS01"), "the channel table shows the demo radio's channels");
         p.answers = {Answer::No};
         QVERIFY(w.close());
     }
@@ -229,17 +237,25 @@ private slots:
             QTimer::singleShot(0, [] {
                 QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
                 auto* in = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-                in->setTextValue("/dev/pts/77");
+                in->setTextValue("/dev/zrcps-test-cable");
                 in->accept();
             });
             QTest::mouseClick(d.CommandOther, Qt::LeftButton);
-            QCOMPARE(d.Combo1->currentText(), QString("/dev/pts/77"));
+            QCOMPARE(d.Combo1->currentText(), QString("/dev/zrcps-test-cable"));
             QTest::mouseClick(d.CommandOK, Qt::LeftButton);
         }));
-        QCOMPARE(inst.setupKey("PortPath"), std::string("/dev/pts/77"));
+        QCOMPARE(inst.setupKey("PortPath"), std::string("/dev/zrcps-test-cable"));
         QCOMPARE(inst.setupKey("comPort"), std::string("256"));
-        QCOMPARE(prog.window().statusPanel(3)->text(), QString("/dev/pts/77"));
-        QCOMPARE(prog.link().port().resolveDevice(again.settings.comPort), std::string("/dev/pts/77"));
+        QCOMPARE(prog.window().statusPanel(3)->text(), QString("/dev/zrcps-test-cable"));
+        QCOMPARE(prog.link().port().resolveDevice(again.settings.comPort), std::string("/dev/zrcps-test-cable"));
+        // A read on a port that is not there says so and what to do.
+        p.answers = {Answer::Ok};
+        prog.window().action("mnuReadFromRadio")->trigger();
+        QCOMPARE(p.asked.size(), 1u);
+        QVERIFY2(p.asked[0].text.rfind(ToBytes(Tx(again, 9003)), 0) == 0, p.asked[0].text.c_str());
+        QVERIFY2(p.asked[0].text.find("There is no serial port /dev/zrcps-test-cable.") != std::string::npos,
+                 p.asked[0].text.c_str());
+        QVERIFY(!prog.link().engine().busy());
         p.answers = {Answer::No};
         QVERIFY(prog.window().close());
     }
@@ -287,6 +303,9 @@ private slots:
         p.answers = {Answer::Ok, Answer::Ok};   // 9004 confirm, 9009 finished
         w.action("mnuReadFromRadio")->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
+        w.resize(1000, 700);
+        QTest::qWait(50);
+        shot(&w, "main_window_demo");
         const QStringList files = QDir(QString::fromStdString(traces.str())).entryList({"*-read.txt"}, QDir::Files);
         QCOMPARE(files.size(), 1);
         QFile f(QDir(QString::fromStdString(traces.str())).filePath(files[0]));
