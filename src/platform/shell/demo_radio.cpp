@@ -13,6 +13,7 @@
 
 #include "channels/channel_ops.h"
 #include "data/image_codec.h"
+#include "data/settings_codec.h"
 #include "files/new_document.h"
 #include "shell/atomic_file.h"
 #include "shell/session.h"
@@ -60,6 +61,11 @@ std::string SampleRadioMemory(const Session& base) {
         ++n;
     }
     EncodeImage(s.doc);
+    // The identification block as the demo radio reports it (firmware V100,
+    // flags 0), as a radio keeps it: a write gives it back unchanged.
+    const char* firmware = "V100";
+    for (int i = 0; i < 4; ++i) s.doc.image[kFirmwareOffset + i] = static_cast<uint8_t>(firmware[i]);
+    s.doc.image[kRadioFlagsOffset] = 0x00;
     return std::string(s.doc.image.begin(), s.doc.image.end());
 }
 
