@@ -89,9 +89,9 @@ bool WithModal(const std::function<void()>& trigger, const std::function<void(T&
 // An installation of its own, its program started like the real one.
 struct Installation {
     zrtest::TempDir root;
-    std::string program = zrtest::makeInstallation(root.path());
+    Installation() { zrtest::MakeInstallation(root.path()); }
     void start(Session& s) const {
-        Startup(s, program, [](Session& x) { NewDocument(x); });
+        Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
     }
     std::string setupKey(const char* key) const {
         return ReadProfileString((root.path() / "language/mysetup.ini").string(), "language", key);
@@ -252,7 +252,7 @@ private slots:
         p.answers = {Answer::Ok};
         prog.window().action("mnuReadFromRadio")->trigger();
         QCOMPARE(p.asked.size(), 1u);
-        QVERIFY2(p.asked[0].text.rfind(ToBytes(Tx(again, 9003)), 0) == 0, p.asked[0].text.c_str());
+        QVERIFY2(p.asked[0].text.rfind(ToText(Tx(again, 9003)), 0) == 0, p.asked[0].text.c_str());
         QVERIFY2(p.asked[0].text.find("There is no serial port /dev/zrcps-test-cable.") != std::string::npos,
                  p.asked[0].text.c_str());
         QVERIFY(!prog.link().engine().busy());

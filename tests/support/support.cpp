@@ -133,19 +133,6 @@ void SmallTmpfs::fill(const std::string& name) const {
     ::close(fd);
 }
 
-std::string makeInstallation(const std::filesystem::path& root) {
-    namespace fs = std::filesystem;
-    const fs::path src = sourceDir() / "install";
-    fs::create_directories(root / "language");
-    fs::create_directories(root / "V100");
-    fs::copy_file(src / "Version.ini", root / "Version.ini", fs::copy_options::overwrite_existing);
-    fs::copy_file(src / "language/mysetup.ini", root / "language/mysetup.ini", fs::copy_options::overwrite_existing);
-    for (const char* d : {"language", "help", "PIC"})
-        fs::copy(src / d, root / "V100" / d, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    fs::remove(root / "V100/language/mysetup.ini");
-    return (root / "V100" / "zrcps").string();
-}
-
 std::filesystem::path sourceDir() { return ZR_SOURCE_DIR; }
 std::filesystem::path binaryDir() { return ZR_BINARY_DIR; }
 

@@ -93,12 +93,6 @@ private:
     std::string why_;
 };
 
-// An installation of its own in `root`, as the program is installed:
-// <root>/Version.ini, <root>/language/mysetup.ini and <root>/V100 with the
-// language texts, help pages and pictures of the source tree. Returns the
-// path of the program there, <root>/V100/zrcps.
-std::string makeInstallation(const std::filesystem::path& root);
-
 std::filesystem::path sourceDir();    // the project's source tree
 std::filesystem::path binaryDir();    // the build tree of the tests
 
