@@ -89,7 +89,11 @@ bool WithModal(const std::function<void()>& trigger, const std::function<void(T&
 // An installation of its own, its program started like the real one.
 struct Installation {
     zrtest::TempDir root;
-    Installation() { zrtest::MakeInstallation(root.path()); }
+    // The user chose English, so the texts below hold under every locale.
+    Installation() {
+        zrtest::MakeInstallation(root.path());
+        WriteProfileString((root.path() / "language/mysetup.ini").string(), "language", "LanguageFile", "english.ini");
+    }
     void start(Session& s) const {
         Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
     }
