@@ -8,7 +8,6 @@
 #include <QFileInfo>
 
 #include "control/document_controller.h"
-#include "files/file_commands.h"
 #include "link/port_names.h"
 #include "link/trace.h"
 #include "platform/extras/extras.h"
