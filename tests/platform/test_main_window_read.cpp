@@ -101,7 +101,7 @@ private slots:
         // 28 memory channels and the VFO of the sample radio.
         QCOMPARE(int(s.doc.stored.Channels.count), 29);
         QVERIFY(channelsBefore != 29);
-        QVERIFY(w.windowTitle().endsWith(":new.dat]"));
+        QVERIFY(zrtest::shownTitle(w).endsWith(":new.dat]"));
         QTRY_VERIFY(w.FindChildWindow("frmCommChInfo") != nullptr);
         QWidget* table = w.FindChildWindow("frmCommChInfo");
         bool shown = false;

@@ -469,8 +469,13 @@ void FrmCHBatch::validate(QLineEdit* e) {
 
 void FrmCHBatch::Apply() {
     BatchFields f = fields();
+    const ChannelList before = s_.doc.stored.Channels;
     app_.controller().applyBatch(s_.settings.batchFlags, f);
     showFields(f);
+    const auto [from, to] = BatchRange(f);
+    // The undo step of this Apply is named after it (see main_editing.h).
+    setProperty("zrUndoName", Tx(s_, 33026).arg(from).arg(to));
+    app_.ShowStatusMessage(Tx(s_, 33018).arg(CountChangedChannels(before, s_.doc.stored.Channels)));
 }
 
 bool FrmCHBatch::eventFilter(QObject* o, QEvent* e) {

@@ -150,6 +150,7 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
     }
     MSFlexGrid1->installEventFilter(this);
     MSFlexGrid1->viewport()->installEventFilter(this);
+    MSFlexGrid1->viewport()->setAcceptDrops(true);   // rows dragged within the table
 
     resize(px(11800), px(7965));
     guarded(s_, "frmCommChInfo_Form_Load", [&] {
@@ -403,12 +404,17 @@ void frmCommChInfo::writeCaption(int row) {
 
 void frmCommChInfo::updateCommands() {
     if (languageRunning_) return;
-    commands_ = UpdateChannelCommands(s_, currentRow());
+    commands_ = blockCommandStates();
     app_.ShowChannelCommands(commands_);
 }
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
     if (qRow < 0) return;
+    if (!extending_) {
+        // Moving without Shift or Ctrl ends a block.
+        block_.clear();
+        anchor_ = qRow + 1;
+    }
     if (qRow != prevRow) updateCommands();
     onCellEntered();
 }
@@ -700,6 +706,23 @@ void frmCommChInfo::typeIntoEditor(const QKeyEvent* k) {
 }
 
 bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
+    if (o == MSFlexGrid1->viewport()) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            if (rowMouseEvent(static_cast<QMouseEvent*>(e))) return true;
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (rowDropEvent(e)) return true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (o == MSFlexGrid1 && e->type() == QEvent::KeyPress && rowKeyEvent(static_cast<QKeyEvent*>(e))) return true;
     if (o == Text2) {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -876,13 +899,19 @@ void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, cu
 
 void frmCommChInfo::runChannelCommand(int command) {
     const int n = currentRow();
+    if (n < 1 || n > kVfoChannel) return;
+    if (runBlockCommand(command)) {
+        ctl_.revalidateChannelRefs();   // and the windows are told what changed
+        updateCommands();
+        return;
+    }
     const int t = ctl_.runChannelCommand(command, n, *this);
     if (t != n) {   // a move
         setCurrentRow(t);
         setTopRow(command == kCmdMoveUp ? TopRowAfterMoveUp(t, topRow(), visibleRows_)
                                         : TopRowAfterMoveDown(t, topRow(), visibleRows_));
     }
-    updateCommands();   // after Copy: Paste has something to paste
+    updateCommands();
 }
 
 RadioDocument& frmCommChInfo::doc() { return ctl_.document(); }

@@ -34,6 +34,7 @@ namespace zr {
 
 struct Session;
 class FrmProgress;
+class MainEditing;
 
 // The thin bar on the right edge of the side panel; dragging it resizes the
 // panel.
@@ -102,6 +103,9 @@ public:
     void StartRead() override;
     void StartWrite() override;
     void StartDealerRead() override;
+    void ShowStatusMessage(const QString& text) override;
+    void BeginDocumentCommand() override;
+    void EndDocumentCommand(const QString& name) override;
 
     // Loads and shows the channel table for the document now held.
     void showChannelTable();
@@ -117,6 +121,14 @@ public:
     void RecaptionAll();
     // Redraws the tiled background picture.
     void LoadBKPic();
+    // Opens every page that does not follow the document by itself anew at
+    // its place (after a language change or an undo); with commitFirst its
+    // edit is taken into the document before.
+    void reopenPages(bool commitFirst);
+    // The name of the user's settings store of the program.
+    QString settingsStoreName() const { return placementStoreName(); }
+    // Undo, redo, recent documents and status messages.
+    MainEditing& editing() { return *editing_; }
 
     // The window title for the current document.
     QString titleText() const;
@@ -183,7 +195,6 @@ private:
     void channelEditTimer_Timer();
     void restorePlacement();
     QString placementStoreName() const;
-    void reopenForLanguage();
     void savePlacement();
     QMdiSubWindow* subWindowOf(const QString& name) const;
     void runGuarded(const char* routine, const std::function<void()>& f);
@@ -217,6 +228,8 @@ private:
     int pendingCommand_ = 0;
     int sideWidthTwips_ = 3450;
 
+    MainEditing* editing_ = nullptr;
+    QHash<int, QAction*> commandActions_;     // channel-edit menu items by command
     QPointer<FrmProgress> progress_;
     QPointer<HelpWindow> help_;
     bool closing_ = false;
