@@ -9,19 +9,23 @@
 #include <QDialogButtonBox>
 #include <QTimer>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMap>
 #include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "channels/channel_batch.h"
 #include "channels/channel_commands.h"
 #include "channels/channel_ops.h"
 #include "data/bands.h"
 #include "files/change_tracking.h"
 #include "journey_support.h"
+#include "platform/channels/frm_ch_batch.h"
 #include "platform/channels/frm_edit_selected.h"
 #include "platform/pages/frm_key.h"
 #include "platform/shell/main_editing.h"
@@ -31,14 +35,9 @@ using namespace journey;
 
 namespace {
 
-const ChannelRecord* Ch(const Session& s, int n) { return FindChannelRecord(s, n); }
 std::string Name(const Session& s, int n) {
     const ChannelRecord* c = Ch(s, n);
     return c ? c->ChannelName.text() : std::string("(none)");
-}
-std::string Rx(const Session& s, int n) {
-    const ChannelRecord* c = Ch(s, n);
-    return c ? c->RxFreq.text() : std::string("(none)");
 }
 
 // A typed RX frequency in the table, confirmed with Enter.
@@ -61,11 +60,17 @@ void ClickLabel(Run& r, int row, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::mouseClick(r.table()->MSFlexGrid1->viewport(), Qt::LeftButton, m, CellRect(r.table(), row, 0).center());
 }
 
+// The channel commands run 20 ms after their key or click, from a timer.
+void CommandRan(Run& r) {
+    QTest::qWait(30);
+    QVERIFY(QTest::qWaitFor([&] { return r.window().pendingChannelCommand() == 0; }, 5000));
+}
+
 // A key to the main window's shortcuts, as the user presses it over the table.
 void Shortcut(Run& r, Qt::Key k, Qt::KeyboardModifiers m) {
     QVERIFY(Activate(&r.window()));
     Key(k, m);
-    QTest::qWait(60);   // the channel commands run 20 ms after their key
+    CommandRan(r);
 }
 
 // Chooses an entry of a menu that fills itself when it opens.
@@ -79,10 +84,18 @@ void Choose(Run& r, const char* name) {
     QAction* a = r.window().action(name);
     QVERIFY2(a && a->isEnabled(), name);
     a->trigger();
-    QTest::qWait(60);
+    CommandRan(r);
 }
 
 QString Status(Run& r) { return r.window().statusBar()->currentMessage(); }
+
+// With ZR_SHOTS set, a picture of a menu as it opens.
+void MenuShot(QMenu* m, const char* name) {
+    if (qEnvironmentVariableIsEmpty("ZR_SHOTS") || !m) return;
+    m->popup(QPoint(40, 40));
+    if (QTest::qWaitForWindowExposed(m)) Shot(m, name);
+    m->close();
+}
 
 }  // namespace
 
@@ -90,7 +103,10 @@ class TestChannelEditing : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        UseDarkPaletteWhenAsked();
+    }
 
     // Every kind of change is one undo step; undoing all of them gives the
     // saved document back, unmodified, and redoing them the edited one.
@@ -123,7 +139,7 @@ private slots:
         QAction* frs = MenuEntry(plans, "MnuCHPlan_FRS");
         QVERIFY(frs);
         frs->trigger();                                  // a plan into the free rows
-        QTest::qWait(60);
+        CommandRan(r);
         QCOMPARE(Name(r.s, 4), std::string("FRS01"));
         // A settings page: typing one line of the embedded message is one step.
         r.window().treeEntry_Click("N6");
@@ -147,6 +163,7 @@ private slots:
         QVERIFY(!msg->line(0)->text().contains("XY"));
         QAction* undo = r.window().findChild<QAction*>("mnuEditUndo");
         QVERIFY(undo);
+        MenuShot(r.window().findChild<QMenu*>("mnuEdit"), "edit_menu_undo");
         QVERIFY(undo->text().contains(QStringLiteral("FRS")));   // "Undo Fill from plan FRS (22 channels)"
         for (int i = 0; i < 5; ++i) Shortcut(r, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(r.s.doc.stored == saved);
@@ -331,11 +348,13 @@ private slots:
         RefreshBandLimits(r.s.doc);
         QCOMPARE(offered(), (QStringList{"MnuCHPlan_FRS", "MnuCHPlan_GMRS"}));
 
+        MenuShot(r.window().channelMenu(), "channel_menu");
+        MenuShot(plans, "plans_menu");
         // Into three selected rows: three channels.
         ClickLabel(r, 40);
         ClickLabel(r, 42, Qt::ShiftModifier);
         MenuEntry(plans, "MnuCHPlan_GMRS")->trigger();
-        QTest::qWait(60);
+        CommandRan(r);
         QCOMPARE(r.table()->cellText(40, 3), QString("GMRS01"));
         QCOMPARE(r.table()->cellText(42, 3), QString("GMRS03"));
         QVERIFY(!Ch(r.s, 43));
@@ -343,10 +362,14 @@ private slots:
         // Into the free rows: all 30, the repeaters with their input.
         ClickCell(r.table(), 50, 1);
         MenuEntry(plans, "MnuCHPlan_GMRS")->trigger();
-        QTest::qWait(60);
+        CommandRan(r);
         QCOMPARE(Name(r.s, 2), std::string("GMRS01"));   // channel 1 holds the new document's channel
         QCOMPARE(Name(r.s, 31), std::string("RPT22"));
         QCOMPARE(r.table()->cellText(31, 2), QString("467.72500"));
+        Shot(r.table(), "plan_filled");
+        // Six wide letters fit in the name column: no name is cut.
+        const QTableWidget* g = r.table()->MSFlexGrid1;
+        QVERIFY(g->columnWidth(3) > g->fontMetrics().horizontalAdvance("WWWWWW"));
     }
 
     // Saved documents go to File > Recent documents; one that is gone is
@@ -372,6 +395,7 @@ private slots:
         for (QAction* act : recent->actions())
             if (act->data().isValid()) entries << act;
         QCOMPARE(entries.size(), 2);
+        MenuShot(recent, "recent_menu");
         QCOMPARE(entries[1]->data().toString(), QString::fromStdString(a));
         entries[1]->trigger();   // the first document again
         QTRY_COMPARE(QString::fromStdString(r.s.doc.fileName), QString::fromStdString(a));
@@ -439,6 +463,64 @@ private slots:
         Shortcut(r, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(r.s.doc.stored == before);
         QCOMPARE(r.table()->cellText(2, 6), Tx(r.s, 14016));
+    }
+
+    // The batch window hints at the items until one is chosen; its Apply is
+    // one undo step named after its range and says in the status line how
+    // many channels it changed.
+    void batchHintStatusAndUndoName() {
+        Run r;
+        TypeRx(r, 2, "462.6");
+        const StoredDocument before = r.s.doc.stored;
+        bool seen = false;
+        QTimer::singleShot(200, [&] {
+            auto* dlg = qobject_cast<FrmCHBatch*>(QApplication::activeModalWidget());
+            if (!dlg) return;
+            seen = true;
+            QVERIFY(QTest::qWaitForWindowExposed(dlg));
+            QVERIFY(dlg->LabelHint->isVisible());
+            QCOMPARE(dlg->LabelHint->text(), Tx(r.s, 33029));
+            Shot(dlg, "batch_hint");
+            QTest::mouseClick(dlg->CommandSwitch, Qt::LeftButton);   // to the items
+            QCheckBox* power = dlg->CheckItem[kBatchTxPower];
+            QTest::mouseClick(power, Qt::LeftButton, {}, QPoint(8, power->height() / 2));
+            QVERIFY(power->isChecked());
+            QVERIFY(!dlg->LabelHint->isVisible());
+            QTest::mouseClick(dlg->CommandSwitch, Qt::LeftButton);   // back to the values: Low is first
+            QTest::mouseClick(dlg->CommandApply, Qt::LeftButton);
+            QTest::mouseClick(dlg->CommandClose, Qt::LeftButton);
+        });
+        Choose(r, "MnuCHBatch");
+        QTRY_VERIFY(seen);
+        QCOMPARE(Ch(r.s, 1)->TxPower, int16_t(0));
+        QCOMPARE(Ch(r.s, 2)->TxPower, int16_t(0));
+        QCOMPARE(Status(r), Tx(r.s, 33018).arg(2));
+        QTRY_COMPARE(r.window().editing().history().stack().undoText(), Tx(r.s, 33026).arg(1).arg(128));
+        Shortcut(r, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(r.s.doc.stored == before);
+        QCOMPARE(r.table()->cellText(2, 6), Tx(r.s, 14016));
+    }
+
+    // Within each menu, every visible entry has its own access key, so that
+    // Alt+letter reaches each of them.
+    void accessKeysOfEachMenuAreUnique() {
+        Run r;
+        r.window().ShowCHInfo(true);   // the channel menu as the table shows it
+        const QList<QMenu*> menus = r.window().findChildren<QMenu*>();
+        QVERIFY(menus.size() > 8);
+        for (QMenu* m : menus) {
+            emit m->aboutToShow();
+            QMap<QChar, QString> seen;
+            for (QAction* a : m->actions()) {
+                if (!a->isVisible() || a->isSeparator()) continue;
+                const QString t = a->text();
+                const int at = t.indexOf('&');
+                if (at < 0 || at + 1 >= t.size()) continue;
+                const QChar key = t[at + 1].toLower();
+                QVERIFY2(!seen.contains(key), qPrintable(m->objectName() + ": " + seen.value(key) + " / " + t));
+                seen[key] = t;
+            }
+        }
     }
 
     // Enter on a tree entry opens its page, as a click does.

@@ -35,6 +35,7 @@
 #include "files/document_record.h"
 #include "files/new_document.h"
 #include "platform/channels/frm_ch_batch.h"
+#include "journey_support.h"
 #include "platform/extras/extras.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
@@ -254,23 +255,7 @@ private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         RegisterAllWindows();
-        // ZR_SHOTS_DARK=1: the pictures with a dark palette.
-        if (qEnvironmentVariableIntValue("ZR_SHOTS_DARK")) {
-            QApplication::setStyle("Fusion");
-            QPalette dark;
-            dark.setColor(QPalette::Window, QColor(45, 45, 48));
-            dark.setColor(QPalette::WindowText, Qt::white);
-            dark.setColor(QPalette::Base, QColor(30, 30, 30));
-            dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-            dark.setColor(QPalette::Text, Qt::white);
-            dark.setColor(QPalette::Button, QColor(55, 55, 58));
-            dark.setColor(QPalette::ButtonText, Qt::white);
-            dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-            dark.setColor(QPalette::HighlightedText, Qt::black);
-            dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-            dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-            QApplication::setPalette(dark);
-        }
+        journey::UseDarkPaletteWhenAsked();   // ZR_SHOTS_DARK=1: the pictures with a dark palette
     }
     void cleanup() {
         w_.reset();

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "channels/channel_ops.h"
-#include "data/freq_text.h"
+#include "channels/channel_view.h"
 #include "platform/shell/texts.h"
 #include "shell/language.h"
 #include "shell/session.h"
@@ -20,14 +20,15 @@ FrmEditSelected::FrmEditSelected(Session& s, std::vector<int> channels, QWidget*
     : QDialog(parent), s_(s), channels_(std::move(channels)) {
     setObjectName(QStringLiteral("FrmEditSelected"));
     setWindowTitle(Tx(s_, 33030));
-    const QStringList offOn{Tx(s_, 15030), Tx(s_, 33034)};
-    QStringList tones;
-    for (const std::string& t : ToneList(LanguageText(s_, 15030))) tones << FromText(t);
-    const auto texts = [&](std::initializer_list<int> numbers) {
+    const auto list = [](const std::vector<std::string>& entries) {
         QStringList l;
-        for (int n : numbers) l << Tx(s_, n);
+        for (const std::string& e : entries) l << FromText(e);
         return l;
     };
+    const auto texts = [&](std::initializer_list<int> numbers) { return list(TextList(s_, numbers)); };
+    const QStringList offOn = texts({15030, 33034});
+    // "No tone" as the table shows it.
+    const QStringList tones = list(ToneListTexts(s_, 14013));
     const struct {
         int item, label;
         QStringList values;

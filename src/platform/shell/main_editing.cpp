@@ -183,7 +183,6 @@ void MainEditing::userCheckpoint() {
 
 QString MainEditing::describeChange() const {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal->property("zrUndoName").isValid()) return modal->property("zrUndoName").toString();
     if (!many_ && lowChannel_ > 0)
         return lowChannel_ == highChannel_ ? Tx(s_, 33024).arg(lowChannel_)
                                            : Tx(s_, 33025).arg(lowChannel_).arg(highChannel_);
