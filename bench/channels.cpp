@@ -127,7 +127,10 @@ int main(int argc, char** argv) {
     f.rxToneInterval = "1";
     // The batch as one undo step: undo and redo put the 11 KB snapshot back
     // and the table shows it again.
-    zr::DocumentHistory history(s, [&s] { s.windows.views.channelsChanged(); });
+    zr::DocumentHistory history(s, [&] {
+        s.doc.changes.allChannels();
+        app.controller().publishChanges();
+    });
     t.restart();
     app.controller().applyBatch(items, f);   // the table redraws on the event
     qapp.processEvents();
@@ -151,6 +154,7 @@ int main(int argc, char** argv) {
     }
     t.restart();
     zr::ReorderChannels(s, zr::ChannelOrder::Name);
+    app.controller().publishChanges();
     qapp.processEvents();
     const double sortMs = ms(t);
 

@@ -84,14 +84,6 @@ struct Run {
     std::string file(const char* name) const { return root.str(name); }
 };
 
-// Channel n of the document, or null.
-inline const zr::ChannelRecord* Ch(const zr::Session& s, int n) { return zr::FindChannelRecord(s, n); }
-// Its stored RX frequency, "(none)" for an empty channel.
-inline std::string Rx(const zr::Session& s, int n) {
-    const zr::ChannelRecord* c = Ch(s, n);
-    return c ? c->RxFreq.text() : std::string("(none)");
-}
-
 // With ZR_SHOTS_DARK=1 in the environment, the application takes a dark
 // palette (Fusion), so that the pictures show it.
 inline void UseDarkPaletteWhenAsked() {

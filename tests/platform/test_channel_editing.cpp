@@ -35,6 +35,13 @@ using namespace journey;
 
 namespace {
 
+const ChannelRecord* Ch(const Session& s, int n) { return FindChannelRecord(s, n); }
+
+std::string Rx(const Session& s, int n) {
+    const ChannelRecord* c = Ch(s, n);
+    return c ? c->RxFreq.text() : std::string("(none)");
+}
+
 std::string Name(const Session& s, int n) {
     const ChannelRecord* c = Ch(s, n);
     return c ? c->ChannelName.text() : std::string("(none)");

@@ -15,6 +15,7 @@
 #include "channels/channel_ops.h"
 #include "channels/channel_order.h"
 #include "channels/channel_plans.h"
+#include "control/document_controller.h"
 #include "files/channel_csv.h"
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/channels/frm_edit_selected.h"
