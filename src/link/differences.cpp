@@ -8,8 +8,11 @@
 #include "data/bands.h"
 #include "data/freq_text.h"
 #include "data/image_codec.h"
+#include "files/document_record.h"
+#include "files/file_io.h"
 #include "link/verify.h"
 #include "shell/number_text.h"
+#include "shell/version.h"
 
 namespace zr::link {
 
@@ -455,6 +458,37 @@ RadioImage DocumentImage(const StoredDocument& d) {
     doc.image.fill(0xFF);
     EncodeImage(doc);
     return doc.image;
+}
+
+std::optional<CompareSide> LoadCompareSide(const std::string& path, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFileHead(path, kDocumentRecordSize + 1, bytes)) {
+        error = path + ": cannot be read";
+        return std::nullopt;
+    }
+    CompareSide side;
+    if (bytes.size() == static_cast<std::size_t>(kRadioImageSize)) {
+        side.isImage = true;
+        std::copy(bytes.begin(), bytes.end(), side.image.begin());
+        return side;
+    }
+    RecordError why = RecordError::None;
+    auto doc = ReadDocumentRecordFile(path, &why);
+    if (!doc) {
+        error = path + ": " + DescribeRecordError(why);
+        return std::nullopt;
+    }
+    if (!IsVersionText(doc->FormatVersion.raw())) {
+        error = path + ": not a document of this program (no valid version text)";
+        return std::nullopt;
+    }
+    side.doc = *doc;
+    return side;
+}
+
+std::vector<Difference> CompareSides(const CompareSide& a, const CompareSide& b) {
+    if (!a.isImage && !b.isImage) return CompareDocuments(a.doc, b.doc);
+    return CompareImages(a.isImage ? a.image : DocumentImage(a.doc), b.isImage ? b.image : DocumentImage(b.doc));
 }
 
 std::string DifferencesText(const std::vector<Difference>& differences) {

@@ -21,6 +21,7 @@
 //   DocumentImage(d)        the memory image a write of d sends; so
 //       CompareImages(radio, DocumentImage(doc)) is what that write changes.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,23 @@ std::vector<Difference> CompareDocuments(const StoredDocument& a, const StoredDo
 std::vector<Difference> CompareImages(const RadioImage& a, const RadioImage& b);
 
 RadioImage DocumentImage(const StoredDocument& d);
+
+// One side of a comparison read from a file: a document file, or a memory
+// image (a file of exactly 5120 bytes, as `zrcps-cli encode` writes it).
+struct CompareSide {
+    bool isImage = false;
+    StoredDocument doc;     // a document file
+    RadioImage image{};     // a memory image
+};
+
+// false with a reason ("doc.dat: shorter than a document file") when the
+// file cannot be read, or is neither an image nor a document whose version
+// text is valid.
+std::optional<CompareSide> LoadCompareSide(const std::string& path, std::string& error);
+
+// Two documents: CompareDocuments; as soon as one side is an image, both
+// are compared as images (a document as the image a write of it sends).
+std::vector<Difference> CompareSides(const CompareSide& a, const CompareSide& b);
 
 // The lines, each ended by "\n"; empty for none.
 std::string DifferencesText(const std::vector<Difference>& differences);

@@ -4,6 +4,7 @@
 #include "link/scratch_engine.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
+#include "shell/settings_files.h"
 
 namespace zr::link {
 
@@ -27,7 +28,15 @@ WriteJob::WriteJob(Session& session, LinkPort& port, LinkTimers& timers)
 WriteJob::~WriteJob() = default;
 
 TransferEngine& WriteJob::engine() { return scratch_->engine(); }
-void WriteJob::setProgress(TransferObserver* o) { scratch_->setProgress(o); }
+void WriteJob::setProgress(TransferObserver* o, std::string backupCaption, std::string checkCaption) {
+    progress_ = o;
+    backupCaption_ = std::move(backupCaption);
+    checkCaption_ = std::move(checkCaption);
+    scratch_->setProgress(o);
+}
+
+bool LoadBackupBeforeWrite(const Session& s) { return ReadSetupKey(s, "BackupBeforeWrite", "0") == "1"; }
+bool SaveBackupBeforeWrite(const Session& s, bool on) { return WriteSetupKey(s, "BackupBeforeWrite", on ? "1" : "0"); }
 void WriteJob::setGiveUpWithoutAnswer(bool on) { scratch_->setGiveUpWithoutAnswer(on); }
 
 std::string WriteJob::ChangesQuestion(const std::vector<Difference>& changes, const std::string& backupPath) {
@@ -76,6 +85,7 @@ void WriteJob::run(bool started, WriteStage stage) {
 
 void WriteJob::afterDealerInfo() {
     if (!options_.backup) return writeNow();
+    scratch_->setProgress(progress_, backupCaption_);
     run(scratch_->read([this](bool ok) {
         if (!ok) return end(WriteStage::Backup, false, "the radio could not be read for the backup");
         afterBackup();
@@ -97,12 +107,16 @@ void WriteJob::afterBackup() {
     writeNow();
 }
 
-void WriteJob::writeNow() { run(scratch_->write([this](bool ok) { afterWrite(ok); }), WriteStage::Write); }
+void WriteJob::writeNow() {
+    scratch_->setProgress(progress_);
+    run(scratch_->write([this](bool ok) { afterWrite(ok); }), WriteStage::Write);
+}
 
 void WriteJob::afterWrite(bool ok) {
     if (!ok) return end(WriteStage::Write, false, "the write failed");
     if (!options_.verify) return end(WriteStage::Done, true, "written");
     written_ = scratch_->copy().doc.image;   // as sent, the radio's identification included
+    scratch_->setProgress(progress_, checkCaption_);
     run(scratch_->read([this](bool ok) {
         result_.check.readSucceeded = ok;
         if (ok) result_.check.differences = CompareWrittenImage(written_, scratch_->copy().doc.image);

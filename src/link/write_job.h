@@ -52,7 +52,9 @@ public:
     ~WriteJob();
 
     TransferEngine& engine();
-    void setProgress(TransferObserver* o);
+    // Where the progress of every step is shown (may be null); the reads of
+    // the backup and of the check show their own captions when given.
+    void setProgress(TransferObserver* o, std::string backupCaption = {}, std::string checkCaption = {});
     // A radio that does not answer ends the turn at once, without asking.
     void setGiveUpWithoutAnswer(bool on);
 
@@ -76,6 +78,8 @@ private:
 
     Session& session_;
     std::unique_ptr<ScratchEngine> scratch_;
+    TransferObserver* progress_ = nullptr;
+    std::string backupCaption_, checkCaption_;
     WriteJobOptions options_;
     WriteJobResult result_;
     RadioImage written_{};
@@ -83,5 +87,11 @@ private:
     bool starting_ = false;
     bool notStarted_ = false;
 };
+
+// The BackupBeforeWrite setting: key "BackupBeforeWrite" of section
+// "language" of mysetup.ini in the installation root, "1" on; off when
+// missing.
+bool LoadBackupBeforeWrite(const Session& s);
+bool SaveBackupBeforeWrite(const Session& s, bool on);
 
 }  // namespace zr::link

@@ -10,10 +10,12 @@
 #include "data/bands.h"
 #include "data/image_codec.h"
 #include "data/new_document_defaults.h"
+#include "files/document_record.h"
 #include "link/differences.h"
 #include "shell/session.h"
 #include "../data/radio_image_builder.h"
 #include "support/record_fields.h"
+#include "support/support.h"
 
 using namespace zr;
 using namespace zr::link;
@@ -315,4 +317,39 @@ TEST(Differences, ARadioImageAgainstItsOwnDecodingShowsNoItem) {
         for (const auto& x : d) EXPECT_NE(x.text.find("that no item shows"), std::string::npos) << x.text;
         EXPECT_FALSE(d.empty());   // the builder puts noise into unused bytes
     }
+}
+
+TEST(Differences, FilesAreReadAsDocumentsOrImagesAndRefusedOtherwise) {
+    zrtest::TempDir dir;
+    StoredDocument a = NewDocument();
+    StoredDocument b = a;
+    Channel(b, 1).RxFreq.set("46256250");
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("a.dat"), a));
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("b.dat"), b));
+    const RadioImage image = DocumentImage(b);
+    zrtest::writeBytes(dir.path() / "b.bin", std::vector<unsigned char>(image.begin(), image.end()));
+
+    std::string error;
+    const auto da = LoadCompareSide(dir.str("a.dat"), error);
+    const auto db = LoadCompareSide(dir.str("b.dat"), error);
+    const auto ib = LoadCompareSide(dir.str("b.bin"), error);
+    ASSERT_TRUE(da && db && ib) << error;
+    EXPECT_FALSE(da->isImage);
+    EXPECT_TRUE(ib->isImage);
+    EXPECT_EQ(Texts(CompareSides(*da, *db)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.56250"});
+    // A document against an image: compared as the radio keeps them.
+    EXPECT_EQ(Texts(CompareSides(*da, *ib)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.56250"});
+    EXPECT_TRUE(CompareSides(*db, *ib).empty());
+    EXPECT_TRUE(CompareSides(*ib, *ib).empty());
+
+    zrtest::writeBytes(dir.path() / "short.bin", std::vector<unsigned char>(5119, 0xFF));
+    EXPECT_FALSE(LoadCompareSide(dir.str("short.bin"), error));
+    EXPECT_EQ(error, dir.str("short.bin") + ": " + DescribeRecordError(RecordError::TooShort));
+    EXPECT_FALSE(LoadCompareSide(dir.str("missing.dat"), error));
+    EXPECT_EQ(error, dir.str("missing.dat") + ": cannot be read");
+    EXPECT_FALSE(LoadCompareSide(dir.str(), error));   // a folder
+    a.FormatVersion.set("????");
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("odd.dat"), a));
+    EXPECT_FALSE(LoadCompareSide(dir.str("odd.dat"), error));
+    EXPECT_NE(error.find("not a document of this program"), std::string::npos) << error;
 }
