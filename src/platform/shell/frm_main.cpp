@@ -1,4 +1,5 @@
 #include "platform/shell/frm_main.h"
+#include "platform/compare/compare_tools.h"
 #include "platform/extras/extras.h"
 
 #include <filesystem>
@@ -837,6 +838,7 @@ void frmMain::mnuModelInfo_Click() {
 void frmMain::mnuComm_Click() {
     FrmComSet dlg(s_, portLister_, demoStarter_, this);
     AddVerifyWriteCheckBox(dlg, s_);
+    AddBackupBeforeWriteCheckBox(dlg, s_);
     if (dlg.exec() == QDialog::Accepted && portChosen_) portChosen_(dlg.selected());
     panels_[2]->setText(Tx(s_, 12008) + QString::number(s_.settings.comPort));
 }
@@ -935,7 +937,10 @@ void frmMain::setPortChosen(std::function<void(const PortChoice&)> chosen) { por
 void frmMain::setDemoStarter(std::function<PortChoice()> demo) { demoStarter_ = std::move(demo); }
 
 void frmMain::StartRead() { ctl_.startRead(); }
-void frmMain::StartWrite() { ctl_.startWrite(); }
+void frmMain::StartWrite() {
+    if (!ctl_.transferBusy() && writeGuard_ && writeGuard_()) return;
+    ctl_.startWrite();
+}
 void frmMain::StartDealerRead() { ctl_.startDealerRead(); }
 
 // --- transfer progress ------------------------------------------------------------

@@ -77,6 +77,9 @@ public:
     void setDemoStarter(std::function<PortChoice()> demo);
     // Told the port chosen with OK in the port dialog.
     void setPortChosen(std::function<void(const PortChoice&)> chosen);
+    // Asked first by the write command; returning true takes the command
+    // over (the write with a backup before it).
+    void setWriteGuard(std::function<bool()> guard) { writeGuard_ = std::move(guard); }
 
     // --- AppServices ---
     Session& session() override { return s_; }
@@ -205,6 +208,7 @@ private:
     std::function<std::vector<PortChoice>()> portLister_;
     std::function<PortChoice()> demoStarter_;
     std::function<void(const PortChoice&)> portChosen_;
+    std::function<bool()> writeGuard_;
 
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "control/document_controller.h"
 #include "link/port_names.h"
+#include "platform/compare/compare_tools.h"
 #include "platform/extras/extras.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/demo_radio.h"
@@ -22,6 +23,7 @@ Program::Program(Session& s) : s_(s) {
     controller_->attachLink(&link_->engine());
     controller_->setWriteCheck(check_.get());
     controller_->setBackupFolder(BackupFolder().toStdString());
+    AttachCompareTools(*window_, *link_);
     window_->setPortLister([] {
         std::vector<PortChoice> out;
         for (const auto& p : PresentPorts()) out.push_back(PortChoice{p.name, p.number, {}});
