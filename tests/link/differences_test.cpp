@@ -323,7 +323,7 @@ TEST(Differences, FilesAreReadAsDocumentsOrImagesAndRefusedOtherwise) {
     zrtest::TempDir dir;
     StoredDocument a = NewDocument();
     StoredDocument b = a;
-    Channel(b, 1).RxFreq.set("46256250");
+    Channel(b, 1).RxFreq.set("46257500");
     ASSERT_TRUE(WriteDocumentRecordFile(dir.str("a.dat"), a));
     ASSERT_TRUE(WriteDocumentRecordFile(dir.str("b.dat"), b));
     const RadioImage image = DocumentImage(b);
@@ -336,9 +336,9 @@ TEST(Differences, FilesAreReadAsDocumentsOrImagesAndRefusedOtherwise) {
     ASSERT_TRUE(da && db && ib) << error;
     EXPECT_FALSE(da->isImage);
     EXPECT_TRUE(ib->isImage);
-    EXPECT_EQ(Texts(CompareSides(*da, *db)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.56250"});
+    EXPECT_EQ(Texts(CompareSides(*da, *db)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
     // A document against an image: compared as the radio keeps them.
-    EXPECT_EQ(Texts(CompareSides(*da, *ib)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.56250"});
+    EXPECT_EQ(Texts(CompareSides(*da, *ib)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
     EXPECT_TRUE(CompareSides(*db, *ib).empty());
     EXPECT_TRUE(CompareSides(*ib, *ib).empty());
 

@@ -8,6 +8,7 @@
 // With ZR_SHOTS=<folder> in the environment the test saves pictures.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTreeWidget>
 
@@ -43,6 +44,12 @@ QTreeWidgetItem* LineItem(QTreeWidget* t, const QString& text) {
     return found.isEmpty() ? nullptr : found.first();
 }
 
+std::string AskedTexts(const zrtest::ScriptedPrompter& p) {
+    std::string out;
+    for (const auto& t : p.texts()) out += t + "\n";
+    return out;
+}
+
 CompareTools* Tools(frmMain& w) { return w.findChild<CompareTools*>(); }
 
 }  // namespace
@@ -64,12 +71,11 @@ private slots:
         QVERIFY(tools);
         tools->setBackupFolder(QString::fromStdString(r.file("backups")));
 
-        // Another document: the open one with channel 1 renamed, saved.
-        StoredDocument other = r.s.doc.stored;
-        SetChannelItem(r.s, 1, item::kName, "HOME");
-        std::swap(other, r.s.doc.stored);
+        // Another document: the open one as it was before channel 1 got a
+        // name in the table.
+        const StoredDocument other = r.s.doc.stored;
         QVERIFY(WriteDocumentRecordFile(r.file("other.dat"), other));
-        std::swap(other, r.s.doc.stored);
+        SetChannelItem(r.s, 1, item::kName, "HOME");
         const StoredDocument open = r.s.doc.stored;
 
         QAction* compare = w.findChild<QAction*>("mnuFileCompare");
@@ -117,7 +123,8 @@ private slots:
         const auto expected = link::CompareImages(radio, link::DocumentImage(open));
         QVERIFY(expected.size() > 20);
         QCOMPARE(link::DifferencesText(f->differences()), link::DifferencesText(expected));
-        QVERIFY(LineItem(f->List1, "CH 3 RX 462.61250 \"GMRS3\" -> empty") != nullptr);
+        QVERIFY2(LineItem(f->List1, "CH 3 RX 462.61250 \"GMRS03\" -> empty") != nullptr,
+                 link::DifferencesText(f->differences()).c_str());
         for (int i = 0; i < f->List1->topLevelItemCount(); ++i) {
             QTreeWidgetItem* g = f->List1->topLevelItem(i);
             if (!g->text(0).startsWith("CH ") && g->text(0) != "VFO") continue;
@@ -130,7 +137,7 @@ private slots:
         journey::Shot(f, "compare_radio");
 
         // A double click on a channel's line selects the channel in the table.
-        QTreeWidgetItem* line = LineItem(f->List1, "CH 3 RX 462.61250 \"GMRS3\" -> empty");
+        QTreeWidgetItem* line = LineItem(f->List1, "CH 3 RX 462.61250 \"GMRS03\" -> empty");
         QVERIFY(line);
         f->List1->scrollToItem(line);
         const QRect rect = f->List1->visualItemRect(line);
@@ -198,8 +205,9 @@ private slots:
         // Again, Yes: written; a compare with the radio then finds nothing.
         r.p.asked.clear();
         r.p.answers = {Answer::Yes, Answer::Ok};   // the question, "write finished"
+        QVERIFY(journey::Activate(&w));
         QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(finished.count() == 2, 30000);
+        QTRY_VERIFY2_WITH_TIMEOUT(finished.count() == 2, AskedTexts(r.p).c_str(), 60000);
         QCOMPARE(finished.last().at(0).toBool(), true);
         QCOMPARE(r.p.asked.back().text, ToText(Tx(r.s, 9010)));
         QCOMPARE(int(ListBackups(r.file("backups")).size()), 2);
@@ -216,6 +224,7 @@ private slots:
         r.prog->demo().stop();
         r.p.asked.clear();
         r.p.answers = {Answer::Ok};   // 9003
+        QVERIFY(journey::Activate(&w));
         QTest::keyClick(&w, Qt::Key_W, Qt::ControlModifier);
         QTRY_VERIFY(!r.p.asked.empty());
         QTest::qWait(200);
