@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTimer>
 
+#include "control/document_controller.h"
 #include "link/write_job.h"
 #include "platform/compare/frm_compare.h"
 #include "platform/extras/extras.h"
@@ -20,6 +21,24 @@
 namespace zr {
 
 namespace {
+
+class ListenersProgress : public link::TransferObserver {
+public:
+    explicit ListenersProgress(DocumentListeners& l) : l_(l) {}
+    void progressShown(link::TransferKind k, const std::string& caption) override {
+        l_.publish([&](DocumentListener& x) { x.transferProgressShown(k, caption); });
+    }
+    void progress(int percent) override {
+        l_.publish([&](DocumentListener& x) { x.transferProgress(percent); });
+    }
+    void progressReset() override { progress(0); }
+    void progressClosed() override {
+        l_.publish([](DocumentListener& x) { x.transferProgressClosed(); });
+    }
+
+private:
+    DocumentListeners& l_;
+};
 
 void Tell(Session& s, const std::string& text, Icon icon) {
     if (s.prompter) s.prompter->tell(text, icon);
@@ -43,6 +62,7 @@ QCheckBox* AddBackupBeforeWriteCheckBox(QDialog& dialog, Session& s) {
 
 CompareTools::CompareTools(frmMain& main, QtLink& qtLink)
     : QObject(&main), main_(main), link_(qtLink), timers_(std::make_unique<QtLinkTimers>()),
+      progress_(std::make_unique<ListenersProgress>(main.controller().listeners())),
       job_(std::make_unique<link::WriteJob>(main.session(), qtLink.port(), *timers_)) {}
 
 CompareTools::~CompareTools() { release(); }
@@ -76,7 +96,7 @@ bool CompareTools::writeWithBackup() {
     o.backupFolder = backupFolder().toStdString();
     o.askChanges = true;
     o.verify = link::LoadVerifyWrite(s);
-    job_->setProgress(&main_, CompareMessage(s, 32022), CompareMessage(s, 31010));
+    job_->setProgress(progress_.get(), CompareMessage(s, 32022), CompareMessage(s, 31010));
     const bool started = job_->start(o, [this](const link::WriteJobResult& r) {
         release();
         // The engine is still inside its end step: report once it is done.

@@ -63,6 +63,9 @@ public:
     void release();
     bool routed() const { return routed_; }
     QtLinkTimers& timers() { return *timers_; }
+    // Shows the progress of these transfers as the program's own: to the
+    // document controller's listeners (the main window's progress window).
+    link::TransferObserver& progress() { return *progress_; }
     QtLink& link() { return link_; }
 
     void compareCommand();
@@ -78,6 +81,7 @@ private:
     frmMain& main_;
     QtLink& link_;
     std::unique_ptr<QtLinkTimers> timers_;
+    std::unique_ptr<link::TransferObserver> progress_;
     std::unique_ptr<link::WriteJob> job_;
     bool routed_ = false;
     QString backupFolder_;

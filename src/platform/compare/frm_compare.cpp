@@ -96,7 +96,7 @@ void FrmCompare::compareWithRadio() {
     Session& s = tools_.session();
     if (scratch_->busy() || !tools_.route(scratch_->engine())) return;
     tools_.mainWindow().controller().commitEdits();
-    scratch_->setProgress(&tools_.mainWindow(), CompareMessage(s, 32008));
+    scratch_->setProgress(&tools_.progress(), CompareMessage(s, 32008));
     const bool started = scratch_->read([this](bool ok) {
         tools_.release();
         if (!ok) return;
