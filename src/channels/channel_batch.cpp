@@ -190,6 +190,18 @@ int CountChangedChannels(const ChannelList& before, const ChannelList& after) {
     return changed;
 }
 
+int SetItemsOnChannels(Session& s, const std::vector<int>& channels, std::vector<ChannelItemValue> items) {
+    const auto rank = [](int item) { return item == item::kRxTone || item == item::kTxTone ? 0 : 1; };
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const ChannelItemValue& a, const ChannelItemValue& b) { return rank(a.item) < rank(b.item); });
+    const ChannelList before = s.doc.stored.Channels;
+    for (int n : channels) {
+        if (n < 1 || n > kMaxChannels || !FindChannel(s, n)) continue;
+        for (const ChannelItemValue& v : items) SetChannelItem(s, n, v.item, v.value);
+    }
+    return CountChangedChannels(before, s.doc.stored.Channels);
+}
+
 void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::function<double()> random) {
     ChannelList& list = s.doc.stored.Channels;
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 #include <string_view>
 
 #include "shell/session.h"
@@ -109,6 +110,15 @@ std::pair<int, int> BatchRange(const BatchFields& f);
 // How many channels (1..129) differ between two lists: created, removed or
 // changed in any item.
 int CountChangedChannels(const ChannelList& before, const ChannelList& after);
+
+// "Edit selected...": items set on chosen channels through SetChannelItem,
+// the tones before the items whose choices depend on them. Empty channels
+// are left alone. Returns how many channels changed.
+struct ChannelItemValue {
+    int item = 0;    // item number of SetChannelItem (channel_ops.h)
+    int value = 0;
+};
+int SetItemsOnChannels(Session& s, const std::vector<int>& channels, std::vector<ChannelItemValue> items);
 
 // The 21 flags are kept in BatchFun.ini: shell/settings_files.h SaveBatchFlags.
 

@@ -13,10 +13,25 @@
 //   document (data/document_changes.h); the controller publishes them.
 //   Code that runs a rule on the document itself calls publishChanges()
 //   afterwards, or runs it through edit().
-// - Transfers: attachLink() binds a transfer engine once and completely (it
-//   becomes the engine's observer and fills every service).
-// - Deferred work (the 100 ms before a new document is built) goes through
-//   setDeferral(); without one it runs at once.
+// - Transfers: attachLink() binds a transfer engine once: the controller
+//   becomes its one observer and gives it the save service (the rest of the
+//   engine's services keep their defaults).
+// - Deferred work (the 100 ms before a new document is built, the message
+//   after a write check) goes through setDeferral(); without one it runs at
+//   once.
+//
+// Hooking in (undo, recent files, extras): subscribe a DocumentListener.
+// What the commands change arrives, in order, as
+//   documentClosing() then documentReplaced()   a new, opened or read document
+//   channelChanged(n) / channelsChanged()       channel edits and commands
+//   settingsChanged(record)                     a settings record others show
+//   titleChanged()                              name, never-saved or modified state
+// and commitEdits() comes before every command looks at the document. The
+// settings pages still write their own record in place as the user edits
+// it; they publish (through edit()) only what other windows show: the scan
+// mode, the DTMF codes, the FM channels' references. A listener that
+// changes the document itself (an undo) does so through edit(), so that
+// every other listener hears of it.
 
 #include <functional>
 #include <memory>

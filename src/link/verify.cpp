@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "link/scratch_engine.h"
 #include "shell/language.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
 
@@ -15,11 +15,6 @@ std::string Range(const char* what, int first, int last) {
     return std::string(what) + " (channels " + std::to_string(first) + "-" + std::to_string(last) + ")";
 }
 
-// Texts the scratch engine would ask about; answered without showing them.
-constexpr char kSilentMark = '\x01';
-bool SilentText(int n) { return n == 9004 || n == 9006 || n == 9009; }
-
-// Language text n, or the English wording when the language file has none.
 }  // namespace
 
 std::string DescribeImageAddress(int a) {
@@ -97,84 +92,27 @@ std::string VerifyOutcomeText(const VerifyOutcome& o) {
 
 // ---------------------------------------------------------------- the read-back
 
-class WriteVerifier::QuietPrompter : public Prompter {
-public:
-    explicit QuietPrompter(Session& real) : real_(real) {}
-    Answer ask(const Question& q) override {
-        if (!q.text.empty() && q.text[0] == kSilentMark) return Answer::Ok;
-        if (real_.prompter) return real_.prompter->ask(q);
-        return q.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-    }
-    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> askPassword() override {
-        return real_.prompter ? real_.prompter->askPassword() : std::nullopt;
-    }
-
-private:
-    Session& real_;
-};
-
 WriteVerifier::WriteVerifier(Session& session, LinkPort& port, LinkTimers& timers)
-    : session_(session), port_(port), timers_(timers), scratch_(std::make_unique<Session>()),
-      prompter_(std::make_unique<QuietPrompter>(session)),
-      engine_(std::make_unique<TransferEngine>(*scratch_, port, timers)) {}
+    : session_(session), scratch_(std::make_unique<ScratchEngine>(session, port, timers)) {}
 
 WriteVerifier::~WriteVerifier() = default;
 
+bool WriteVerifier::running() const { return scratch_->busy(); }
+TransferEngine& WriteVerifier::engine() { return scratch_->engine(); }
+
+void WriteVerifier::setProgress(TransferObserver* o) {
+    scratch_->setProgress(o, LanguageTextOr(session_, 31010, "Checking the written data"));
+}
+
 bool WriteVerifier::start(const RadioImage& written, std::function<void(const VerifyOutcome&)> done) {
-    if (running_) return false;
-    // A fresh scratch copy of the session: the same port, password and
-    // settings, a document nobody looks at.
-    *scratch_ = session_;
-    scratch_->prompter = prompter_.get();
-    // The engine of the last read-back may still be on the call stack (a
-    // `done` that starts the next one): it is kept until the next start.
-    retired_ = std::move(engine_);
-    engine_ = std::make_unique<TransferEngine>(*scratch_, port_, timers_);
-    engine_->setObserver(this);
-    Session& real = session_;
-    engine_->services().text = [&real](int n) {
-        if (SilentText(n)) return std::string(1, kSilentMark) + std::to_string(n);
-        return LanguageText(real, n);
-    };
-    engine_->services().decodeImage = [](RadioDocument&) {};
-    engine_->services().isModified = [] { return false; };
-    engine_->services().save = [] { return true; };
-    engine_->services().takeRadioFlags = nullptr;
+    if (running()) return false;
     written_ = written;
-    done_ = std::move(done);
-    running_ = true;
-    if (!engine_->startRead()) {
-        running_ = false;
-        done_ = nullptr;
-        return false;
-    }
-    return true;
-}
-
-void WriteVerifier::progressShown(TransferKind k, const std::string&) {
-    if (progress_) progress_->progressShown(k, LanguageTextOr(session_, 31010, "Checking the written data"));
-}
-void WriteVerifier::progress(int percent) {
-    if (progress_) progress_->progress(percent);
-}
-void WriteVerifier::progressReset() {
-    if (progress_) progress_->progressReset();
-}
-void WriteVerifier::progressClosed() {
-    if (progress_) progress_->progressClosed();
-}
-
-void WriteVerifier::transferEnded(TransferKind k, bool success) {
-    if (!running_ || k != TransferKind::Read) return;
-    running_ = false;
-    session_.settings.CableEcho = scratch_->settings.CableEcho;   // what the cable turned out to do
-    VerifyOutcome o;
-    o.readSucceeded = success;
-    if (success) o.differences = CompareWrittenImage(written_, scratch_->doc.image);
-    auto done = std::move(done_);
-    done_ = nullptr;
-    if (done) done(o);
+    return scratch_->read([this, done = std::move(done)](bool success) {
+        VerifyOutcome o;
+        o.readSucceeded = success;
+        if (success) o.differences = CompareWrittenImage(written_, scratch_->copy().doc.image);
+        if (done) done(o);
+    });
 }
 
 }  // namespace zr::link

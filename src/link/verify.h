@@ -4,11 +4,11 @@
 // sent. Differences are reported by what they belong to ("channel 12",
 // "optional features", ...).
 //
-// The read-back runs a second TransferEngine on a scratch copy of the
-// session, so the open document, its file name and its change state are
-// never touched, and no question is asked beyond the ones a failing radio
-// needs (no answer, password). The caller routes the port's bytes and the
-// timer expiries to engine() (a new one for every start) while it runs:
+// The read-back runs a ScratchEngine (link/scratch_engine.h), so the open
+// document, its file name and its change state are never touched, and no
+// question is asked beyond the ones a failing radio needs (no answer,
+// password). The caller routes the port's bytes and the timer expiries to
+// engine() while it runs:
 //
 //     WriteVerifier v(session, port, timers);
 //     v.start(session.doc.image, [](const VerifyOutcome& o) { ... });
@@ -61,43 +61,29 @@ struct VerifyOutcome {
     bool ok() const { return readSucceeded && differences.empty(); }
 };
 
-class WriteVerifier : public TransferObserver {
+class ScratchEngine;
+
+class WriteVerifier {
 public:
     WriteVerifier(Session& session, LinkPort& port, LinkTimers& timers);
-    ~WriteVerifier() override;
+    ~WriteVerifier();
 
     // Starts the read-back of the image `written`. false when it could not
     // start (the port could not be opened; the message has been shown).
     // `done` is called once, when the read-back ended.
     bool start(const RadioImage& written, std::function<void(const VerifyOutcome&)> done);
-    bool running() const { return running_; }
+    bool running() const;
 
-    // The engine the port and the timers must drive while running; every
-    // start() makes a new one.
-    TransferEngine& engine() { return *engine_; }
+    // The engine the port and the timers must drive while running; the same
+    // for every start.
+    TransferEngine& engine();
     // Where the progress of the read-back is shown; may be null.
-    void setProgress(TransferObserver* o) { progress_ = o; }
-
-    // TransferObserver of the scratch engine.
-    void progressShown(TransferKind k, const std::string& caption) override;
-    void progress(int percent) override;
-    void progressReset() override;
-    void progressClosed() override;
-    void transferEnded(TransferKind k, bool success) override;
+    void setProgress(TransferObserver* o);
 
 private:
-    class QuietPrompter;
     Session& session_;
-    LinkPort& port_;
-    LinkTimers& timers_;
-    std::unique_ptr<Session> scratch_;
-    std::unique_ptr<QuietPrompter> prompter_;
-    std::unique_ptr<TransferEngine> engine_;
-    std::unique_ptr<TransferEngine> retired_;
-    TransferObserver* progress_ = nullptr;
+    std::unique_ptr<ScratchEngine> scratch_;
     RadioImage written_{};
-    std::function<void(const VerifyOutcome&)> done_;
-    bool running_ = false;
 };
 
 // The VerifyWrite setting: key "VerifyWrite" of section "language" of

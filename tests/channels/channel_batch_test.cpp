@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "channels/channel_batch.h"
+#include "channels/channel_ops.h"
 #include "shell/settings_files.h"
 #include "shell/language.h"
 #include "support/channel_lookup.h"
@@ -375,4 +376,26 @@ TEST_F(BatchTest, RangeAndTheCountOfChangedChannelsForTheStatusLine) {
     EXPECT_EQ(CountChangedChannels(before, other), 0);
     other.count = 4;   // channel 21 gone
     EXPECT_EQ(CountChangedChannels(other, before), 1);
+}
+
+TEST_F(BatchTest, ItemsSetOnSelectedChannelsFollowTheChannelRules) {
+    for (int n : {2, 3, 7}) addChannel(n);
+    ASSERT_EQ(SetItemsOnChannels(s, {2, 3, 4, 7}, {{item::kBusyLock, 2}, {item::kRxTone, 13}, {item::kTxPower, 0},
+                                                   {item::kBandwidth, 2}, {item::kScanSkip, 1}}),
+              3);
+    EXPECT_FALSE(find(4));   // an empty row stays empty
+    for (int n : {2, 3, 7}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(ch(n).RxTone, 13);
+        EXPECT_EQ(ch(n).TxTone, 13);   // a first decode tone sets the encode tone too
+        EXPECT_EQ(ch(n).BusyLock, 2);  // allowed: the tone came first
+        EXPECT_EQ(ch(n).TxPower, 0);
+        EXPECT_EQ(ch(n).Bandwidth, 2);
+        EXPECT_EQ(ch(n).ScanSkip, 1);
+    }
+    // Setting what is set already changes no channel.
+    EXPECT_EQ(SetItemsOnChannels(s, {2, 3}, {{item::kTxPower, 0}}), 0);
+    // Taking the tone away takes the tone lockout with it.
+    EXPECT_EQ(SetItemsOnChannels(s, {7}, {{item::kRxTone, 0}}), 1);
+    EXPECT_EQ(ch(7).BusyLock, 1);
 }

@@ -3,6 +3,8 @@
 // simulated radio and keeps its answers until the engine takes them; the
 // timers run on a virtual clock that only moves when nothing else happens.
 
+#include <algorithm>
+#include <array>
 #include <deque>
 #include <functional>
 #include <map>
@@ -55,6 +57,20 @@ public:
         for (const auto& f : frames)
             if (!f.empty() && f[0] == first && f.size() == size) ++n;
         return n;
+    }
+};
+
+// Acknowledges every written block, but forgets the one at `lose`.
+class LosingPort : public FakePort {
+public:
+    int lose = -1;
+    bool write(const zr::link::Bytes& f) override {
+        const bool losing = f.size() == 22 && f[0] == 'W' && ((f[1] << 8) | f[2]) == lose;
+        std::array<uint8_t, 16> before{};
+        if (losing) std::copy_n(radio->memory.begin() + lose, 16, before.begin());
+        const bool ok = FakePort::write(f);
+        if (losing) std::copy(before.begin(), before.end(), radio->memory.begin() + lose);
+        return ok;
     }
 };
 

@@ -17,20 +17,6 @@ using namespace zr::link;
 
 namespace {
 
-// Acknowledges every written block, but forgets the one at `lose`.
-class LosingPort : public zrtest::FakePort {
-public:
-    int lose = -1;
-    bool write(const Bytes& f) override {
-        const bool losing = f.size() == 22 && f[0] == 'W' && ((f[1] << 8) | f[2]) == lose;
-        std::array<uint8_t, 16> before{};
-        if (losing) std::copy_n(radio->memory.begin() + lose, 16, before.begin());
-        const bool ok = FakePort::write(f);
-        if (losing) std::copy(before.begin(), before.end(), radio->memory.begin() + lose);
-        return ok;
-    }
-};
-
 class VerifyTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,7 +55,7 @@ protected:
     Session s;
     zrtest::ScriptedPrompter prompter;
     RadioSim radio;
-    LosingPort port;
+    zrtest::LosingPort port;
     zrtest::FakeTimers timers;
     TransferEngine engine{s, port, timers};
     WriteVerifier verifier{s, port, timers};

@@ -22,6 +22,7 @@
 #include <QToolBar>
 #include <QWheelEvent>
 
+#include "channels/channel_ops.h"
 #include "control/document_controller.h"
 #include "files/new_document.h"
 #include "platform/channels/frm_comm_ch_info.h"
@@ -82,6 +83,26 @@ struct Run {
     std::string tx(int n) { return zr::LanguageText(s, n); }
     std::string file(const char* name) const { return root.str(name); }
 };
+
+// With ZR_SHOTS_DARK=1 in the environment, the application takes a dark
+// palette (Fusion), so that the pictures show it.
+inline void UseDarkPaletteWhenAsked() {
+    if (!qEnvironmentVariableIntValue("ZR_SHOTS_DARK")) return;
+    QApplication::setStyle("Fusion");
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(55, 55, 58));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    QApplication::setPalette(dark);
+}
 
 // With ZR_SHOTS=<folder> in the environment, a picture of the window.
 inline void Shot(QWidget* w, const char* name) {

@@ -79,7 +79,7 @@ private slots:
         QVERIFY(Channel(*s, 9));
         QVERIFY(w->ComboTx->isEnabled());
         QVERIFY(w->ComboRxTone->isEnabled());
-        QCOMPARE(w->ComboRxTone->currentText(), Tx(*s, 15030));
+        QCOMPARE(w->ComboRxTone->currentText(), Tx(*s, 14013));   // "no tone" as the table says it
         QCOMPARE(table->cellText(9, 1), QString("462.55000"));
         // "NONE" on the only... not the only channel: channel 9 goes away.
         choose(w->ComboRx, "NONE");
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(w->ComboBusyLock->count(), 3);
         choose(w->ComboBusyLock, w->ComboBusyLock->itemText(2));
         QCOMPARE(Channel(*s, 2)->BusyLock, 2);
-        choose(w->ComboRxTone, Tx(*s, 15030));
+        choose(w->ComboRxTone, Tx(*s, 14013));
         QCOMPARE(Channel(*s, 2)->BusyLock, 1);
         QCOMPARE(w->ComboBusyLock->count(), 2);
         // Check boxes write 0 or 1.

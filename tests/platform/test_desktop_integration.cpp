@@ -106,8 +106,8 @@ private slots:
         QVERIFY(run.p.asked.empty());
         QCOMPARE(run.s.doc.fileName, doc);
         QVERIFY(!run.s.doc.neverSaved);
-        QVERIFY2(run.window().windowTitle().endsWith(":harbour channels.dat]"),
-                 qPrintable(run.window().windowTitle()));
+        QVERIFY2(zrtest::shownTitle(run.window()).endsWith(":harbour channels.dat]"),
+                 qPrintable(zrtest::shownTitle(run.window())));
         QTRY_VERIFY(tableShows(run.window(), "PORT7"));
         QVERIFY(tableShows(run.window(), "462.61250"));
     }
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(run.p.asked[0].text.ends_with(doc));
         QCOMPARE(run.s.doc.fileName, std::string("new.dat"));
         QVERIFY(run.s.doc.neverSaved);
-        QVERIFY(run.window().windowTitle().endsWith(":new.dat]"));
+        QVERIFY(zrtest::shownTitle(run.window()).endsWith(":new.dat]"));
         QTRY_VERIFY(run.window().FindChildWindow("frmCommChInfo") != nullptr);
     }
 

@@ -35,6 +35,7 @@
 #include "files/document_record.h"
 #include "files/new_document.h"
 #include "platform/channels/frm_ch_batch.h"
+#include "journey_support.h"
 #include "platform/extras/extras.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
@@ -254,23 +255,7 @@ private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         RegisterAllWindows();
-        // ZR_SHOTS_DARK=1: the pictures with a dark palette.
-        if (qEnvironmentVariableIntValue("ZR_SHOTS_DARK")) {
-            QApplication::setStyle("Fusion");
-            QPalette dark;
-            dark.setColor(QPalette::Window, QColor(45, 45, 48));
-            dark.setColor(QPalette::WindowText, Qt::white);
-            dark.setColor(QPalette::Base, QColor(30, 30, 30));
-            dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-            dark.setColor(QPalette::Text, Qt::white);
-            dark.setColor(QPalette::Button, QColor(55, 55, 58));
-            dark.setColor(QPalette::ButtonText, Qt::white);
-            dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-            dark.setColor(QPalette::HighlightedText, Qt::black);
-            dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-            dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-            QApplication::setPalette(dark);
-        }
+        journey::UseDarkPaletteWhenAsked();   // ZR_SHOTS_DARK=1: the pictures with a dark palette
     }
     void cleanup() {
         w_.reset();
@@ -281,7 +266,7 @@ private slots:
     void firstStartFollowsTheUsersLocale() {
         start("de_DE.UTF-8");
         QCOMPARE(s_->settings.languageFile, std::string("german.ini"));
-        QVERIFY(w_->windowTitle().startsWith("ZR-E271 Programmiersoftware[ZR-M83KGMRS:460 - 470 MHz][Datei:new.dat]"));
+        QVERIFY(zrtest::shownTitle(*w_).startsWith("ZR-E271 Programmiersoftware[ZR-M83KGMRS:460 - 470 MHz][Datei:new.dat]"));
         QCOMPARE(w_->action("mnuFile")->text(), QString("&Datei"));
         QCOMPARE(treeEntry(w_->tree(), "N9")->text(0), QString("Suchlauf"));
         auto* table = w_->FindChildWindow("frmCommChInfo");
@@ -348,7 +333,7 @@ private slots:
         QCOMPARE(treeEntry(w_->tree(), "N2")->text(0), QString("Optionale Funktionen"));
         QCOMPARE(treeEntry(w_->tree(), "N4")->text(0), QString("DTMF"));
         QCOMPARE(w_->statusPanel(3)->text(), QString("Schnittstelle COM1"));
-        QVERIFY(w_->windowTitle().startsWith("ZR-E271 Programmiersoftware["));
+        QVERIFY(zrtest::shownTitle(*w_).startsWith("ZR-E271 Programmiersoftware["));
         QCOMPARE(s_->settings.programTitle, std::string("ZR-E271 Programmiersoftware"));
 
         // Channel table and edit window re-captioned where they stand.

@@ -111,14 +111,14 @@ private slots:
     void titleOfNewDocument() {
         const QString expected = Tx(*s_, 12000) + "[ZR-M83KGMRS:460 - 470 MHz][" + Tx(*s_, 12009) + ":new.dat]";
         QVERIFY(!Tx(*s_, 12000).isEmpty());
-        QCOMPARE(w_->windowTitle(), expected);
+        QCOMPARE(zrtest::shownTitle(*w_), expected);
         QCOMPARE(w_->statusPanel(2)->text(), QString("ZR-M83KGMRS[460 - 470 MHz]"));
         QCOMPARE(w_->statusPanel(3)->text(), Tx(*s_, 12008) + "1");
         QVERIFY(w_->statusPanel(1)->text().isEmpty());
         // A file name is shown without its folder.
         s_->doc.fileName = root_->str("radio 7.dat");
         w_->ShowMainTxt();
-        QVERIFY(w_->windowTitle().endsWith(":radio 7.dat]"));
+        QVERIFY(zrtest::shownTitle(*w_).endsWith(":radio 7.dat]"));
     }
 
     void pageOpenedTwiceIsOneWindow() {
@@ -303,7 +303,7 @@ private slots:
         w_->mnuModelInfo_Click();
         QCOMPARE(p_->texts(), std::vector<std::string>{ToText(Tx(*s_, 9016))});
         QTRY_VERIFY_WITH_TIMEOUT(w_->FindChildWindow("frmCommChInfo") != nullptr, 2000);
-        QVERIFY(w_->windowTitle().contains("[ZR-M83KGMRS:400 - 470 MHz]"));
+        QVERIFY(zrtest::shownTitle(*w_).contains("[ZR-M83KGMRS:400 - 470 MHz]"));
         QCOMPARE(w_->statusPanel(2)->text(), QString("ZR-M83KGMRS[400 - 470 MHz]"));
         QCOMPARE(int(s_->doc.stored.ModelBand.BandCode), 0);
         QCOMPARE(s_->doc.bandLower, 400.0);

@@ -32,6 +32,7 @@ std::string Rx(const Session& s, int n) {
     return c ? c->RxFreq.text() : std::string("(none)");
 }
 
+
 // Reads the radio with Program > Read (Ctrl+R); `answers` for the messages
 // after the confirmation.
 bool ReadRadio(Run& r, std::deque<Answer> answers) {

@@ -1,5 +1,7 @@
 #include "support/support.h"
 
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -145,6 +147,12 @@ std::vector<unsigned char> readBytes(const std::filesystem::path& p) {
 void writeBytes(const std::filesystem::path& p, const std::vector<unsigned char>& bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+QString shownTitle(const QWidget& w) {
+    QString t = w.windowTitle();
+    t.replace(QStringLiteral("[*]"), w.isWindowModified() ? QStringLiteral("*") : QString());
+    return t;
 }
 
 }  // namespace zrtest

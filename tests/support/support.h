@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "shell/prompter.h"
+
+class QWidget;
 
 namespace zrtest {
 
@@ -98,5 +102,9 @@ std::filesystem::path binaryDir();    // the build tree of the tests
 
 std::vector<unsigned char> readBytes(const std::filesystem::path& p);
 void writeBytes(const std::filesystem::path& p, const std::vector<unsigned char>& bytes);
+
+// The title of a window as the user sees it: Qt's "[*]" mark shown as "*"
+// while the window is marked modified, else left out.
+QString shownTitle(const QWidget& w);
 
 }  // namespace zrtest

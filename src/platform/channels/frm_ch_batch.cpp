@@ -226,6 +226,12 @@ void FrmCHBatch::InitShowList() {
     CommandSwitch = new QPushButton(this);
     CommandApply = new QPushButton(this);
     CommandClose = new QPushButton(this);
+    // Until an item is chosen, a hint says where to start.
+    LabelHint = new QLabel(this);
+    LabelHint->setObjectName(QStringLiteral("LabelHint"));
+    LabelHint->setWordWrap(true);
+    LabelHint->setProperty("text_no", 33029);
+    layout->addWidget(LabelHint);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(CommandSwitch);
     buttons->addStretch();
@@ -321,8 +327,15 @@ void FrmCHBatch::SetShowData() {
     updateEnabled();
 }
 
+void FrmCHBatch::showHint() {
+    bool any = false;
+    for (auto* c : CheckItem) any = any || c->isChecked();
+    LabelHint->setVisible(!any);
+}
+
 void FrmCHBatch::ShowBatchFun() {
     for (int i = 0; i < kBatchItems; ++i) ItemGroup[i]->setVisible(CheckItem[i]->isChecked());
+    showHint();
 }
 
 bool FrmCHBatch::editPanelShown() const { return Panels->currentIndex() == 0; }
@@ -335,6 +348,7 @@ void FrmCHBatch::switchPanel() {
 void FrmCHBatch::selectionChanged(int item, bool on) {
     s_.settings.batchFlags[size_t(item)] = on ? 1 : 0;
     ItemGroup[item]->setVisible(on);
+    showHint();
     SaveBatchFlags(s_);
 }
 
@@ -469,8 +483,13 @@ void FrmCHBatch::validate(QLineEdit* e) {
 
 void FrmCHBatch::Apply() {
     BatchFields f = fields();
+    const ChannelList before = s_.doc.stored.Channels;
+    app_.BeginDocumentCommand();
     app_.controller().applyBatch(s_.settings.batchFlags, f);
     showFields(f);
+    const auto [from, to] = BatchRange(f);
+    app_.EndDocumentCommand(Tx(s_, 33026).arg(from).arg(to));
+    app_.ShowStatusMessage(Tx(s_, 33018).arg(CountChangedChannels(before, s_.doc.stored.Channels)));
 }
 
 bool FrmCHBatch::eventFilter(QObject* o, QEvent* e) {

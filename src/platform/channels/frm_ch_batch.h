@@ -10,6 +10,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -47,6 +48,7 @@ public:
     QPushButton* CommandNone = nullptr;
     QPushButton* CommandSwitch = nullptr;
     QPushButton* CommandApply = nullptr;
+    QLabel* LabelHint = nullptr;     // shown while no item is chosen
     QPushButton* CommandClose = nullptr;
     QStackedWidget* Panels = nullptr;
     QGroupBox* ItemGroup[kBatchItems] = {};
@@ -87,6 +89,7 @@ protected:
 
 private:
     void validate(QLineEdit* field);
+    void showHint();
     void selectionChanged(int item, bool on);
     void updateEnabled();
     QLineEdit* textField(int maxLength, int (*filter)(int));

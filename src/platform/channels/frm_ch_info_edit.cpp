@@ -171,7 +171,7 @@ FrmCHInfoEdit::FrmCHInfoEdit(AppServices& app, QWidget* parent)
     setEntries(ComboCh, channels);
     fillFrequencyLists();
     QStringList tones;
-    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromText(t);
+    for (const auto& t : ToneListTexts(s_, 14013)) tones << FromText(t);
     setEntries(ComboRxTone, tones);
     setEntries(ComboTxTone, tones);
     caption();
@@ -232,7 +232,7 @@ void FrmCHInfoEdit::caption() {
 void FrmCHInfoEdit::languageChanged() {
     caption();
     QStringList tones;
-    for (const auto& t : ToneListTexts(s_, 15030)) tones << FromText(t);
+    for (const auto& t : ToneListTexts(s_, 14013)) tones << FromText(t);
     setEntries(ComboRxTone, tones);
     setEntries(ComboTxTone, tones);
     SetGridEditData(true);
@@ -277,8 +277,8 @@ void FrmCHInfoEdit::fill(int k) {
             TextName[i]->setEnabled(k <= kMemoryChannels);
             TextName[i]->setText(k <= kMemoryChannels && i < int(name.size()) ? FromBytes(name.substr(size_t(i), 1)) : QString());
         }
-        ComboRxTone->setItemText(0, Tx(s_, 15030));
-        ComboTxTone->setItemText(0, Tx(s_, 15030));
+        ComboRxTone->setItemText(0, Tx(s_, 14013));
+        ComboTxTone->setItemText(0, Tx(s_, 14013));
         selectAt(ComboRxTone, c.RxTone);
         selectAt(ComboTxTone, c.TxTone);
         setEntries(ComboPower, texts(s_, {15044, 15045, 15046}));

@@ -35,8 +35,11 @@ int px(int twips) { return (twips * 11 + 75) / 150; }
 
 const int kColWidths[kGridCols] = {740, 1300, 1300, 800, 1200, 1200, 1000, 1000, 1000, 1100, 600};
 
-const QColor kHeaderColour(0, 0, 155);
-const QColor kLabelColour(0, 0, 255);
+// Header texts dark blue, row labels blue; on a dark palette lighter blues,
+// so that both stay readable.
+bool DarkBase(const QWidget* w) { return w->palette().color(QPalette::Base).lightness() < 128; }
+QColor HeaderColour(const QWidget* w) { return DarkBase(w) ? QColor(150, 180, 255) : QColor(0, 0, 155); }
+QColor LabelColour(const QWidget* w) { return DarkBase(w) ? QColor(120, 160, 255) : QColor(0, 0, 255); }
 const QColor kEditColour(255, 0, 0);
 const QColor kEditBack(220, 220, 220);
 
@@ -81,6 +84,11 @@ void fitColumnsToHeaders(QTableWidget* grid) {
         };
         int width = px(kColWidths[c]);
         while (!fits(width) && width < 600) width += 4;
+        // Cell texts whole too: six wide letters of a name, a frequency.
+        const QFontMetrics cells = grid->fontMetrics();
+        const int cellMargin = 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 8;
+        if (c == 3) width = std::max(width, cells.horizontalAdvance(QStringLiteral("WWWWWW")) + cellMargin);
+        if (c == 1 || c == 2) width = std::max(width, cells.horizontalAdvance(QStringLiteral("888.88888")) + cellMargin);
         grid->setColumnWidth(c, width);
         total += width;
     }
@@ -150,6 +158,7 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
     }
     MSFlexGrid1->installEventFilter(this);
     MSFlexGrid1->viewport()->installEventFilter(this);
+    MSFlexGrid1->viewport()->setAcceptDrops(true);   // rows dragged within the table
 
     resize(px(11800), px(7965));
     guarded(s_, "frmCommChInfo_Form_Load", [&] {
@@ -261,14 +270,14 @@ void frmCommChInfo::ChangShowByLanguage() {
             const int number = (c == 2 && s_.settings.habits.UseOffset) ? 14100 : headers[c];
             QTableWidgetItem* h = MSFlexGrid1->horizontalHeaderItem(c);
             h->setText(Tx(s_, number));
-            h->setForeground(kHeaderColour);
+            h->setForeground(HeaderColour(MSFlexGrid1));
         }
         fitColumnsToHeaders(MSFlexGrid1);
         BulkCellWrite bulk(MSFlexGrid1);
         for (int r = 1; r < kGridRows; ++r) {
             QTableWidgetItem* label = MSFlexGrid1->item(r - 1, 0);
             label->setText(r == kVfoChannel ? QStringLiteral("VFO") : QString::number(r));
-            label->setForeground(kLabelColour);
+            label->setForeground(LabelColour(MSFlexGrid1));
             QTableWidgetItem* edit = MSFlexGrid1->item(r - 1, kGridEditCol);
             edit->setText(QStringLiteral(">>"));
             edit->setForeground(kEditColour);
@@ -403,12 +412,17 @@ void frmCommChInfo::writeCaption(int row) {
 
 void frmCommChInfo::updateCommands() {
     if (languageRunning_) return;
-    commands_ = UpdateChannelCommands(s_, currentRow());
+    commands_ = blockCommandStates();
     app_.ShowChannelCommands(commands_);
 }
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
     if (qRow < 0) return;
+    if (!extending_) {
+        // Moving without Shift or Ctrl ends a block.
+        block_.clear();
+        anchor_ = qRow + 1;
+    }
     if (qRow != prevRow) updateCommands();
     onCellEntered();
 }
@@ -700,6 +714,23 @@ void frmCommChInfo::typeIntoEditor(const QKeyEvent* k) {
 }
 
 bool frmCommChInfo::eventFilter(QObject* o, QEvent* e) {
+    if (o == MSFlexGrid1->viewport()) {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            if (rowMouseEvent(static_cast<QMouseEvent*>(e))) return true;
+            break;
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (rowDropEvent(e)) return true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (o == MSFlexGrid1 && e->type() == QEvent::KeyPress && rowKeyEvent(static_cast<QKeyEvent*>(e))) return true;
     if (o == Text2) {
         if (e->type() == QEvent::KeyPress) {
             auto* k = static_cast<QKeyEvent*>(e);
@@ -876,13 +907,19 @@ void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, cu
 
 void frmCommChInfo::runChannelCommand(int command) {
     const int n = currentRow();
+    if (n < 1 || n > kVfoChannel) return;
+    if (runBlockCommand(command)) {
+        ctl_.revalidateChannelRefs();   // and the windows are told what changed
+        updateCommands();
+        return;
+    }
     const int t = ctl_.runChannelCommand(command, n, *this);
     if (t != n) {   // a move
         setCurrentRow(t);
         setTopRow(command == kCmdMoveUp ? TopRowAfterMoveUp(t, topRow(), visibleRows_)
                                         : TopRowAfterMoveDown(t, topRow(), visibleRows_));
     }
-    updateCommands();   // after Copy: Paste has something to paste
+    updateCommands();
 }
 
 RadioDocument& frmCommChInfo::doc() { return ctl_.document(); }

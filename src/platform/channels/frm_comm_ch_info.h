@@ -3,6 +3,8 @@
 // cells, and the channel commands at the current row.
 
 #include <optional>
+#include <set>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -15,6 +17,7 @@
 
 class QComboBox;
 class QKeyEvent;
+class QMouseEvent;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -81,6 +84,15 @@ public:
 
     GridEditState& editState() { return state_; }
 
+    // Rows selected as a block (click, Shift+click and Ctrl+click on the
+    // row labels, Shift with the arrow keys, Select all), in ascending
+    // order; with no block, the current row alone.
+    std::vector<int> selectedRows() const;
+    // Selects rows from..to as the block (the current row moves to `to`).
+    void selectRows(int from, int to);
+    // Moves the selected rows in front of row `before` (a drop).
+    void dropRowsBefore(const std::vector<int>& rows, int before);
+
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
@@ -120,6 +132,19 @@ private:
     void openEditWindow();
     void updateCommands();
     void fail(const char* text);
+    // Block selection and the commands on blocks (frm_comm_ch_info_rows.cpp).
+    bool rowMouseEvent(QMouseEvent* e);
+    bool rowKeyEvent(QKeyEvent* k);
+    bool rowDropEvent(QEvent* e);
+    void showBlock();
+    void clearBlock();
+    bool runBlockCommand(int command);
+    void copyRows(const std::vector<int>& rows);
+    void pasteAt(int n);
+    void deleteRows(const std::vector<int>& rows);
+    void moveRows(const std::vector<int>& rows, int before);
+    void startRowDrag();
+    ChannelCommandStates blockCommandStates() const;
     QComboBox* chooserFor(int col) const;
     RadioDocument& doc();
 
@@ -136,6 +161,10 @@ private:
     QElapsedTimer doubleClickGuard_;
     ChannelCommandStates commands_;
     std::optional<ListenerSubscription> subscription_;   // while the window is open
+    std::set<int> block_;        // rows of the block; empty: the current row
+    int anchor_ = 0;             // where Shift+click and Shift+arrows start
+    bool extending_ = false;     // the current cell moves within a selection
+    QPoint dragStart_;           // press on a row label that may start a drag
 };
 
 // Registers the channel windows with the main window.

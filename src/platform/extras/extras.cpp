@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -61,6 +62,8 @@ void Tell(Session& s, const std::string& text, Icon icon) {
     if (s.prompter) s.prompter->tell(text, icon);
 }
 
+QString FileNameOf(const std::string& path) { return QFileInfo(FromText(path)).fileName(); }
+
 }  // namespace
 
 QString BackupFolder() {
@@ -75,9 +78,16 @@ void ImportCsvCommand(AppServices& app) {
     if (!s.prompter) return;
     const auto path = s.prompter->chooseFile(FileDialogRequest{XB(s, 31000), CsvFilter(s), {}, false});
     if (!path) return;
-    const CsvImportReport rep = app.controller().importCsv(*path);
+    ImportCsvFile(app, *path);
+}
+
+void ImportCsvFile(AppServices& app, const std::string& path) {
+    Session& s = app.session();
+    const CsvImportReport rep = app.controller().importCsv(path);
     Tell(s, FormatImportReport(rep), rep.readable ? (rep.notes.empty() ? Icon::Information : Icon::Warning)
                                                   : Icon::Critical);
+    if (rep.readable)
+        app.ShowStatusMessage(Tx(s, 33017).arg(rep.imported).arg(rep.rows).arg(FileNameOf(path)));
 }
 
 void ExportCsvCommand(AppServices& app) {
@@ -92,7 +102,11 @@ void ExportCsvCommand(AppServices& app) {
         std::string::npos)
         *path += ".csv";
     std::string error;
-    if (!app.controller().exportCsv(*path, error)) Tell(s, error, Icon::Critical);
+    if (!app.controller().exportCsv(*path, error)) {
+        Tell(s, error, Icon::Critical);
+        return;
+    }
+    app.ShowStatusMessage(Tx(s, 33016).arg(CountExportedChannels(s)).arg(FileNameOf(*path)));
 }
 
 void PrintSheetCommand(AppServices& app) {

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <string>
 
 #include "control/document_controller.h"
 
@@ -41,6 +42,8 @@ void AddExtrasFileMenuEntries(QMenu* file, AppServices& app);
 
 // The commands behind the entries (also usable from tests).
 void ImportCsvCommand(AppServices& app);
+// Imports a chosen (or dropped) CSV file, with the report and a status line.
+void ImportCsvFile(AppServices& app, const std::string& path);
 void ExportCsvCommand(AppServices& app);
 void PrintSheetCommand(AppServices& app);
 void BackupsCommand(AppServices& app);

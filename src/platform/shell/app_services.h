@@ -117,6 +117,12 @@ public:
     virtual void StartChannelCommand(int command) = 0;
     // Pops up the channel-edit menu at a global screen position.
     virtual void PopupChannelMenu(const QPoint& globalPos) = 0;
+    // Around a change of the document that no menu command starts (a drop):
+    // what came before becomes its own undo step, the change one named `name`.
+    virtual void BeginDocumentCommand() {}
+    virtual void EndDocumentCommand(const QString& /*name*/) {}
+    // A short message in the status bar ("Exported 42 channels to list.csv").
+    virtual void ShowStatusMessage(const QString& /*text*/) {}
 
     // --- help --------------------------------------------------------------
     // Opens the program's help at a context number (0: the default topic).

@@ -1,4 +1,5 @@
 #include "platform/shell/frm_main.h"
+#include "platform/compare/compare_tools.h"
 #include "platform/extras/extras.h"
 
 #include <filesystem>
@@ -23,8 +24,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "channels/channel_plans.h"
 #include "control/document_controller.h"
 #include "platform/shell/help_window.h"
+#include "platform/shell/main_editing.h"
 #include "platform/shell/texts.h"
 #include "shell/prompter.h"
 #include "shell/language.h"
@@ -132,6 +135,7 @@ frmMain::frmMain(Session& s, DocumentController& controller, QWidget* parent)
     h->addWidget(mdi_, 1);
     setCentralWidget(central);
 
+    editing_ = new MainEditing(*this, s_);
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -156,6 +160,8 @@ frmMain::frmMain(Session& s, DocumentController& controller, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    delete editing_;
+    editing_ = nullptr;
     // The MDI area outlives this part of the object while it is destroyed.
     disconnect(mdi_, nullptr, this, nullptr);
     channelEditTimer_.stop();
@@ -187,8 +193,10 @@ QAction* frmMain::addItem(QMenu* menu, const QString& name, int textKey, int hel
     if (textKey) textKeys_[a] = textKey;
     helpContexts_[a] = helpContext;
     if (run) {
-        connect(a, &QAction::triggered, this, [this, name, run] {
+        connect(a, &QAction::triggered, this, [this, a, name, run] {
+            editing_->beforeCommand();
             runGuarded(name.toLatin1().constData(), run);
+            editing_->afterCommand(a->text());
         });
     }
     return a;
@@ -198,12 +206,13 @@ void frmMain::buildMenus() {
     QMenu* file = addMenu("mnuFile", 10000, 100);
     addItem(file, "mnuFileNew", 10001, 101, QKeySequence("Ctrl+N"), [this] { mnuFileNew_Click(); });
     addItem(file, "mnuFileOpen", 10002, 102, QKeySequence("Ctrl+O"), [this] { mnuFileOpen_Click(); });
-    addItem(file, "mnuFileSave", 10003, 103, {}, [this] { mnuFileSave_Click(); });
-    addItem(file, "mnuFileSaveAs", 10004, 104, {}, [this] { mnuFileSaveAs_Click(); });
+    QAction* save = addItem(file, "mnuFileSave", 10003, 103, QKeySequence("Ctrl+S"), [this] { mnuFileSave_Click(); });
+    editing_->addRecentMenu(file, save);
+    addItem(file, "mnuFileSaveAs", 10004, 104, QKeySequence("Ctrl+Shift+S"), [this] { mnuFileSaveAs_Click(); });
     file->addSeparator();
     addItem(file, "mnuFilePrint", 10005, 100, {}, [this] { PrintSheetCommand(*this); });
     file->addSeparator();
-    addItem(file, "mnuFileExit", 10006, 105, {}, [this] { close(); });
+    addItem(file, "mnuFileExit", 10006, 105, QKeySequence("Ctrl+Q"), [this] { close(); });
     AddExtrasFileMenuEntries(file, *this);
 
     QMenu* model = addMenu("mnuModel", 10100, 200);
@@ -223,11 +232,47 @@ void frmMain::buildMenus() {
         QAction* a = addItem(MnuCHEdit_, c.name, c.key, c.ctx, QKeySequence(c.shortcut),
                              [this, cmd] { StartChannelCommand(cmd); });
         channelMenuActions_ << a;
+        commandActions_[cmd] = a;
         if (cmd == 3) MnuCHEdit_->addSeparator();
     }
+    // Commands on the selected rows and on the whole list.
+    MnuCHEdit_->addSeparator();
+    const struct { const char* name; int key; const char* shortcut; int cmd; } more[] = {
+        {"MnuCHSelectAll", 33013, "Ctrl+A", kCmdSelectAll}, {"MnuCHEditSelected", 33012, "", kCmdEditSelected},
+        {nullptr, 0, "", 0},
+        {"MnuCHSortRx", 33007, "", kCmdSortRx}, {"MnuCHSortName", 33008, "", kCmdSortName},
+        {"MnuCHCompact", 33009, "", kCmdCompact},
+    };
+    for (const auto& c : more) {
+        if (!c.name) {
+            MnuCHEdit_->addSeparator();
+            continue;
+        }
+        const int cmd = c.cmd;
+        commandActions_[cmd] = addItem(MnuCHEdit_, c.name, c.key, 900, QKeySequence(c.shortcut),
+                                       [this, cmd] { StartChannelCommand(cmd); });
+    }
+    QMenu* plans = MnuCHEdit_->addMenu(QString());
+    plans->setObjectName("MnuCHPlans");
+    actions_["MnuCHPlans"] = plans->menuAction();
+    textKeys_[plans->menuAction()] = 33010;
+    // The plans the band of the document holds.
+    connect(plans, &QMenu::aboutToShow, this, [this, plans] {
+        plans->clear();
+        const auto& all = ChannelPlans();
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (!BandHoldsPlan(s_, all[i])) continue;
+            const int cmd = kCmdPlan + int(i);
+            QAction* a = plans->addAction(Tx(s_, 33011).arg(FromText(all[i].name)).arg(all[i].channels.size()));
+            a->setObjectName(QString("MnuCHPlan_") + FromText(all[i].name));
+            commandActions_[cmd] = a;
+            connect(a, &QAction::triggered, this, [this, cmd] { StartChannelCommand(cmd); });
+        }
+    });
 
     QMenu* edit = addMenu("mnuEdit", 10200, 300);
     addItem(edit, "mnuChannelInfo", 10201, 3100, {}, [this] { ShowChild(kChannelTable); });
+    editing_->addUndoRedo(edit);
     edit->addSeparator();
     addItem(edit, "mnuOptFeature", 10202, 3200, {}, [this] { ShowChild("FrmOptFeatures"); });
     addItem(edit, "MnuRadioFre", 10203, 3300, {}, [this] { ShowChild("FrmRadio"); });
@@ -357,8 +402,10 @@ void frmMain::buildToolBar() {
             if (it.run) {
                 auto run = it.run;
                 const QString key = it.key;
-                connect(a, &QAction::triggered, this, [this, key, run] {
+                connect(a, &QAction::triggered, this, [this, a, key, run] {
+                    editing_->beforeCommand();
                     runGuarded(key.toLatin1().constData(), run);
+                    editing_->afterCommand(a->toolTip());
                 });
             }
         }
@@ -402,6 +449,10 @@ void frmMain::buildSidePanel() {
     TreeView1_->setIconSize(QSize(16, 16));
     v->addWidget(TreeView1_, 1);
     connect(TreeView1_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (item) treeEntry_Click(item->data(0, Qt::UserRole).toString());
+    });
+    // Enter on an entry opens it as a click does.
+    connect(TreeView1_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         if (item) treeEntry_Click(item->data(0, Qt::UserRole).toString());
     });
     sidePanel_->setFixedWidth(sideWidthTwips_ / kTwipsPerPixel);
@@ -501,6 +552,7 @@ void frmMain::Change_Language(bool withTree) {
         if (toolActions_.key(a).isEmpty()) a->setText(text);
         else a->setToolTip(text);
     }
+    editing_->recaption();
     panels_[1]->setText(QString(kModelShown) + "[" + FromBytes(s_.doc.currentBand) + "]");
     showPortInUse();
     ShowMainTxt();
@@ -516,7 +568,11 @@ QString frmMain::titleText() const {
 }
 
 void frmMain::ShowMainTxt() {
-    setWindowTitle(titleText());
+    // "[*]" shows as "*" while the document holds unsaved changes.
+    QString title = titleText();
+    title.insert(title.size() - 1, QStringLiteral("[*]"));
+    setWindowTitle(title);
+    if (editing_) editing_->documentTitleShown();
     sideLabel_->setText(kModelShown);
     if (TreeView1_->topLevelItemCount() > 0) TreeView1_->topLevelItem(0)->setText(0, kModelShown);
     panels_[1]->setText(QString(kModelShown) + "[" + FromBytes(s_.doc.currentBand) + "]");
@@ -715,8 +771,12 @@ void frmMain::showChannelTable() {
 
 // --- channel-edit commands ---------------------------------------------------------
 
+void frmMain::ShowStatusMessage(const QString& text) { editing_->showStatus(text); }
+void frmMain::BeginDocumentCommand() { editing_->beforeCommand(); }
+void frmMain::EndDocumentCommand(const QString& name) { editing_->afterCommand(name); }
+
 void frmMain::StartChannelCommand(int command) {
-    if (command < 1 || command > 8) return;
+    if (command < 1 || command > kCmdLast) return;
     SetSaveEditData();
     pendingCommand_ = command;
     channelEditTimer_.start();
@@ -739,7 +799,9 @@ void frmMain::channelEditTimer_Timer() {
         const int row = table->currentRow();
         // Paste on the header row or the VFO row does nothing at all.
         if (cmd == 3 && (row < 1 || row > kMemoryChannels)) return;
+        editing_->beforeCommand();
         table->runChannelCommand(cmd);
+        if (QAction* a = commandActions_.value(cmd)) editing_->afterCommand(a->text());
     });
 }
 
@@ -802,7 +864,7 @@ void frmMain::RecaptionAll() {
     UseQtTranslations(s_);
     Change_Language(true);
     LoadBKPic();
-    reopenForLanguage();
+    reopenPages(true);
     if (help_ && help_->isVisible()) {
         // The help window follows with its page and place.
         const int context = help_->currentContext();
@@ -813,7 +875,7 @@ void frmMain::RecaptionAll() {
     }
 }
 
-void frmMain::reopenForLanguage() {
+void frmMain::reopenPages(bool commitFirst) {
     struct Placed {
         QString name;
         QRect geometry;
@@ -821,7 +883,7 @@ void frmMain::reopenForLanguage() {
         bool reopen = false;
     };
     // What is being edited is in the document before a window is opened anew.
-    ctl_.commitEdits();
+    if (commitFirst) ctl_.commitEdits();
     QList<Placed> placed;
     const QMdiSubWindow* active = mdi_->activeSubWindow();
     const QString activeName = active ? active->property(kNameProperty).toString() : QString();
@@ -881,7 +943,10 @@ void frmMain::ShowHelp(int context) {
 
 
 void frmMain::StartRead() { ctl_.startRead(); }
-void frmMain::StartWrite() { ctl_.startWrite(); }
+void frmMain::StartWrite() {
+    if (!ctl_.transferBusy() && writeGuard_ && writeGuard_()) return;
+    ctl_.startWrite();
+}
 void frmMain::StartDealerRead() { ctl_.startDealerRead(); }
 
 // --- transfer progress ------------------------------------------------------------

@@ -34,6 +34,7 @@ namespace zr {
 
 struct Session;
 class FrmProgress;
+class MainEditing;
 
 // The thin bar on the right edge of the side panel; dragging it resizes the
 // panel.
@@ -79,6 +80,9 @@ public:
     void setCheckConnection(std::function<void()> check) { checkConnection_ = std::move(check); }
     // Shows the port in use in the status bar.
     void showPortInUse();
+    // Asked first by the write command; returning true takes the command
+    // over (the write with a backup before it).
+    void setWriteGuard(std::function<bool()> guard) { writeGuard_ = std::move(guard); }
 
     // --- AppServices ---
     Session& session() override { return s_; }
@@ -105,6 +109,9 @@ public:
     void StartRead() override;
     void StartWrite() override;
     void StartDealerRead() override;
+    void ShowStatusMessage(const QString& text) override;
+    void BeginDocumentCommand() override;
+    void EndDocumentCommand(const QString& name) override;
 
     // Loads and shows the channel table for the document now held.
     void showChannelTable();
@@ -120,6 +127,14 @@ public:
     void RecaptionAll();
     // Redraws the tiled background picture.
     void LoadBKPic();
+    // Opens every page that does not follow the document by itself anew at
+    // its place (after a language change or an undo); with commitFirst its
+    // edit is taken into the document before.
+    void reopenPages(bool commitFirst);
+    // The name of the user's settings store of the program.
+    QString settingsStoreName() const { return placementStoreName(); }
+    // Undo, redo, recent documents and status messages.
+    MainEditing& editing() { return *editing_; }
 
     // The window title for the current document.
     QString titleText() const;
@@ -186,7 +201,6 @@ private:
     void channelEditTimer_Timer();
     void restorePlacement();
     QString placementStoreName() const;
-    void reopenForLanguage();
     void savePlacement();
     QMdiSubWindow* subWindowOf(const QString& name) const;
     void runGuarded(const char* routine, const std::function<void()>& f);
@@ -197,6 +211,7 @@ private:
     std::function<void()> portCommand_;
     std::function<QString()> portLabel_;
     std::function<void()> checkConnection_;
+    std::function<bool()> writeGuard_;
 
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;
@@ -220,6 +235,8 @@ private:
     int pendingCommand_ = 0;
     int sideWidthTwips_ = 3450;
 
+    MainEditing* editing_ = nullptr;
+    QHash<int, QAction*> commandActions_;     // channel-edit menu items by command
     QPointer<FrmProgress> progress_;
     QPointer<HelpWindow> help_;
     bool closing_ = false;

@@ -10,6 +10,7 @@
 #include "control/document_controller.h"
 #include "link/port_names.h"
 #include "link/trace.h"
+#include "platform/compare/compare_tools.h"
 #include "platform/extras/extras.h"
 #include "platform/serial/connection_check.h"
 #include "platform/serial/port_facts.h"
@@ -62,6 +63,7 @@ Program::Program(Session& s) : s_(s) {
     controller_->attachLink(&link_->engine());
     controller_->setWriteCheck(check_.get());
     controller_->setBackupFolder(BackupFolder().toStdString());
+    AttachCompareTools(*window_, *link_);
     // The trace sits between the engine and the controller's observer.
     traces_ = std::make_unique<TraceKeeper>(s, link_->engine(), link_->engine().observer());
     link_->engine().setObserver(traces_.get());
@@ -129,6 +131,7 @@ void Program::choosePort() {
     // A device named for this run only (the demo radio) is the one in use.
     if (!link_->port().devicePath().empty()) dlg.selectDevice(link_->port().devicePath());
     AddVerifyWriteCheckBox(dlg, s_);
+    AddBackupBeforeWriteCheckBox(dlg, s_);
     AddTraceCheckBox(dlg, s_, traces_->folder());
     if (dlg.exec() != QDialog::Accepted) return;
     traces_->applySetting();
