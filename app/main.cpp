@@ -76,8 +76,11 @@ int main(int argc, char** argv) {
                 const std::string folder = session.paths.userSettingsFolder.empty()
                                                ? session.paths.programFolder
                                                : session.paths.userSettingsFolder;
+                // The title as the window shows it: "[*]" is the unsaved mark.
+                QString title = w.windowTitle();
+                title.replace(QStringLiteral("[*]"), w.isWindowModified() ? QStringLiteral("*") : QString());
                 std::printf("zrcps: main window %s: %s\nzrcps: settings kept in %s\n",
-                            w.isVisible() ? "shown" : "NOT shown", w.windowTitle().toUtf8().constData(),
+                            w.isVisible() ? "shown" : "NOT shown", title.toUtf8().constData(),
                             folder.c_str());
                 std::fflush(stdout);
                 if (!w.isVisible()) QCoreApplication::exit(1);
