@@ -14,6 +14,7 @@
 #include "channels/channel_order.h"
 #include "platform/shell/document_history.h"
 #include "control/document_controller.h"
+#include "platform/channels/channel_command_runner.h"
 #include "platform/channels/channel_focus.h"
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/shell/app_services.h"
@@ -35,6 +36,7 @@ public:
     zr::Session& session() override { return s_; }
     zr::DocumentController& controller() override { return ctl_; }
     zr::ChannelFocus& channelFocus() override { return focus_; }
+    zr::ChannelCommandRunner& channelCommands() override { return commands_; }
     QWidget* mainWidget() override { return nullptr; }
     QMdiArea* mdiArea() override { return nullptr; }
     QWidget* ShowChild(const QString&) override { return nullptr; }
@@ -63,6 +65,7 @@ private:
     zr::Session& s_;
     zr::DocumentController ctl_;
     zr::ChannelFocus focus_;
+    zr::ChannelCommandRunner commands_{*this};
 };
 
 double ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "control/document_controller.h"
+#include "platform/channels/channel_command_runner.h"
 #include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "shell/session.h"
@@ -27,6 +28,7 @@ public:
 
     zr::DocumentController ctl{s};
     zr::ChannelFocus focus;
+    zr::ChannelCommandRunner commands{*this};
 
     explicit FakeAppServices(zr::Session& session) : s(session) {
         QObject::connect(&focus, &zr::ChannelFocus::editWindowRequested, [this] { ShowChild("FrmCHInfoEdit"); });
@@ -39,6 +41,7 @@ public:
     zr::Session& session() override { return s; }
     zr::DocumentController& controller() override { return ctl; }
     zr::ChannelFocus& channelFocus() override { return focus; }
+    zr::ChannelCommandRunner& channelCommands() override { return commands; }
     QWidget* mainWidget() override { return nullptr; }
     QMdiArea* mdiArea() override { return nullptr; }
     QWidget* ShowChild(const QString& name) override {

@@ -238,14 +238,14 @@ private slots:
         s->settings.habits.PasteNoAsk = true;
         frmCommChInfo* t = open();
         t->setCurrentCell(5, 1);
-        t->runChannelCommand(kCmdCopy);
+        app->commands.run(kCmdCopy);
         QVERIFY(s->clipboard.hasChannel);
         t->setCurrentCell(129, 1);
-        t->runChannelCommand(kCmdPaste);
+        app->commands.run(kCmdPaste);
         QVERIFY(!Channel(*s, 129));
         QVERIFY(t->cellText(129, 1).isEmpty());
         t->setCurrentCell(7, 1);
-        t->runChannelCommand(kCmdPaste);
+        app->commands.run(kCmdPaste);
         QVERIFY(Channel(*s, 7));
         QCOMPARE(t->cellText(7, 1), QString("462.56250"));
         QVERIFY(prompter->asked.empty());
@@ -260,7 +260,7 @@ private slots:
         frmCommChInfo* t = open();
         t->setCurrentCell(10, 3);
         prompter->answers = {Answer::Ok};   // channel 128 will be lost
-        t->runChannelCommand(kCmdInsert);
+        app->commands.run(kCmdInsert);
         QVERIFY(!Channel(*s, 10));
         QVERIFY(t->cellText(10, 1).isEmpty());
         QCOMPARE(t->cellText(11, 3), QString("N10"));
@@ -276,7 +276,7 @@ private slots:
         t->resize(800, 400);
         QTest::qWait(10);
         t->setCurrentCell(1, 3);
-        t->runChannelCommand(kCmdMoveUp);
+        app->commands.run(kCmdMoveUp);
         QVERIFY(!Channel(*s, 1));
         QVERIFY(Channel(*s, 128));
         QCOMPARE(t->cellText(128, 3), QString("FIRST"));
@@ -285,7 +285,7 @@ private slots:
         QVERIFY(g->viewport()->rect().intersects(g->visualItemRect(g->item(127, 3))));
         // A disabled command does nothing: Cut on an empty row.
         t->setCurrentCell(1, 1);
-        t->runChannelCommand(kCmdCut);
+        app->commands.run(kCmdCut);
         QVERIFY(Channel(*s, 128));
     }
 

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "channels/channel_ops.h"
 #include "files/change_tracking.h"
 #include "control/document_controller.h"
 #include "platform/shell/frm_main.h"
@@ -32,14 +33,19 @@ void shot(QWidget* w, const char* name) {
     if (!dir.isEmpty() && w) w->grab().save(dir + "/" + name + ".png");
 }
 
-// A page that counts how often it was created and records channel commands.
-struct FakePage : QWidget, ChildHooks {
+// A page that counts how often it was created. In the channel table's
+// place it publishes its row as the table does and records the rows the
+// channel commands ask it to select.
+struct FakePage : QWidget {
     static inline int created = 0;
-    static inline QList<int> commands;
-    int row = 1;
-    FakePage() { ++created; }
-    void runChannelCommand(int c) override { commands << c; }
-    int currentRow() const override { return row; }
+    static inline QList<int> requested;
+    AppServices& app;
+    FakePage(AppServices& a, bool asTable) : app(a) {
+        ++created;
+        if (asTable)
+            connect(&a.channelFocus(), &ChannelFocus::rowsRequested, this, [](int, int to, RowRequest) { requested << to; });
+    }
+    void selectRow(int row) { app.channelFocus().publishSelection({row, {row}}); }
 };
 
 QTreeWidgetItem* treeEntry(QTreeWidget* t, const QString& key) {
@@ -95,12 +101,12 @@ class TestMainWindow : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        RegisterChildWindow("FrmOptFeatures", [](AppServices&) { return new FakePage; });
-        RegisterChildWindow("frmCommChInfo", [](AppServices&) { return new FakePage; });
+        RegisterChildWindow("FrmOptFeatures", [](AppServices& a) { return new FakePage(a, false); });
+        RegisterChildWindow("frmCommChInfo", [](AppServices& a) { return new FakePage(a, true); });
     }
     void init() {
         FakePage::created = 0;
-        FakePage::commands.clear();
+        FakePage::requested.clear();
         makeWindow();
     }
     void cleanup() {
@@ -228,26 +234,38 @@ private slots:
         w_->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(table->parentWidget()));
         QTRY_VERIFY(w_->channelMenu()->menuAction()->isVisible());
         QVERIFY(w_->toolButton("CHPaste")->isVisible());
-        // This stand-in table offers every command (the real one publishes
-        // the states of its current row).
-        ChannelCommandStates all;
-        all.cut = all.copy = all.paste = all.insert = all.del = all.moveUp = all.moveDown = true;
-        w_->ShowChannelCommands(all);
+        // The clipboard holds a channel; paste overwrites without asking.
+        s_->settings.habits.PasteNoAsk = true;
+        s_->settings.habits.PasteInsert = false;
+        ChannelRecord clip = s_->doc.stored.Channels.entries[0];
+        clip.ChannelName.set("CLIP");
+        s_->clipboard.record = clip;
+        s_->clipboard.hasChannel = true;
+        const auto nameAt = [&](int n) -> std::string {
+            const auto pos = FindChannel(*s_, n);
+            return pos ? s_->doc.stored.Channels.entries[*pos].ChannelName.text() : std::string();
+        };
 
-        table->row = 129;   // the VFO row: Ctrl+V does nothing
+        table->selectRow(129);   // the VFO row: Ctrl+V does nothing
+        QVERIFY(w_->action("MnuCHPaste")->isEnabled());
+        const auto before = s_->doc.stored;
         w_->action("MnuCHPaste")->trigger();
         QCOMPARE(w_->pendingChannelCommand(), 3);
-        QVERIFY(FakePage::commands.isEmpty());   // not run from the handler itself
         QTest::qWait(60);
-        QVERIFY(FakePage::commands.isEmpty());
         QCOMPARE(w_->pendingChannelCommand(), 0);
+        QVERIFY(s_->doc.stored == before);
 
-        table->row = 5;
+        table->selectRow(5);
+        QVERIFY(nameAt(5) != "CLIP");
         QApplication::setActiveWindow(w_.get());
         QTest::keyClick(w_.get(), Qt::Key_V, Qt::ControlModifier);
-        QTRY_COMPARE(FakePage::commands, QList<int>{3});
+        QVERIFY(nameAt(5) != "CLIP");   // not run from the handler itself
+        QTRY_COMPARE(nameAt(5), std::string("CLIP"));
+        // The pasted channel can move: the command follows the document.
+        QTRY_VERIFY(w_->toolButton("CHMoveDown")->isEnabled());
         w_->toolButton("CHMoveDown")->trigger();
-        QTRY_COMPARE(FakePage::commands, (QList<int>{3, 7}));
+        QTRY_COMPARE(nameAt(6), std::string("CLIP"));
+        QCOMPARE(FakePage::requested, QList<int>{6});   // the table is asked to follow it
 
         // Another page in front hides the channel commands.
         w_->ShowChild("FrmOptFeatures");

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "control/document_controller.h"
+#include "platform/channels/channel_command_runner.h"
 #include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "shell/session.h"
@@ -18,6 +19,7 @@ public:
     zr::Session s;
     zr::DocumentController ctl{s};   // outlives the windows that listen to it
     zr::ChannelFocus focus;
+    zr::ChannelCommandRunner commands{*this};
     QMdiArea area;
     QMap<QString, QPointer<QWidget>> open;
     QList<int> helpContexts;
@@ -31,6 +33,7 @@ public:
     zr::Session& session() override { return s; }
     zr::DocumentController& controller() override { return ctl; }
     zr::ChannelFocus& channelFocus() override { return focus; }
+    zr::ChannelCommandRunner& channelCommands() override { return commands; }
     QWidget* mainWidget() override { return &area; }
     QMdiArea* mdiArea() override { return &area; }
     QWidget* ShowChild(const QString& name) override {

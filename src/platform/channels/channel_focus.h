@@ -10,10 +10,31 @@
 //   cannot land on another channel).
 // - The table asks for the edit window with editWindowRequested(); the main
 //   window opens it.
+// - The table publishes the rows it has selected (publishSelection); the
+//   channel commands run on them and ask the table, through rowsRequested(),
+//   to select the rows where the channels went.
+
+#include <vector>
 
 #include <QObject>
 
 namespace zr {
+
+// The rows of the channel table the channel commands act on.
+struct ChannelSelection {
+    int current = -1;        // the current row: 0 the header, 1..129; -1 no table
+    std::vector<int> rows;   // the block in ascending order, or the current row alone
+    bool operator==(const ChannelSelection&) const = default;
+};
+
+// What the table does with rows a command asks for.
+enum class RowRequest {
+    Select,          // select from..to as the block
+    SelectAndShow,   // the same, scrolled so that the rows show
+    MovedUp,         // one channel moved up to `to`: the current row follows, the list scrolls
+    MovedDown,       // the same, moved down
+    EndBlock,        // no block any more: the current row alone
+};
 
 class ChannelFocus : public QObject {
     Q_OBJECT
@@ -31,12 +52,24 @@ public:
     }
     void requestEditWindow() { emit editWindowRequested(); }
 
+    // The table's selection, published whenever it or the channels under it
+    // change; the main window re-checks the commands then.
+    const ChannelSelection& selection() const { return selection_; }
+    void publishSelection(ChannelSelection selection) {
+        selection_ = std::move(selection);
+        emit selectionChanged();
+    }
+    void requestRows(int from, int to, RowRequest how) { emit rowsRequested(from, to, how); }
+
 signals:
     void moved(int channelNumber, QObject* by);
     void editWindowRequested();
+    void selectionChanged();
+    void rowsRequested(int from, int to, zr::RowRequest how);
 
 private:
     int channel_ = 1;
+    ChannelSelection selection_;
 };
 
 }  // namespace zr

@@ -210,13 +210,17 @@ frmCommChInfo::frmCommChInfo(AppServices& app, QWidget* parent)
     connect(&app_.channelFocus(), &ChannelFocus::moved, this, [this](int n, QObject* by) {
         if (by != this) setEditRow(n);
     });
+    // The channel commands select the rows where the channels went.
+    connect(&app_.channelFocus(), &ChannelFocus::rowsRequested, this, &frmCommChInfo::showRequestedRows);
     subscription_.emplace(ctl_.listeners(), static_cast<DocumentListener*>(this));
+    updateCommands();   // the commands find the table's row from now on
 }
 
 frmCommChInfo::~frmCommChInfo() {
     // The widgets outlive this part of the object: nothing of theirs may
     // reach it any more.
     subscription_.reset();
+    app_.channelFocus().publishSelection({});
     for (QObject* child : findChildren<QObject*>()) {
         disconnect(child, nullptr, this, nullptr);
         child->removeEventFilter(this);
@@ -412,18 +416,19 @@ void frmCommChInfo::writeCaption(int row) {
 
 void frmCommChInfo::updateCommands() {
     if (languageRunning_) return;
-    commands_ = blockCommandStates();
-    app_.ShowChannelCommands(commands_);
+    app_.channelFocus().publishSelection({currentRow(), selectedRows()});
 }
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
     if (qRow < 0) return;
+    bool blockEnded = false;
     if (!extending_) {
         // Moving without Shift or Ctrl ends a block.
+        blockEnded = !block_.empty();
         block_.clear();
         anchor_ = qRow + 1;
     }
-    if (qRow != prevRow) updateCommands();
+    if (qRow != prevRow || blockEnded) updateCommands();
     onCellEntered();
 }
 
@@ -874,18 +879,13 @@ void frmCommChInfo::closeEvent(QCloseEvent* e) {
     guarded(s_, "frmCommChInfo_Form_Unload", [&] {
         if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
         subscription_.reset();
+        app_.channelFocus().publishSelection({});   // no table to run commands on
         app_.ShowCHInfo(false);
     });
     QWidget::closeEvent(e);
 }
 
 // --- channel commands -------------------------------------------------------
-
-ConfirmAnswer frmCommChInfo::confirm(ConfirmMode mode) {
-    FrmMsgConfirm dlg(s_, mode, app_.mainWidget());
-    dlg.exec();
-    return dlg.answer();
-}
 
 void frmCommChInfo::channelsChanged() {
     reShowAllGrid();
@@ -904,23 +904,6 @@ void frmCommChInfo::documentReplaced() {
 }
 
 void frmCommChInfo::setCurrentRow(int t) { MSFlexGrid1->setCurrentCell(t - 1, currentCol() < 0 ? 1 : currentCol()); }
-
-void frmCommChInfo::runChannelCommand(int command) {
-    const int n = currentRow();
-    if (n < 1 || n > kVfoChannel) return;
-    if (runBlockCommand(command)) {
-        ctl_.revalidateChannelRefs();   // and the windows are told what changed
-        updateCommands();
-        return;
-    }
-    const int t = ctl_.runChannelCommand(command, n, *this);
-    if (t != n) {   // a move
-        setCurrentRow(t);
-        setTopRow(command == kCmdMoveUp ? TopRowAfterMoveUp(t, topRow(), visibleRows_)
-                                        : TopRowAfterMoveDown(t, topRow(), visibleRows_));
-    }
-    updateCommands();
-}
 
 RadioDocument& frmCommChInfo::doc() { return ctl_.document(); }
 

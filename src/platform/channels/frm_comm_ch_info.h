@@ -1,6 +1,7 @@
 #pragma once
 // The channel table window: one row per channel, in-place editors over the
-// cells, and the channel commands at the current row.
+// cells, and blocks of rows. It publishes its selection through ChannelFocus,
+// where the channel commands find it, and selects the rows they ask for.
 
 #include <optional>
 #include <set>
@@ -12,6 +13,7 @@
 #include "channels/channel_commands.h"
 #include "channels/channel_view.h"
 #include "channels/grid_edit.h"
+#include "platform/channels/channel_focus.h"
 #include "control/document_events.h"
 #include "platform/shell/app_services.h"
 
@@ -24,7 +26,7 @@ class QTableWidget;
 
 namespace zr {
 
-class frmCommChInfo : public QWidget, public ChildHooks, private ChannelCommandHost, private DocumentListener {
+class frmCommChInfo : public QWidget, public ChildHooks, private DocumentListener {
     Q_OBJECT
 public:
     explicit frmCommChInfo(AppServices& app, QWidget* parent = nullptr);
@@ -39,7 +41,7 @@ public:
     void reShowAllGrid();
     void ReShowAllTxFre(bool rOffSet);
     void ReShowChInfoByLanguage();
-    void SetEditDisable() override;
+    void SetEditDisable();
 
     // In-place editing.
     void EnterGridEdit();
@@ -51,9 +53,9 @@ public:
     void GridNextLine();
     void GridNextCol();
 
+    // The current row (0 = header, 1..129).
+    int currentRow() const;
     // ChildHooks
-    void runChannelCommand(int command) override;
-    int currentRow() const override;
     void languageChanged() override;
     bool recaptionsInPlace() const override { return true; }
 
@@ -101,9 +103,6 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
-    // ChannelCommandHost
-    ConfirmAnswer confirm(ConfirmMode mode) override;
-
     // DocumentListener: the table follows every change of the document.
     void commitEdits() override { SetEditDisable(); }
     void channelChanged(int n) override { reShowGrid(n); }
@@ -138,13 +137,8 @@ private:
     bool rowDropEvent(QEvent* e);
     void showBlock();
     void clearBlock();
-    bool runBlockCommand(int command);
-    void copyRows(const std::vector<int>& rows);
-    void pasteAt(int n);
-    void deleteRows(const std::vector<int>& rows);
-    void moveRows(const std::vector<int>& rows, int before);
+    void showRequestedRows(int from, int to, RowRequest how);
     void startRowDrag();
-    ChannelCommandStates blockCommandStates() const;
     QComboBox* chooserFor(int col) const;
     RadioDocument& doc();
 
@@ -159,7 +153,6 @@ private:
     bool concluding_ = false;
     int visibleRows_ = 10;
     QElapsedTimer doubleClickGuard_;
-    ChannelCommandStates commands_;
     std::optional<ListenerSubscription> subscription_;   // while the window is open
     std::set<int> block_;        // rows of the block; empty: the current row
     int anchor_ = 0;             // where Shift+click and Shift+arrows start

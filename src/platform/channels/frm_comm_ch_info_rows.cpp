@@ -1,9 +1,8 @@
 // The channel table's rows as blocks: selection with the mouse and the keys,
-// the channel commands on the selected rows, the system clipboard and the
-// reordering of rows by drag and drop.
+// the rows the channel commands ask for, and the reordering of rows by drag
+// and drop.
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDrag>
 #include <QDropEvent>
 #include <QItemSelection>
@@ -13,45 +12,17 @@
 #include <QTableWidget>
 
 #include "channels/channel_ops.h"
-#include "channels/channel_order.h"
-#include "channels/channel_plans.h"
 #include "control/document_controller.h"
-#include "files/channel_csv.h"
+#include "platform/channels/channel_command_runner.h"
 #include "platform/channels/frm_comm_ch_info.h"
-#include "platform/channels/frm_edit_selected.h"
 #include "platform/shell/texts.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
 namespace {
 
-// The clipboard format that marks channels copied in this run: Paste then
-// takes the copied records whole, with the items the text does not carry.
-const QString kChannelsMime = QStringLiteral("application/x-zrcps-channels");
 // The rows being dragged within the table.
 const QString kRowsMime = QStringLiteral("application/x-zrcps-rows");
-
-QByteArray& LastCopyMark() {
-    static QByteArray mark;
-    return mark;
-}
-
-bool OwnChannelsOnClipboard() {
-    const QMimeData* md = QApplication::clipboard()->mimeData();
-    return md && md->hasFormat(kChannelsMime) && md->data(kChannelsMime) == LastCopyMark() &&
-           !LastCopyMark().isEmpty();
-}
-
-// Text with the columns a channel list needs, from this program, a
-// spreadsheet or a CSV file.
-QString ChannelTextOnClipboard() {
-    const QMimeData* md = QApplication::clipboard()->mimeData();
-    if (!md || !md->hasText()) return {};
-    const QString text = md->text();
-    const QString first = text.left(text.indexOf(QLatin1Char('\n'))).toLower();
-    return first.contains(QStringLiteral("location")) && first.contains(QStringLiteral("frequency")) ? text : QString();
-}
 
 bool IsMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
 
@@ -182,7 +153,7 @@ bool frmCommChInfo::rowDropEvent(QEvent* e) {
 void frmCommChInfo::dropRowsBefore(const std::vector<int>& rows, int before) {
     app_.SetSaveEditData();
     app_.BeginDocumentCommand();
-    moveRows(rows, before);
+    app_.channelCommands().moveRows(rows, before);   // selects the rows where they went
     ctl_.publishChanges();
     const std::vector<int> moved = selectedRows();
     app_.EndDocumentCommand(moved.size() > 1 ? Tx(s_, 33025).arg(moved.front()).arg(moved.back())
@@ -190,139 +161,27 @@ void frmCommChInfo::dropRowsBefore(const std::vector<int>& rows, int before) {
     updateCommands();
 }
 
-// --- commands on blocks -----------------------------------------------------------
-
-ChannelCommandStates frmCommChInfo::blockCommandStates() const {
-    const std::vector<int> rows = selectedRows();
-    const bool canPaste = s_.clipboard.hasChannel || OwnChannelsOnClipboard() || !ChannelTextOnClipboard().isEmpty();
-    if (rows.size() <= 1) {
-        ChannelCommandStates c = UpdateChannelCommands(s_, currentRow());
-        c.paste = canPaste;
-        return c;
-    }
-    bool any = false, allMemory = true;
-    for (int r : rows) {
-        any = any || ChannelHasFrequency(s_, r);
-        allMemory = allMemory && IsMemory(r);
-    }
-    ChannelCommandStates c;
-    c.copy = any;
-    c.cut = any && allMemory;
-    c.paste = canPaste && IsMemory(rows.front());
-    c.del = allMemory;
-    c.moveUp = allMemory && rows.front() > 1;
-    c.moveDown = allMemory && rows.back() < kMemoryChannels;
-    return c;
-}
-
-void frmCommChInfo::copyRows(const std::vector<int>& rows) {
-    const int n = CopyChannelBlock(s_, rows);
-    if (n == 0) return;
-    static int copies = 0;
-    LastCopyMark() = QByteArray::number(++copies) + ':' + QByteArray::number(QCoreApplication::applicationPid());
-    auto* md = new QMimeData;
-    md->setText(FromText(ExportChannelsText(s_, rows, '\t')));
-    md->setData(kChannelsMime, LastCopyMark());
-    QApplication::clipboard()->setMimeData(md);
-    app_.ShowStatusMessage(Tx(s_, 33021).arg(n));
-}
-
-void frmCommChInfo::pasteAt(int n) {
-    if (!IsMemory(n)) return;
-    if (OwnChannelsOnClipboard() && s_.clipboard.block.size() > 1) {
-        const auto written = PasteChannelBlock(s_, n);
-        app_.ShowStatusMessage(Tx(s_, 33022).arg(written.size()));
-        return;
-    }
-    const QString text = OwnChannelsOnClipboard() ? QString() : ChannelTextOnClipboard();
-    if (text.isEmpty()) {
-        PasteChannel(s_, *this, n);   // the one channel, with the habits' question
-        return;
-    }
-    const CsvImportReport rep = ImportChannelCsv(s_, ToText(text), n);
-    if (s_.prompter && (!rep.readable || !rep.notes.empty()))
-        s_.prompter->tell(FormatImportReport(rep), rep.readable ? Icon::Warning : Icon::Critical, ToText(Tx(s_, 33033)));
-    if (rep.readable) app_.ShowStatusMessage(Tx(s_, 33022).arg(rep.imported));
-}
-
-void frmCommChInfo::deleteRows(const std::vector<int>& rows) {
-    if (rows.empty()) return;
-    // One question for the block; its answer decides for every row.
-    DeleteChannel(s_, *this, rows.front());
-    if (!s_.settings.habits.DeleteRemove) return;
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        if (!IsMemory(rows[i])) continue;
-        RemoveChannel(s_, rows[i]);
-        s_.doc.changes.channel(rows[i]);
-    }
-}
-
-void frmCommChInfo::moveRows(const std::vector<int>& rows, int before) {
-    const std::vector<int> moved = MoveChannelsBefore(s_, rows, before);
-    if (moved.empty()) return;
-    selectRows(moved.front(), moved.back());
-    MSFlexGrid1->scrollToItem(MSFlexGrid1->item(moved.back() - 1, 0));
-    MSFlexGrid1->scrollToItem(MSFlexGrid1->item(moved.front() - 1, 0));
-}
-
-bool frmCommChInfo::runBlockCommand(int command) {
-    const std::vector<int> rows = selectedRows();
-    const bool several = rows.size() > 1;
-    if (command >= kCmdPlan && command <= kCmdLast) {
-        const auto& plans = ChannelPlans();
-        const std::size_t i = std::size_t(command - kCmdPlan);
-        if (i >= plans.size()) return true;
-        const PlanFill f = FillFromPlan(s_, plans[i], several ? rows : std::vector<int>{});
-        app_.ShowStatusMessage(f.channels.empty() ? Tx(s_, 33015)
-                                                  : Tx(s_, 33014).arg(f.channels.size()).arg(FromText(plans[i].name)));
-        return true;
-    }
-    switch (command) {
-    case kCmdSelectAll:
-        selectRows(1, kMemoryChannels);
-        return true;
-    case kCmdEditSelected: {
-        FrmEditSelected dlg(s_, rows, app_.mainWidget());
-        if (dlg.exec() == QDialog::Accepted) app_.ShowStatusMessage(Tx(s_, 33032).arg(dlg.changed()));
-        return true;
-    }
-    case kCmdSortRx:
-    case kCmdSortName:
-    case kCmdCompact: {
-        const ChannelOrder order = command == kCmdSortRx     ? ChannelOrder::RxFrequency
-                                   : command == kCmdSortName ? ChannelOrder::Name
-                                                             : ChannelOrder::Compact;
-        const bool changed = ReorderChannels(s_, order);
+void frmCommChInfo::showRequestedRows(int from, int to, RowRequest how) {
+    switch (how) {
+    case RowRequest::Select:
+        selectRows(from, to);
+        break;
+    case RowRequest::SelectAndShow:
+        selectRows(from, to);
+        MSFlexGrid1->scrollToItem(MSFlexGrid1->item(to - 1, 0));
+        MSFlexGrid1->scrollToItem(MSFlexGrid1->item(from - 1, 0));
+        break;
+    case RowRequest::MovedUp:
+    case RowRequest::MovedDown:
+        setCurrentRow(to);
+        setTopRow(how == RowRequest::MovedUp ? TopRowAfterMoveUp(to, topRow(), visibleRows_)
+                                             : TopRowAfterMoveDown(to, topRow(), visibleRows_));
+        break;
+    case RowRequest::EndBlock:
         clearBlock();
-        app_.ShowStatusMessage(changed ? Tx(s_, 33027).arg(CountExportedChannels(s_)) : Tx(s_, 33020));
-        return true;
+        break;
     }
-    case kCmdCopy:
-        if (blockCommandStates().copy) copyRows(rows);
-        return true;
-    case kCmdCut:
-        if (!blockCommandStates().cut) return true;
-        copyRows(rows);
-        deleteRows(rows);
-        return true;
-    case kCmdPaste:
-        if (blockCommandStates().paste) pasteAt(rows.front());
-        return true;
-    case kCmdDelete:
-        if (!several) return false;
-        deleteRows(rows);
-        return true;
-    case kCmdMoveUp:
-        if (!several) return false;
-        if (blockCommandStates().moveUp) moveRows(rows, rows.front() - 1);
-        return true;
-    case kCmdMoveDown:
-        if (!several) return false;
-        if (blockCommandStates().moveDown) moveRows(rows, rows.back() + 2);
-        return true;
-    default:
-        return false;
-    }
+    updateCommands();
 }
 
 }  // namespace zr

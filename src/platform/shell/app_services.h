@@ -20,10 +20,10 @@ class QMdiArea;
 namespace zr {
 
 struct Session;
-struct ChannelCommandStates;
 class AppServices;
 class DocumentController;
 class ChannelFocus;
+class ChannelCommandRunner;
 
 using ChildWindowFactory = std::function<QWidget*(AppServices&)>;
 
@@ -37,21 +37,13 @@ QStringList RegisteredChildWindows();
 // src/platform/register_windows.cpp.
 void RegisterAllWindows();
 
-// Optional operations a child window offers to the main window. A child
+// What a child window does when the user chose another language. A child
 // widget that also derives from ChildHooks is asked through these; the
-// defaults do nothing.
+// defaults do nothing. (Everything else reaches the windows as events of
+// the document controller or through ChannelFocus.)
 class ChildHooks {
 public:
     virtual ~ChildHooks() = default;
-
-    // The channel table (frmCommChInfo): hide its in-place editors.
-    virtual void SetEditDisable() {}
-    // The channel table: run channel-edit command 1..7 (cut, copy, paste,
-    // insert, delete, move up, move down) at its current row, including the
-    // re-checks and the scrolling that follow the command.
-    virtual void runChannelCommand(int /*command*/) {}
-    // The channel table: its current row (0 = header, 1..129), -1 elsewhere.
-    virtual int currentRow() const { return -1; }
 
     // The main window re-captioned everything (language change).
     virtual void languageChanged() {}
@@ -71,6 +63,8 @@ public:
     virtual DocumentController& controller() = 0;
     // The channel the channel table and the channel edit window share.
     virtual ChannelFocus& channelFocus() = 0;
+    // The channel commands, on the rows the channel table published.
+    virtual ChannelCommandRunner& channelCommands() = 0;
 
     // The main window, as owner for dialogs and message boxes.
     virtual QWidget* mainWidget() = 0;
@@ -106,11 +100,8 @@ public:
     // Shows or hides the channel-edit menu and tool bar buttons; the channel
     // table calls it when it becomes or stops being the active page.
     virtual void ShowCHInfo(bool show) = 0;
-    // Enables the channel-edit commands (menu items, tool bar buttons and
-    // their shortcuts) as they apply to the channel table's current row; the
-    // table calls it whenever that row or its channel changes.
-    virtual void ShowChannelCommands(const ChannelCommandStates& /*states*/) {}
-    // Gives the open channel table the focus and hides its editors.
+    // Gives the open channel table the focus; every window takes what is
+    // being edited into the document (the controller's commitEdits).
     virtual void SetSaveEditData() = 0;
     // Channel-edit command 1..8: SetSaveEditData, then the command runs from
     // the 20 ms one-shot timer once the current event has been handled.

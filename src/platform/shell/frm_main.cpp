@@ -136,6 +136,9 @@ frmMain::frmMain(Session& s, DocumentController& controller, QWidget* parent)
     setCentralWidget(central);
 
     editing_ = new MainEditing(*this, s_);
+    channelCommands_ = std::make_unique<ChannelCommandRunner>(*this);
+    connect(&focus_, &ChannelFocus::selectionChanged, this,
+            [this] { ShowChannelCommands(channelCommands_->states(focus_.selection())); });
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -758,10 +761,8 @@ void frmMain::applyChannelCommandStates() {
 }
 
 void frmMain::SetSaveEditData() {
-    if (QWidget* table = FindChildWindow(kChannelTable)) {
-        table->setFocus();
-        if (auto* h = hooksOf(table)) h->SetEditDisable();
-    }
+    if (QWidget* table = FindChildWindow(kChannelTable)) table->setFocus();
+    ctl_.commitEdits();
 }
 
 void frmMain::showChannelTable() {
@@ -794,13 +795,13 @@ void frmMain::channelEditTimer_Timer() {
             if (before != s_.settings.habits.UseOffset) ctl_.habitsChanged();
             return;
         }
-        auto* table = hooksOf(FindChildWindow(kChannelTable));
-        if (!table) return;
-        const int row = table->currentRow();
+        const int row = focus_.selection().current;
+        if (row < 0) return;   // no channel table
         // Paste on the header row or the VFO row does nothing at all.
-        if (cmd == 3 && (row < 1 || row > kMemoryChannels)) return;
+        if (cmd == kCmdPaste && (row < 1 || row > kMemoryChannels)) return;
         editing_->beforeCommand();
-        table->runChannelCommand(cmd);
+        channelCommands_->run(cmd);
+        ShowChannelCommands(channelCommands_->states(focus_.selection()));
         if (QAction* a = commandActions_.value(cmd)) editing_->afterCommand(a->text());
     });
 }

@@ -15,6 +15,7 @@
 
 #include "channels/channel_commands.h"
 #include "control/document_events.h"
+#include "platform/channels/channel_command_runner.h"
 #include "platform/channels/channel_focus.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/dialogs.h"
@@ -88,6 +89,7 @@ public:
     Session& session() override { return s_; }
     DocumentController& controller() override { return ctl_; }
     ChannelFocus& channelFocus() override { return focus_; }
+    ChannelCommandRunner& channelCommands() override { return *channelCommands_; }
     QWidget* mainWidget() override { return this; }
     QMdiArea* mdiArea() override { return mdi_; }
     QWidget* ShowChild(const QString& name) override;
@@ -101,7 +103,9 @@ public:
     void LoadTree() override;
     void LoadNewDoc() override;
     void ShowCHInfo(bool show) override;
-    void ShowChannelCommands(const ChannelCommandStates& states) override;
+    // Enables the channel-edit commands (menu items, tool bar buttons and
+    // their shortcuts) as they apply to the channel table's selection.
+    void ShowChannelCommands(const ChannelCommandStates& states);
     void SetSaveEditData() override;
     void StartChannelCommand(int command) override;
     void PopupChannelMenu(const QPoint& globalPos) override;
@@ -208,6 +212,7 @@ private:
     Session& s_;
     DocumentController& ctl_;
     ChannelFocus focus_;
+    std::unique_ptr<ChannelCommandRunner> channelCommands_;
     std::function<void()> portCommand_;
     std::function<QString()> portLabel_;
     std::function<void()> checkConnection_;
