@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "files/new_document.h"
@@ -264,6 +265,52 @@ private slots:
         QVERIFY(prog.window().close());
     }
 
+    // A USB cable kept by its by-id name shows the number it has; the ports
+    // are listed for that once, when the program starts or the port is
+    // chosen, not on every refresh of the status bar.
+    void aCableKeptByItsByIdNameIsLookedUpOnce() {
+        Installation inst;
+        zrtest::TempDir dev;
+        const auto tty = dev.path() / "ttyUSB3";
+        const auto byId = dev.path() / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+        { std::ofstream(tty.string()) << ""; }
+        std::filesystem::create_symlink(tty, byId);
+        WriteProfileString((inst.root.path() / "language/mysetup.ini").string(), "language", "PortPath", byId.string());
+        int number = 103;
+        int listed = 0;
+        Session s;
+        zrtest::ScriptedPrompter p;
+        s.prompter = &p;
+        inst.start(s);
+        Program prog(s);
+        prog.setPortSource([&] {
+            ++listed;
+            return std::vector<link::PortFacts>{{1, "/dev/ttyS0", {}, {}, {}, -1, -1, {}},
+                                                {number, tty.string(), "FT232R USB UART", "FTDI", "A50285BI",
+                                                 0x0403, 0x6001, byId.string()}};
+        });
+        prog.start(false);
+        frmMain& w = prog.window();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.statusPanel(3)->text(), Tx(s, 12008) + "103");
+        QCOMPARE(listed, 1);
+        for (int i = 0; i < 3; ++i) w.showPortInUse();
+        QCOMPARE(listed, 1);
+        // Plugged in elsewhere, the cable gets another number: the status
+        // bar learns it when the port is chosen again.
+        number = 104;
+        QVERIFY(WithModal<FrmComSet>([&] { w.action("mnuComm")->trigger(); }, [&](FrmComSet& d) {
+            QVERIFY(d.Combo1->currentText().startsWith("COM104 - "));
+            QTest::mouseClick(d.CommandOK, Qt::LeftButton);
+        }));
+        QCOMPARE(w.statusPanel(3)->text(), Tx(s, 12008) + "104");
+        const int afterChoice = listed;
+        w.showPortInUse();
+        QCOMPARE(listed, afterChoice);
+        p.answers = {Answer::No};
+        QVERIFY(w.close());
+    }
+
     // Program > Check connection tries the port in use and shows a report
     // that can be copied; with the trace on, every transfer leaves a file.
     void checkConnectionAndTraceOfTheDemoRadio() {
@@ -317,6 +364,22 @@ private slots:
         const QString trace = QString::fromLatin1(f.readAll());
         QVERIFY2(trace.contains("handshake  > 50 52 4F 47 52 41 4D"), qPrintable(trace.left(400)));
         QVERIFY(trace.contains("read ended: done"));
+
+        // With the trace off again, a read leaves no file.
+        QVERIFY(WithModal<FrmComSet>([&] { w.action("mnuComm")->trigger(); }, [&](FrmComSet& d) {
+            auto* box = d.findChild<QCheckBox*>("CheckTrace");
+            QVERIFY(box && box->isChecked());
+            QTest::mouseClick(box, Qt::LeftButton);
+            QTest::mouseClick(d.CommandOK, Qt::LeftButton);
+        }));
+        QCOMPARE(inst.setupKey("Trace"), std::string("0"));
+        p.asked.clear();
+        // 9004 confirm, 9006 the read document's changes are not saved, 9009 finished
+        p.answers = {Answer::Ok, Answer::No, Answer::Ok};
+        w.action("mnuReadFromRadio")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 3 && !prog.link().engine().busy(), 30000);
+        QVERIFY2(p.asked.back().text.rfind(ToText(Tx(s, 9009)), 0) == 0, p.asked.back().text.c_str());
+        QCOMPARE(QDir(QString::fromStdString(traces.str())).entryList({"*.txt"}, QDir::Files), files);
         p.answers = {Answer::No};
         QVERIFY(w.close());
     }

@@ -14,8 +14,8 @@ QString DefaultTraceFolder() {
     return state + QStringLiteral("/zrcps/traces");
 }
 
-TraceKeeper::TraceKeeper(Session& s, link::TransferEngine& engine, link::TransferObserver* next)
-    : s_(s), engine_(engine), next_(next), folder_(DefaultTraceFolder()) {}
+TraceKeeper::TraceKeeper(Session& s, link::TransferEngine& engine, DocumentListeners& events)
+    : s_(s), engine_(engine), folder_(DefaultTraceFolder()), subscription_(events, this) {}
 
 void TraceKeeper::applySetting() {
     enabled_ = link::LoadTraceSetting(s_);
@@ -23,35 +23,8 @@ void TraceKeeper::applySetting() {
     trace_.clear();
 }
 
-void TraceKeeper::transferStarting(link::TransferKind k) {
-    if (next_) next_->transferStarting(k);
-}
-void TraceKeeper::progressShown(link::TransferKind k, const std::string& caption) {
-    if (next_) next_->progressShown(k, caption);
-}
-void TraceKeeper::progress(int percent) {
-    if (next_) next_->progress(percent);
-}
-void TraceKeeper::progressReset() {
-    if (next_) next_->progressReset();
-}
-void TraceKeeper::progressClosed() {
-    if (next_) next_->progressClosed();
-}
-
-void TraceKeeper::readReceived() {
-    if (next_) next_->readReceived();
-}
-void TraceKeeper::readDecoded() {
-    if (next_) next_->readDecoded();
-}
-void TraceKeeper::endProgram() {
-    if (next_) next_->endProgram();
-}
-
-void TraceKeeper::transferEnded(link::TransferKind k, bool success) {
+void TraceKeeper::transferEnded(link::TransferKind k, bool) {
     if (enabled_) save(k);
-    if (next_) next_->transferEnded(k, success);
 }
 
 void TraceKeeper::save(link::TransferKind k) {

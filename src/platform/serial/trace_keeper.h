@@ -2,11 +2,14 @@
 // The trace of the windows: while the setting "Trace" is on, the engine
 // records every transfer, and each transfer's trace is written to a file of
 // its own ("20250101-120000-123-read.txt") in the traces folder when the
-// transfer ends; the newest 50 are kept. The keeper sits between the engine
-// and its observer and passes every call on, in the same order.
+// transfer ends; the newest 50 are kept. The engine records the frames
+// through its trace hook; the keeper hears of the end of a transfer as a
+// listener of the document controller, which stays the engine's one
+// observer.
 
 #include <QString>
 
+#include "control/document_events.h"
 #include "link/trace.h"
 #include "link/transfer.h"
 
@@ -17,9 +20,13 @@ struct Session;
 // <state folder>/zrcps/traces: $XDG_STATE_HOME, else ~/.local/state.
 QString DefaultTraceFolder();
 
-class TraceKeeper : public link::TransferObserver {
+class TraceKeeper : private DocumentListener {
 public:
-    TraceKeeper(Session& s, link::TransferEngine& engine, link::TransferObserver* next);
+    // Listens to `events` (the controller's listeners) while it lives.
+    TraceKeeper(Session& s, link::TransferEngine& engine, DocumentListeners& events);
+    ~TraceKeeper() override { engine_.setTrace(nullptr); }
+    TraceKeeper(const TraceKeeper&) = delete;
+    TraceKeeper& operator=(const TraceKeeper&) = delete;
 
     // Reads the setting and attaches the trace to the engine, or detaches it.
     void applySetting();
@@ -31,26 +38,17 @@ public:
     // Why the last trace could not be written; empty when it was.
     const std::string& lastError() const { return lastError_; }
 
-    void transferStarting(link::TransferKind k) override;
-    void progressShown(link::TransferKind k, const std::string& caption) override;
-    void progress(int percent) override;
-    void progressReset() override;
-    void progressClosed() override;
-    void readReceived() override;
-    void readDecoded() override;
-    void transferEnded(link::TransferKind k, bool success) override;
-    void endProgram() override;
-
 private:
+    void transferEnded(link::TransferKind k, bool success) override;
     void save(link::TransferKind k);
     Session& s_;
     link::TransferEngine& engine_;
-    link::TransferObserver* next_;
     link::LinkTrace trace_;
     bool enabled_ = false;
     QString folder_;
     QString lastFile_;
     std::string lastError_;
+    ListenerSubscription subscription_;   // last: goes first
 };
 
 }  // namespace zr

@@ -64,9 +64,7 @@ Program::Program(Session& s) : s_(s) {
     controller_->setWriteCheck(check_.get());
     controller_->setBackupFolder(BackupFolder().toStdString());
     AttachCompareTools(*window_, *link_);
-    // The trace sits between the engine and the controller's observer.
-    traces_ = std::make_unique<TraceKeeper>(s, link_->engine(), link_->engine().observer());
-    link_->engine().setObserver(traces_.get());
+    traces_ = std::make_unique<TraceKeeper>(s, link_->engine(), controller_->listeners());
     traces_->applySetting();
     window_->setPortCommand([this] { choosePort(); });
     window_->setPortLabel([this] { return portInUseText(); });
@@ -74,7 +72,7 @@ Program::Program(Session& s) : s_(s) {
 }
 
 Program::~Program() {
-    link_->engine().setObserver(nullptr);
+    traces_.reset();
     window_.reset();
     controller_->attachLink(nullptr);
     controller_->setWriteCheck(nullptr);
@@ -135,6 +133,7 @@ void Program::choosePort() {
     AddTraceCheckBox(dlg, s_, traces_->folder());
     if (dlg.exec() != QDialog::Accepted) return;
     traces_->applySetting();
+    storedShown_.reset();   // the chosen port is looked up anew
     const PortChoice p = dlg.selected();
     // The demo radio is used by its device for this run; every other choice
     // is found again through mysetup.ini.
@@ -149,6 +148,13 @@ QString Program::portInUseText() const {
     }
     const std::string stored = link::StoredPortPath(s_);
     if (stored.empty()) return Tx(s_, 12008) + QString::number(s_.settings.comPort);
+    // Listing the ports takes a while: the stored name is looked up once,
+    // when it is chosen or first shown.
+    if (!storedShown_ || storedShown_->path != stored) storedShown_ = StoredPortShown{stored, storedPortText(stored)};
+    return storedShown_->text;
+}
+
+QString Program::storedPortText(const std::string& stored) const {
     // A USB cable kept by its by-id name shows the number it has now.
     const QString target = QFileInfo(QString::fromStdString(stored)).canonicalFilePath();
     for (const auto& p : ports())

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,9 @@ public:
     bool useDemoRadio();
 
     // Settings > Port, and the status bar's text of the port in use:
-    // "Port COM n", the device path, or "Demo radio".
+    // "Port COM n", the device path, or "Demo radio". A port kept by its
+    // by-id name is looked up among the ports once, when it is chosen (or
+    // first shown), not on every refresh.
     void choosePort();
     QString portInUseText() const;
     // Program > Check connection: runs the check and shows the report.
@@ -51,13 +54,21 @@ public:
     link::ConnectionReport connectionReport();
 
     // The serial ports the port dialog offers (the system's unless set).
-    void setPortSource(std::function<std::vector<link::PortFacts>()> source) { portSource_ = std::move(source); }
+    void setPortSource(std::function<std::vector<link::PortFacts>()> source) {
+        portSource_ = std::move(source);
+        storedShown_.reset();
+    }
     // Where traces of transfers go (the user's state folder unless set).
     void setTraceFolder(const QString& folder);
     QString traceFolder() const;
 
 private:
     std::vector<link::PortFacts> ports() const;
+    QString storedPortText(const std::string& stored) const;
+    struct StoredPortShown {
+        std::string path;
+        QString text;
+    };
     Session& s_;
     std::unique_ptr<DocumentController> controller_;
     std::unique_ptr<QtLink> link_;
@@ -66,6 +77,7 @@ private:
     std::unique_ptr<frmMain> window_;
     std::unique_ptr<TraceKeeper> traces_;
     std::function<std::vector<link::PortFacts>()> portSource_;
+    mutable std::optional<StoredPortShown> storedShown_;
 };
 
 }  // namespace zr
