@@ -13,7 +13,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
@@ -144,39 +146,56 @@ void Soak(int reads) {
                 differ, t.elapsed() / 1000.0);
 }
 
-// The wire time of a transfer from its trace: every byte sent and every
-// answer byte (echoes travel while the frame is sent) at 9600 baud, plus one
-// turnaround per answer.
-double WireMsFromTrace(const QString& path, double turnaroundMs, double& bytes, int& answers) {
+// What a transfer's trace tells about its timing.
+struct TraceTiming {
+    double bytes = 0;       // every byte sent and every answer byte (echoes
+                            // travel while the frame is sent)
+    int answers = 0;        // one turnaround each
+    double wireMs = 0;      // those bytes at 9600 baud plus the turnarounds
+    double exchangeMs = 0;  // first frame sent to last answer received
+    double programMs = 0;   // from each answer to the next frame: the
+                            // program's own share of the exchange
+};
+
+TraceTiming TimingFromTrace(const QString& path, double turnaroundMs) {
+    TraceTiming t;
     QFile f(path);
-    bytes = 0;
-    answers = 0;
-    if (!f.open(QIODevice::ReadOnly)) return 0;
+    if (!f.open(QIODevice::ReadOnly)) return t;
+    double first = -1, last = 0, answered = -1;
     for (const QByteArray& raw : f.readAll().split('\n')) {
         const QString line = QString::fromLatin1(raw);
-        // "   152.345 ms  handshake  > 50 52 ..."
-        if (line.size() < 28) continue;
-        const QChar dir = line.at(25);
-        if (dir != '>' && dir != '<') continue;
-        QString hex = line.mid(27);
+        // "   152.345 ms  handshake  > 50 52 ...": time, "ms", step, direction.
+        static const QRegularExpression frame(QStringLiteral("^\\s*([0-9.]+) ms\\s+\\S+\\s+([<>]) (.*)$"));
+        const QRegularExpressionMatch m = frame.match(line);
+        if (!m.hasMatch()) continue;
+        const double at = QLocale::c().toDouble(m.captured(1));
+        const QChar dir = m.captured(2).at(0);
+        QString hex = m.captured(3);
         const int note = hex.indexOf(QStringLiteral("   ("));
         int echo = 0;
         if (note >= 0) {
             const QString n = hex.mid(note);
             hex = hex.left(note);
             if (n.contains(QStringLiteral("not awaited"))) continue;
-            const int e = n.indexOf(QStringLiteral(" echo bytes"));
+            const int e = n.indexOf(QStringLiteral(" echo byte"));
             if (e > 0) echo = n.mid(4, e - 4).toInt();
         }
+        if (first < 0) first = at;
+        last = at;
         const int count = static_cast<int>(hex.split(' ', Qt::SkipEmptyParts).size());
         if (dir == '>') {
-            bytes += count;
+            t.bytes += count;
+            if (answered >= 0) t.programMs += at - answered;
+            answered = -1;
         } else if (count > echo) {
-            bytes += count - echo;
-            ++answers;
+            t.bytes += count - echo;
+            ++t.answers;
+            answered = at;
         }
     }
-    return bytes * zr::PtyRadio::kByteMs + answers * turnaroundMs;
+    if (first >= 0) t.exchangeMs = last - first;
+    t.wireMs = t.bytes * zr::PtyRadio::kByteMs + t.answers * turnaroundMs;
+    return t;
 }
 
 // "zrcps-cli read" and "zrcps-cli write" as a user runs them, timed from
@@ -212,11 +231,25 @@ void CommandTiming(const QString& cli, const QString& sim) {
         t.start();
         const bool ok = run(args, 120000);
         const double ms = t.nsecsElapsed() / 1e6;
-        double bytes = 0;
-        int answers = 0;
-        const double wire = WireMsFromTrace(trace, turnaround, bytes, answers);
-        std::printf("zrcps-cli %-5s %s  wall %8.1f ms  wire %8.1f ms (%6.0f bytes, %d turnarounds)  ratio %.3f\n",
-                    write ? "write" : "read", ok ? "ok    " : "FAILED", ms, wire, bytes, answers, ms / wire);
+        const TraceTiming tt = TimingFromTrace(trace, turnaround);
+        const double wire = tt.wireMs;
+        if (wire <= 0) {
+            std::printf("zrcps-cli %-5s %s  wall %8.1f ms  (no frames in the trace %s)\n", write ? "write" : "read",
+                        ok ? "ok    " : "FAILED", ms, qPrintable(trace));
+            continue;
+        }
+        // Start-up, port opening and saving are the wall time outside the
+        // exchange; with the gaps between answer and next frame they are
+        // what the program adds to the wire. The rest is the simulated
+        // radio's own lateness on a loaded machine.
+        const double program = (ms - tt.exchangeMs) + tt.programMs;
+        std::printf("zrcps-cli %-5s %s  wall %8.1f ms  wire %8.1f ms (%6.0f bytes, %d turnarounds)  ratio %.3f\n"
+                    "                       exchange %8.1f ms (first frame to last answer)  ratio %.3f\n"
+                    "                       program  %8.1f ms (outside the exchange %.1f, between answer and "
+                    "next frame %.1f)  wire + program ratio %.3f\n",
+                    write ? "write" : "read", ok ? "ok    " : "FAILED", ms, wire, tt.bytes, tt.answers, ms / wire,
+                    tt.exchangeMs, tt.exchangeMs / wire, program, ms - tt.exchangeMs, tt.programMs,
+                    (wire + program) / wire);
     }
     radio.terminate();
     radio.waitForFinished(5000);

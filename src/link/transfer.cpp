@@ -339,6 +339,7 @@ bool TransferEngine::startWrite() {
     kind_ = TransferKind::Write;   // reserved while open windows commit
     step_ = TransferStep::None;
     receiving_ = false;
+    writeWaiting_ = true;
     timers_.start(TimerId::WaitSaveData, kWaitSaveDataTimerMs);
     return true;
 }
@@ -523,6 +524,7 @@ void TransferEngine::onTimer(TimerId id) {
             if (kind_ != TransferKind::None && receiving_) timeout();
             break;
         case TimerId::WaitSaveData:
+            writeWaiting_ = false;
             if (kind_ == TransferKind::Write && step_ == TransferStep::None) continueWrite();
             break;
         case TimerId::ReadOK:
@@ -654,6 +656,11 @@ void TransferEngine::endTransfer(bool success) {
     if (success && kind == TransferKind::Write) ask(msg(9010), Buttons::Ok, Icon::None);
     if (partlyWritten) ask(msg(9121), Buttons::Ok, Icon::Warning);
     if (observer_) observer_->transferEnded(kind, success);
+}
+
+void TransferEngine::writeNow() {
+    if (!writeWaiting_) return;
+    onTimer(TimerId::WaitSaveData);
 }
 
 void TransferEngine::decodeNow() {

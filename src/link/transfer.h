@@ -138,6 +138,9 @@ public:
     // A read that has ended and waits for its decode timer is decoded now
     // (the command line does not wait the 500 ms the windows need).
     void decodeNow();
+    // A write that waits for open windows to commit their edits starts its
+    // exchange now (the command line has no windows to wait for).
+    void writeNow();
 
     // Events.
     void onBytes(const uint8_t* data, std::size_t size);
@@ -217,6 +220,7 @@ private:
     bool progressVisible_ = false;
     bool readDecodePending_ = false;
     bool lastSucceeded_ = false;
+    bool writeWaiting_ = false;   // WaitSaveData runs before a write
     bool inDialog_ = false;
     int depth_ = 0;                 // nesting of event handlers
     int repeats_ = 0;               // 0A answers to the current block

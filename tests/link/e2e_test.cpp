@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
+#include <ctime>
 #include <memory>
 
 #include "data/image_codec.h"
 #include "link/radio_sim.h"
+#include "platform/serial/connection_check.h"
 #include "platform/serial/pty_radio.h"
 #include "platform/serial/qt_link.h"
 #include "shell/session.h"
@@ -277,4 +279,46 @@ TEST_F(EndToEnd, DeviceDisappearsDuringTransfer) {
     EXPECT_FALSE(link.engine().lastSucceeded());
     EXPECT_FALSE(link.port().isOpen());
     EXPECT_TRUE(std::all_of(s.doc.image.begin(), s.doc.image.end(), [](uint8_t b) { return b == 0x66; }));
+}
+
+namespace {
+double ProcessCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+}  // namespace
+
+// The command line waits for a slow radio asleep, not by polling the port
+// in a loop that keeps a processor busy (and slows the simulated radio
+// beside it), and it starts a write without the pause the windows need to
+// take in their edits.
+TEST_F(EndToEnd, CommandLineWaitsAsleepAndWritesAtOnce) {
+    plug();
+    prompter.answers = {Answer::Ok, Answer::Ok};
+    ASSERT_TRUE(link.engine().startWrite());
+    EXPECT_EQ(link.engine().bytesSent(), 0u) << "a write waits for open windows first";
+    link.engine().writeNow();
+    const auto sent = link.engine().bytesSent();
+    EXPECT_GT(sent, 0u) << "the handshake goes out at once";
+    link.engine().writeNow();   // nothing more to start
+    EXPECT_EQ(link.engine().bytesSent(), sent);
+    RunUntilIdle(link.engine());
+    EXPECT_TRUE(link.engine().lastSucceeded());
+
+    PtyRadioOptions slow;
+    slow.turnaroundMs = 150;
+    plug(slow);
+    const int answered = radio.answers;
+    ASSERT_TRUE(link.engine().startIdentify());
+    QElapsedTimer wall;
+    wall.start();
+    const double cpu0 = ProcessCpuMs();
+    RunUntilIdle(link.engine());
+    const double cpu = ProcessCpuMs() - cpu0;
+    const double ms = static_cast<double>(wall.elapsed());
+    ASSERT_FALSE(link.engine().busy());
+    EXPECT_GE(radio.answers - answered, 3);   // handshake, identification twice
+    EXPECT_GE(ms, 3 * 150.0);
+    EXPECT_LT(cpu, ms / 3) << "busy " << cpu << " ms of " << ms << " ms";
 }

@@ -28,12 +28,15 @@ public:
 }  // namespace
 
 void RunUntilIdle(link::TransferEngine& e) {
+    e.writeNow();
     while (e.busy()) {
         if (e.kind() == link::TransferKind::None) {
             e.decodeNow();
             continue;
         }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        // Sleeps until the port or a timer has something; the overload with a
+        // time limit would not wait and would spin the processor instead.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
 }
 

@@ -21,7 +21,8 @@ link::ConnectionReport CheckConnection(Session& s, QtLink& link, const std::stri
                                        const std::string& program);
 
 // Runs the event loop until the engine has nothing left to do; a read that
-// waits for its decode timer is decoded at once.
+// waits for its decode timer is decoded at once, and a write that waits for
+// open windows to commit starts at once (there are none here).
 void RunUntilIdle(link::TransferEngine& engine);
 
 }  // namespace zr

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zr {
@@ -78,12 +79,27 @@ void PtyRadio::onReadable() {
     pump();
 }
 
+double PtyRadio::nextDueMs() const {
+    double next = -1;
+    if (!in_.empty()) next = in_.front().at;
+    if (!out_.empty()) next = next < 0 ? out_.front().at : std::min(next, out_.front().at);
+    return next;
+}
+
 void PtyRadio::pump() {
+    // Timers fire on whole milliseconds, so they are set to fire early and
+    // the last part of the wait is slept here: a byte leaves when it is due,
+    // as on a real line, not up to a millisecond later.
+    const double next = nextDueMs();
+    if (next >= 0) {
+        const double wait = next - nowMs();
+        if (wait > 0 && wait <= kFineWaitMs)
+            std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(wait));
+    }
     const double now = nowMs();
     const double bt = options_.paced ? kByteMs : 0.0;
     // Bytes that have reached the radio.
-    // Timers fire on whole milliseconds: a byte due within half of one goes now.
-    constexpr double kSlack = 0.5;
+    constexpr double kSlack = 0.05;
     while (!in_.empty() && in_.front().at <= now + kSlack) {
         const Timed t = in_.front();
         in_.pop_front();
@@ -122,16 +138,14 @@ void PtyRadio::pump() {
 }
 
 void PtyRadio::schedule() {
-    double next = -1;
-    if (!in_.empty()) next = in_.front().at;
-    if (!out_.empty()) next = next < 0 ? out_.front().at : std::min(next, out_.front().at);
+    const double next = nextDueMs();
     if (next < 0) return;
     const double wait = next - nowMs();
-    if (wait <= 0) {
+    if (wait <= kFineWaitMs) {
         timer_.start(0);
         return;
     }
-    timer_.start(static_cast<int>(std::lround(wait)));
+    timer_.start(static_cast<int>(wait - 1.0));
 }
 
 }  // namespace zr

@@ -47,6 +47,9 @@ private:
     void onReadable();
     void pump();
     void schedule();
+    double nextDueMs() const;  // -1 when nothing waits
+    // Waits shorter than this are slept, not left to a whole-millisecond timer.
+    static constexpr double kFineWaitMs = 1.5;
     double nowMs() const { return clock_.nsecsElapsed() / 1e6; }
 
     link::RadioSim& radio_;
