@@ -306,14 +306,18 @@ CommandResult DocumentController::openAndShow(const std::string& path, bool asBa
     return CommandResult::Cancelled;
 }
 
-CommandResult DocumentController::openBackup(const std::string& path) {
+CommandResult DocumentController::openBackup(const std::string& path) { return offerSaveThenOpen(path, true); }
+
+CommandResult DocumentController::openChosen(const std::string& path) { return offerSaveThenOpen(path, false); }
+
+CommandResult DocumentController::offerSaveThenOpen(const std::string& path, bool asBackup) {
     commitEdits();
     if (IsModified(s_)) {
         const Answer a = ask(kTextSaveChanges, Buttons::YesNoCancel, Icon::Warning);
         if (a == Answer::Cancel) return CommandResult::Cancelled;
         if (a == Answer::Yes && saveBeforeReplacing() == CommandResult::Cancelled) return CommandResult::Cancelled;
     }
-    return openAndShow(path, true);
+    return openAndShow(path, asBackup);
 }
 
 CommandResult DocumentController::fileSave() {

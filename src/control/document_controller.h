@@ -26,6 +26,7 @@
 //   channelChanged(n) / channelsChanged()       channel edits and commands
 //   settingsChanged(record)                     a settings record others show
 //   titleChanged()                              name, never-saved or modified state
+//   documentRestored()                          an undo or redo put an earlier state back
 // and commitEdits() comes before every command looks at the document. The
 // settings pages still write their own record in place as the user edits
 // it; they publish (through edit()) only what other windows show: the scan
@@ -126,6 +127,10 @@ public:
     // included); the opened backup counts as never saved, so Save asks for a
     // new name instead of changing the backup.
     CommandResult openBackup(const std::string& path);
+    // File Open with a path chosen beforehand (a file dropped on the
+    // window): the unsaved-changes question, then the file as File Open
+    // opens it.
+    CommandResult openChosen(const std::string& path);
     // File Save: Save As for a never-saved document, otherwise the overwrite
     // question and the write. Done only when the document was written.
     CommandResult fileSave();
@@ -165,6 +170,7 @@ private:
     SaveAsResult saveAs();
     CommandResult saveBeforeReplacing();
     CommandResult openAndShow(const std::string& path, bool asBackup);
+    CommandResult offerSaveThenOpen(const std::string& path, bool asBackup);
     void documentShown();
     void endProgram();
     void afterRead();

@@ -90,6 +90,8 @@ void ImportCsvFile(AppServices& app, const std::string& path) {
         app.ShowStatusMessage(Tx(s, 33017).arg(rep.imported).arg(rep.rows).arg(FileNameOf(path)));
 }
 
+QString ImportCsvCaption(const Session& s) { return X(s, 31000); }
+
 void ExportCsvCommand(AppServices& app) {
     Session& s = app.session();
     app.controller().commitEdits();

@@ -44,6 +44,8 @@ void AddExtrasFileMenuEntries(QMenu* file, AppServices& app);
 void ImportCsvCommand(AppServices& app);
 // Imports a chosen (or dropped) CSV file, with the report and a status line.
 void ImportCsvFile(AppServices& app, const std::string& path);
+// The caption of the import command, in the current language.
+QString ImportCsvCaption(const Session& s);
 void ExportCsvCommand(AppServices& app);
 void PrintSheetCommand(AppServices& app);
 void BackupsCommand(AppServices& app);

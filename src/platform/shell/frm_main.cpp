@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QDialog>
 #include <QFile>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@
 
 #include "channels/channel_plans.h"
 #include "control/document_controller.h"
+#include "platform/shell/file_drop.h"
 #include "platform/shell/help_window.h"
 #include "platform/shell/main_editing.h"
 #include "platform/shell/texts.h"
@@ -118,6 +120,7 @@ frmMain::frmMain(Session& s, DocumentController& controller, QWidget* parent)
     : QMainWindow(parent), s_(s), ctl_(controller) {
     initShellResources();
     setObjectName("frmMain");
+    setAcceptDrops(true);
     setWindowIcon(icon("zrcps"));
 
     mdi_ = new QMdiArea;
@@ -807,6 +810,33 @@ void frmMain::channelEditTimer_Timer() {
 }
 
 void frmMain::PopupChannelMenu(const QPoint& globalPos) { MnuCHEdit_->popup(globalPos); }
+
+// --- dropped files ----------------------------------------------------------------
+
+namespace {
+// A drop is taken while no transfer runs.
+DroppedFile TakenDrop(const QDropEvent* e, const DocumentController& ctl) {
+    return ctl.transferBusy() ? DroppedFile{} : DroppedFileOf(e->mimeData());
+}
+}  // namespace
+
+void frmMain::dragEnterEvent(QDragEnterEvent* e) { dragMoveEvent(e); }
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+    if (TakenDrop(e, ctl_).kind != DroppedKind::None) e->acceptProposedAction();
+    else e->ignore();
+}
+
+void frmMain::dropEvent(QDropEvent* e) {
+    const DroppedFile file = TakenDrop(e, ctl_);
+    if (file.kind == DroppedKind::None) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    // Once the drag is over: the questions and reports are windows of their own.
+    QTimer::singleShot(0, this, [this, file] { runGuarded("Form_DragDrop", [&] { OpenDroppedFile(*this, file); }); });
+}
 
 // --- new document -----------------------------------------------------------------
 

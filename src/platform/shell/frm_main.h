@@ -131,9 +131,9 @@ public:
     void RecaptionAll();
     // Redraws the tiled background picture.
     void LoadBKPic();
-    // Opens every page that does not follow the document by itself anew at
-    // its place (after a language change or an undo); with commitFirst its
-    // edit is taken into the document before.
+    // Opens every page that does not re-caption itself anew at its place
+    // (after a language change); with commitFirst its edit is taken into the
+    // document before.
     void reopenPages(bool commitFirst);
     // The name of the user's settings store of the program.
     QString settingsStoreName() const { return placementStoreName(); }
@@ -182,6 +182,10 @@ protected:
     void showEvent(QShowEvent* e) override;
     bool event(QEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
+    // A document or a channel list dropped on the window (file_drop.h).
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     // DocumentListener: what the window shows follows the document.
