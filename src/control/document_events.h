@@ -35,6 +35,9 @@ public:
     // A settings record changed (for OptFeat: also the channels its lists
     // offer, after the channel references were checked again).
     virtual void settingsChanged(SettingsRecord) {}
+    // An undo or redo put an earlier state of the document back (the channel
+    // and settings events for it came first): show it again where you stand.
+    virtual void documentRestored() {}
     // The file name, the never-saved flag or the modified state changed.
     virtual void titleChanged() {}
     // The editing habits changed (UseOffset shows TX as an offset).

@@ -107,9 +107,9 @@ FrmDTMF::FrmDTMF(AppServices& app, QWidget* parent)
     combos_[P::AutoAnswer] = new QComboBox(this);
     combos_[P::AutoAnswer]->hide();
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addWidget(tabs);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
 
     model_.open();
     showAll();
@@ -144,10 +144,10 @@ FrmScan::FrmScan(AppServices& app, QWidget* parent)
     combos_[P::WaitTime] = new QComboBox(this);  // WaitTime has no visible list
     combos_[P::WaitTime]->hide();
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addLayout(g);
     v->addStretch(1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
     model_.open();
     showAll();
 }
@@ -172,10 +172,10 @@ FrmAlert::FrmAlert(AppServices& app, QWidget* parent)
     const int labels[] = {27011, 27001, 27002, 27003, 27004, 27005, 27006, 27007, 27009, 27010};
     for (int id = 0; id < P::ListCount; ++id)
         combos_[id] = addListRow(this, g, id, text(labels[id]), id, model_, show, 150);
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addLayout(g);
     v->addStretch(1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
     model_.open();
     showAll();
 }
@@ -214,11 +214,11 @@ FrmKey::FrmKey(AppServices& app, QWidget* parent)
     combos_[P::kFunctionList] = new QComboBox(this);
     combos_[P::kFunctionList]->hide();
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addLayout(keys);
     v->addLayout(times);
     v->addStretch(1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
     model_.open();
     showAll();
 }
@@ -236,7 +236,7 @@ void FrmKey::refreshKeys() {
 
 FrmEmbMsg::FrmEmbMsg(AppServices& app, QWidget* parent) : PageWindow(app, 3500, parent) {
     setWindowTitle(text(20000));
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     EmbMsgRecord& rec = app.controller().document().stored.EmbMsg;
     for (int i = 0; i < 4; ++i) {
         auto* e = new PageLineEdit(&pages::FilterAsciiKey, this);
@@ -253,7 +253,7 @@ FrmEmbMsg::FrmEmbMsg(AppServices& app, QWidget* parent) : PageWindow(app, 3500, 
     }
     reshow();
     v->addStretch(1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
 }
 
 void FrmEmbMsg::reshow() {

@@ -104,9 +104,9 @@ FrmOptFeatures::FrmOptFeatures(AppServices& app, QWidget* parent)
     columns->addSpacing(16);
     addColumn(OptFeatPage::rightColumn());
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addLayout(columns);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
 
     model_.open();
     showAll();

@@ -69,9 +69,9 @@ FrmRadio::FrmRadio(AppServices& app, QWidget* parent)
     });
     connect(MSFlexGrid1->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeEditor(); });
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addWidget(MSFlexGrid1, 1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
     resize(300, 560);
 }
 
@@ -195,11 +195,11 @@ FrmRadioInfo::FrmRadioInfo(AppServices& app, QWidget* parent) : PageWindow(app, 
         }
         ++r;
     }
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout;
     v->addLayout(top);
     v->addWidget(FrameDealer);
     v->addStretch(1);
-    v->addWidget(buttonRow());
+    setPageLayout(v);
     ShowByData();
 }
 

@@ -7,6 +7,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QTimer>
 
 #include "control/document_controller.h"
@@ -181,6 +185,70 @@ pages::TextFn PageWindow::texts() const {
 }
 
 QString PageWindow::text(int number) const { return Tx(app_.session(), number); }
+
+namespace {
+
+// The scroll area of a page: it asks for the whole size of the page's
+// fields, and the field that gets the focus (Tab, Enter) is scrolled into
+// view.
+class PageScrollArea : public QScrollArea {
+public:
+    explicit PageScrollArea(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setFocusPolicy(Qt::NoFocus);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && widget() && widget()->isAncestorOf(now)) showWhole(now);
+        });
+    }
+    QSize sizeHint() const override {
+        if (!widget()) return QScrollArea::sizeHint();
+        const int f = 2 * frameWidth();
+        return widget()->sizeHint().expandedTo(widget()->minimumSizeHint()) + QSize(f, f);
+    }
+
+protected:
+    // The page's fields were filled while it was hidden, which a hidden
+    // widget does not tell its layout: the fields are laid out afresh.
+    void showEvent(QShowEvent* e) override {
+        QScrollArea::showEvent(e);
+        if (QLayout* l = widget() ? widget()->layout() : nullptr) {
+            l->invalidate();
+            l->activate();
+        }
+    }
+
+private:
+    // The whole field, not only its text cursor, with a small margin; its
+    // start when it is larger than the view.
+    void showWhole(QWidget* field) {
+        constexpr int kMargin = 4;
+        const QRect r = QRect(field->mapTo(widget(), QPoint(0, 0)), field->size())
+                            .adjusted(-kMargin, -kMargin, kMargin, kMargin);
+        const QRect seen(-widget()->pos(), viewport()->size());
+        auto follow = [](QScrollBar* bar, int from, int to, int seenFrom, int seenLength) {
+            if (to - from > seenLength || from < seenFrom) bar->setValue(from);
+            else if (to > seenFrom + seenLength) bar->setValue(to - seenLength);
+        };
+        follow(horizontalScrollBar(), r.left(), r.left() + r.width(), seen.left(), seen.width());
+        follow(verticalScrollBar(), r.top(), r.top() + r.height(), seen.top(), seen.height());
+    }
+};
+
+}  // namespace
+
+void PageWindow::setPageLayout(QLayout* content) {
+    auto* body = new QWidget;
+    body->setObjectName(QStringLiteral("PageBody"));
+    content->setContentsMargins(0, 0, 0, 0);
+    body->setLayout(content);
+    scroll_ = new PageScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("PageScroll"));
+    scroll_->setWidget(body);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(scroll_, 1);
+    v->addWidget(buttonRow());
+}
 
 QWidget* PageWindow::buttonRow() {
     // Made after the page's fields, so that they come last in the tab order.

@@ -18,6 +18,8 @@
 
 class QGridLayout;
 class QLabel;
+class QLayout;
+class QScrollArea;
 
 namespace zr {
 
@@ -86,7 +88,8 @@ QLabel* NewFieldLabel(const QString& text, QWidget* parent);
 // Base of the page windows: the session and the main window's services, the
 // Close and Help buttons (captions 9023, 9025) and the help context. A page
 // listens to the document controller while it is open: it commits its edit
-// when a command asks for it and shows a replaced document afresh.
+// when a command asks for it and shows a replaced or restored (undo, redo)
+// document afresh, in the same window.
 class PageWindow : public QWidget, public ChildHooks, protected DocumentListener {
     Q_OBJECT
 public:
@@ -106,8 +109,11 @@ public:
 
     QPushButton* CommandClose = nullptr;
     QPushButton* CommandHelp = nullptr;
-    // A row with the two buttons on the right, for the page's layout.
-    QWidget* buttonRow();
+    // Lays the page out: its fields (`content`) in a scroll area, so that
+    // nothing is cut in a small window or at a large scale, and below it the
+    // row with Close and Help. Called once, after the fields were made.
+    void setPageLayout(QLayout* content);
+    QScrollArea* scrollArea() const { return scroll_; }
 
     // Closes the page (its MDI frame when it has one).
     void closePage();
@@ -122,12 +128,16 @@ protected:
     // DocumentListener
     void commitEdits() override { commitEdit(); }
     void documentReplaced() override { reshow(); }
+    void documentRestored() override { reshow(); }
 
     AppServices& app_;
     int helpContext_;
 
 private:
+    QWidget* buttonRow();
+
     std::optional<ListenerSubscription> subscription_;   // while the page is open
+    QScrollArea* scroll_ = nullptr;
 };
 
 }  // namespace zr

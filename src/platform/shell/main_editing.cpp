@@ -51,12 +51,12 @@ MainEditing::MainEditing(frmMain& main, Session& s)
       main_(main),
       s_(s),
       history_(s, [this] {
-          // Every window shows the document put back; the pages are opened
-          // anew at their places, so that every field shows it.
+          // Every window shows the document put back, where it stands.
           s_.doc.changes.allChannels();
           for (std::size_t r = 0; r < kSettingsRecords; ++r) s_.doc.changes.settings(SettingsRecord(r));
-          main_.controller().publishChanges();
-          main_.reopenPages(false);
+          DocumentController& ctl = main_.controller();
+          ctl.publishChanges();
+          ctl.listeners().publish([](DocumentListener& l) { l.documentRestored(); });
           forgetChanges();
       }),
       subscription_(main.controller().listeners(), this) {
