@@ -7,6 +7,7 @@
 // (default "english.ini"); tests take every expected text from it with Tx().
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include <QAbstractItemView>
@@ -19,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
 
@@ -46,21 +48,39 @@ inline std::string LanguageFile() {
     return l.isEmpty() ? std::string("english.ini") : l.toStdString();
 }
 
-// The program started as a user starts it, in an installation of its own
-// whose mysetup.ini holds the run's language as the user's choice, with a
-// scripted prompter for the message boxes and file dialogs.
-struct Run {
+// An installation of its own in a temporary folder whose mysetup.ini holds
+// `language` as the user's choice (none when empty: a first start);
+// start() runs the program's start-up on it.
+struct Installation {
     zrtest::TempDir root;
+    explicit Installation(const std::string& language = LanguageFile()) {
+        zrtest::MakeInstallation(root.path());
+        if (!language.empty())
+            zr::WriteProfileString((root.path() / "language" / "mysetup.ini").string(), "language", "LanguageFile",
+                                   language);
+    }
+    void start(zr::Session& s) const {
+        zr::Startup(s, (root.path() / "V100" / "zrcps").string(), [](zr::Session& x) { zr::NewDocument(x); });
+    }
+    // A key of the user's settings (the [language] section of mysetup.ini).
+    std::string setupKey(const char* key) const {
+        return zr::ReadProfileString((root.path() / "language" / "mysetup.ini").string(), "language", key);
+    }
+};
+
+// The program started as a user starts it, in an installation of its own
+// with the run's language, with a scripted prompter for the message boxes
+// and file dialogs.
+struct Run {
+    Installation inst;
+    zrtest::TempDir& root = inst.root;
     zr::Session s;
     zrtest::ScriptedPrompter p;
     std::unique_ptr<zr::Program> prog;
 
     explicit Run(bool demoRadio = false) {
-        zrtest::MakeInstallation(root.path());
-        zr::WriteProfileString((root.path() / "language" / "mysetup.ini").string(), "language", "LanguageFile",
-                               LanguageFile());
         s.prompter = &p;
-        zr::Startup(s, (root.path() / "V100" / "zrcps").string(), [](zr::Session& x) { zr::NewDocument(x); });
+        inst.start(s);
         prog = std::make_unique<zr::Program>(s);
         prog->start(false);
         window().activateWindow();
@@ -84,10 +104,31 @@ struct Run {
     std::string file(const char* name) const { return root.str(name); }
 };
 
-// With ZR_SHOTS_DARK=1 in the environment, the application takes a dark
-// palette (Fusion), so that the pictures show it.
+// Runs `act` on the modal dialog of type T once it is open, while `trigger`
+// opens it (a menu action whose dialog runs exec()). A dialog that `act`
+// leaves open (a failed check) is rejected. True when the dialog was seen.
+template <class T>
+bool WithModal(const std::function<void()>& trigger, const std::function<void(T&)>& act) {
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget()); d && !seen && d->isVisible()) {
+            seen = true;
+            poll.stop();
+            act(*d);
+            if (d->isVisible()) d->reject();
+        }
+    });
+    poll.start(10);
+    trigger();
+    poll.stop();
+    return seen;
+}
+
+// With ZR_SHOTS_DARK=1 (or ZR_DARK=1) in the environment, the application
+// takes a dark palette (Fusion), so that the pictures show it.
 inline void UseDarkPaletteWhenAsked() {
-    if (!qEnvironmentVariableIntValue("ZR_SHOTS_DARK")) return;
+    if (!qEnvironmentVariableIntValue("ZR_SHOTS_DARK") && !qEnvironmentVariableIntValue("ZR_DARK")) return;
     QApplication::setStyle("Fusion");
     QPalette dark;
     dark.setColor(QPalette::Window, QColor(45, 45, 48));
@@ -99,13 +140,15 @@ inline void UseDarkPaletteWhenAsked() {
     dark.setColor(QPalette::ButtonText, Qt::white);
     dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
     dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 60));
+    dark.setColor(QPalette::ToolTipText, Qt::white);
     dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
     dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
     QApplication::setPalette(dark);
 }
 
 // With ZR_SHOTS=<folder> in the environment, a picture of the window.
-inline void Shot(QWidget* w, const char* name) {
+inline void Shot(QWidget* w, const QString& name) {
     const QString dir = qEnvironmentVariable("ZR_SHOTS");
     if (!dir.isEmpty() && w) w->window()->grab().save(dir + "/" + name + ".png");
 }

@@ -434,11 +434,8 @@ private slots:
         ClickLabel(r, 1);
         ClickLabel(r, 3, Qt::ShiftModifier);
         const StoredDocument before = r.s.doc.stored;
-        bool seen = false;
-        QTimer::singleShot(200, [&] {
-            auto* dlg = qobject_cast<FrmEditSelected*>(QApplication::activeModalWidget());
-            if (!dlg) return;
-            seen = true;
+        const bool seen = WithModal<FrmEditSelected>([&] { Choose(r, "MnuCHEditSelected"); }, [&](FrmEditSelected& d) {
+            FrmEditSelected* dlg = &d;
             QVERIFY(QTest::qWaitForWindowExposed(dlg));
             Shot(dlg, "edit_selected");
             // A click on the box itself, at the left of its row.
@@ -458,8 +455,7 @@ private slots:
             QTest::keyClick(bandwidth, Qt::Key_End);   // 25 kHz
             QTest::mouseClick(dlg->buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         });
-        Choose(r, "MnuCHEditSelected");
-        QTRY_VERIFY(seen);
+        QVERIFY(seen);
         for (int n = 1; n <= 3; ++n) {
             QCOMPARE(Ch(r.s, n)->TxPower, int16_t(0));
             QCOMPARE(Ch(r.s, n)->Bandwidth, int16_t(2));
@@ -479,11 +475,8 @@ private slots:
         Run r;
         TypeRx(r, 2, "462.6");
         const StoredDocument before = r.s.doc.stored;
-        bool seen = false;
-        QTimer::singleShot(200, [&] {
-            auto* dlg = qobject_cast<FrmCHBatch*>(QApplication::activeModalWidget());
-            if (!dlg) return;
-            seen = true;
+        const bool seen = WithModal<FrmCHBatch>([&] { Choose(r, "MnuCHBatch"); }, [&](FrmCHBatch& d) {
+            FrmCHBatch* dlg = &d;
             QVERIFY(QTest::qWaitForWindowExposed(dlg));
             QVERIFY(dlg->LabelHint->isVisible());
             QCOMPARE(dlg->LabelHint->text(), Tx(r.s, 33029));
@@ -497,8 +490,7 @@ private slots:
             QTest::mouseClick(dlg->CommandApply, Qt::LeftButton);
             QTest::mouseClick(dlg->CommandClose, Qt::LeftButton);
         });
-        Choose(r, "MnuCHBatch");
-        QTRY_VERIFY(seen);
+        QVERIFY(seen);
         QCOMPARE(Ch(r.s, 1)->TxPower, int16_t(0));
         QCOMPARE(Ch(r.s, 2)->TxPower, int16_t(0));
         QCOMPARE(Status(r), Tx(r.s, 33018).arg(2));

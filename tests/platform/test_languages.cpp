@@ -56,11 +56,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void shot(QWidget* w, const QString& name) {
-    const QString dir = qEnvironmentVariable("ZR_SHOTS");
-    if (!dir.isEmpty() && w) w->grab().save(dir + "/" + name + ".png");
-}
-
 QTreeWidgetItem* treeEntry(QTreeWidget* t, const QString& key) {
     for (QTreeWidgetItemIterator it(t); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toString() == key) return *it;
@@ -189,23 +184,22 @@ QStringList controlTexts(QWidget* root) {
 class TestLanguages : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<zrtest::TempDir> root_;
+    std::unique_ptr<journey::Installation> inst_;
     std::unique_ptr<Session> s_;
     std::unique_ptr<zrtest::ScriptedPrompter> p_;
     std::unique_ptr<DocumentController> c_;
     std::unique_ptr<frmMain> w_;
 
-    fs::path program() const { return root_->path() / "V100"; }
+    fs::path program() const { return inst_->root.path() / "V100"; }
     std::string setupKey(const char* key) const {
-        return ReadProfileString((root_->path() / "language" / "mysetup.ini").string(), "language", key);
+        return inst_->setupKey(key);
     }
 
     // An installation of its own, started with the given user locale.
     void start(const char* locale, bool dtmf = true) {
         w_.reset();
         c_.reset();
-        root_ = std::make_unique<zrtest::TempDir>();
-        zrtest::MakeInstallation(root_->path());
+        inst_ = std::make_unique<journey::Installation>("");   // no language chosen yet
         s_ = std::make_unique<Session>();
         p_ = std::make_unique<zrtest::ScriptedPrompter>();
         s_->prompter = p_.get();
@@ -225,12 +219,10 @@ class TestLanguages : public QObject {
     // Chooses a language by its own name in the language dialog, opened
     // from the Settings menu, and confirms with OK.
     void chooseLanguage(const QString& name) {
-        bool done = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* dlg = qobject_cast<FrmSetLanguage*>(QApplication::activeModalWidget());
-            if (!dlg || done) return;
-            done = true;
+        QVERIFY(w_->action("mnuLanguage")->isVisible());
+        const bool done = journey::WithModal<FrmSetLanguage>([&] { w_->action("mnuLanguage")->trigger(); },
+                                                             [&](FrmSetLanguage& d) {
+            FrmSetLanguage* dlg = &d;
             const int i = dlg->Combo1->findText(name);
             QVERIFY2(i >= 0, qPrintable(name));
             dlg->Combo1->setFocus();
@@ -239,9 +231,6 @@ class TestLanguages : public QObject {
             QCOMPARE(dlg->Combo1->currentText(), name);
             QTest::mouseClick(dlg->CommandOK, Qt::LeftButton);
         });
-        poll.start(10);
-        QVERIFY(w_->action("mnuLanguage")->isVisible());
-        w_->action("mnuLanguage")->trigger();
         QVERIFY(done);
     }
 
@@ -390,17 +379,15 @@ private slots:
         prompter.setOwner(w_.get());
         QStringList buttons;
         QString caption, text;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !buttons.isEmpty()) return;
-            caption = box->windowTitle();
-            text = box->text();
-            for (QAbstractButton* b : box->buttons()) buttons << b->text();
-            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
-        });
-        poll.start(10);
-        const Answer a = prompter.ask(Question{LanguageText(*s_, 9006), {}, Buttons::YesNoCancel, Icon::Warning});
+        Answer a = Answer::Cancel;
+        QVERIFY(journey::WithModal<QMessageBox>(
+            [&] { a = prompter.ask(Question{LanguageText(*s_, 9006), {}, Buttons::YesNoCancel, Icon::Warning}); },
+            [&](QMessageBox& box) {
+                caption = box.windowTitle();
+                text = box.text();
+                for (QAbstractButton* b : box.buttons()) buttons << b->text();
+                QTest::mouseClick(box.button(QMessageBox::No), Qt::LeftButton);
+            }));
         QCOMPARE(a, Answer::No);
         buttons.sort();
         QCOMPARE(buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));
@@ -465,11 +452,11 @@ private slots:
         w_->treeEntry_Click("N1");
         w_->treeEntry_Click("N2");
         QApplication::processEvents();
-        shot(w_.get(), lang + "_main_pages");
+        journey::Shot(w_.get(), lang + "_main_pages");
         w_->CloseCurAllWindows();
         QApplication::processEvents();
         faults << cutTexts(w_.get());
-        shot(w_.get(), lang + "_main");
+        journey::Shot(w_.get(), lang + "_main");
         QStringList top;
         for (QAction* m : w_->menuBar()->actions()) {
             if (!m->isVisible()) continue;
@@ -493,7 +480,7 @@ private slots:
         windows.emplace_back("FrmComSet", port);
         windows.emplace_back("FrmPassWord", new FrmPassWord(*s_));
         windows.emplace_back("FrmProgress", new FrmProgress(*s_, 9028));
-        windows.emplace_back("FrmBackups", new FrmBackups(*w_, FromText(root_->str("backups"))));
+        windows.emplace_back("FrmBackups", new FrmBackups(*w_, FromText(inst_->root.str("backups"))));
         auto* help = new HelpWindow(HelpWindow::Folders{FromText(program().string() + "/" + s_->settings.helpFolder),
                                                         FromText(program().string() + "/help")},
                                     HelpWindow::textsOf(*s_), Tx(*s_, 12000));
@@ -514,7 +501,7 @@ private slots:
                 QApplication::processEvents();
                 for (const QString& f : cutTexts(w)) faults << name + part + ": " + f;
                 for (const QString& d : doubleAccelerators(controlTexts(w))) faults << name + part + " keys: " + d;
-                shot(w, lang + "_" + name + part);
+                journey::Shot(w, lang + "_" + name + part);
             };
             if (auto* batch = qobject_cast<FrmCHBatch*>(w)) {
                 // Both panels: the values and the selection of items.

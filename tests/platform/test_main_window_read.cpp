@@ -22,6 +22,7 @@
 #include "platform/shell/program.h"
 #include "platform/shell/texts.h"
 #include "shell/session.h"
+#include "journey_support.h"
 #include "support/support.h"
 
 namespace zr {
@@ -31,11 +32,6 @@ void RegisterChannelWindows();
 using namespace zr;
 
 namespace {
-
-void shot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("ZR_SHOTS");
-    if (!dir.isEmpty() && w) w->grab().save(QDir(dir).filePath(QString(name) + ".png"));
-}
 
 bool modelHolds(const QAbstractItemModel* m, const QString& text) {
     for (int r = 0; r < m->rowCount(); ++r)
@@ -62,19 +58,14 @@ private slots:
             QSKIP("zrcps-sim is not built");
         // An installation of its own: <root>/Version.ini, <root>/language and
         // <root>/V100 with the texts and help pages.
-        zrtest::TempDir root;
-        namespace fs = std::filesystem;
-        zrtest::MakeInstallation(root.path());
-        Session s;
-        zrtest::ScriptedPrompter p;
-        s.prompter = &p;
-        Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
-        QCOMPARE(s.paths.programFolder, (root.path() / "V100").string());
-        Program prog(s);
-        prog.start(false);
+        journey::Run r(true);
+        Session& s = r.s;
+        zrtest::ScriptedPrompter& p = r.p;
+        Program& prog = *r.prog;
+        QCOMPARE(s.paths.programFolder, (r.root.path() / "V100").string());
         frmMain& w = prog.window();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(prog.useDemoRadio());
+        QVERIFY(r.radioReady);
         QVERIFY(p.asked.empty());
         const int channelsBefore = s.doc.stored.Channels.count;
 
@@ -83,7 +74,7 @@ private slots:
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
             if (auto* pw = w.progressWindow(); pw && pw->isVisible()) {
-                if (!progressSeen) shot(pw, "progress");
+                if (!progressSeen) journey::Shot(pw, "progress");
                 progressSeen = true;
                 maxPercent = std::max(maxPercent, pw->percent());
             }
@@ -111,7 +102,7 @@ private slots:
         QVERIFY2(shown, "the channel table shows the radio's first channel");
         w.resize(1000, 700);
         QTest::qWait(50);
-        shot(&w, "main_after_read");
+        journey::Shot(&w, "main_after_read");
 
         // An edit written into the radio comes back with the next read.
         SetChannelItem(s, 2, item::kName, "EDITED");

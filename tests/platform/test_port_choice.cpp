@@ -19,7 +19,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -28,7 +27,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "files/new_document.h"
 #include "link/port_names.h"
@@ -41,6 +39,7 @@
 #include "shell/ini_file.h"
 #include "shell/session.h"
 #include "shell/startup.h"
+#include "journey_support.h"
 #include "support/support.h"
 
 namespace zr {
@@ -48,13 +47,9 @@ void RegisterChannelWindows();
 }
 
 using namespace zr;
+using namespace journey;
 
 namespace {
-
-void shot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("ZR_SHOTS");
-    if (!dir.isEmpty() && w) w->grab().save(QDir(dir).filePath(QString(name) + ".png"));
-}
 
 // Whether a view of the window shows `text` in one of its cells.
 bool Shows(QWidget* window, const QString& text) {
@@ -66,42 +61,6 @@ bool Shows(QWidget* window, const QString& text) {
     }
     return false;
 }
-
-// Runs `act` on the modal dialog of type T once it is open, while
-// `trigger` opens it (a menu action runs exec()).
-template <class T>
-bool WithModal(const std::function<void()>& trigger, const std::function<void(T&)>& act) {
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget()); d && !seen && d->isVisible()) {
-            seen = true;
-            poll.stop();
-            act(*d);
-            if (d->isVisible()) d->reject();   // a failed check must not leave it open
-        }
-    });
-    poll.start(20);
-    trigger();
-    poll.stop();
-    return seen;
-}
-
-// An installation of its own, its program started like the real one.
-struct Installation {
-    zrtest::TempDir root;
-    // The user chose English, so the texts below hold under every locale.
-    Installation() {
-        zrtest::MakeInstallation(root.path());
-        WriteProfileString((root.path() / "language/mysetup.ini").string(), "language", "LanguageFile", "english.ini");
-    }
-    void start(Session& s) const {
-        Startup(s, (root.path() / "V100" / "zrcps").string(), [](Session& x) { NewDocument(x); });
-    }
-    std::string setupKey(const char* key) const {
-        return ReadProfileString((root.path() / "language/mysetup.ini").string(), "language", key);
-    }
-};
 
 int IndexOf(QComboBox* c, const QString& start) {
     for (int i = 0; i < c->count(); ++i)
@@ -117,22 +76,7 @@ class TestPortChoice : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        if (qEnvironmentVariableIsSet("ZR_DARK")) {
-            QApplication::setStyle("Fusion");
-            QPalette dark;
-            dark.setColor(QPalette::Window, QColor(45, 45, 48));
-            dark.setColor(QPalette::WindowText, Qt::white);
-            dark.setColor(QPalette::Base, QColor(30, 30, 30));
-            dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-            dark.setColor(QPalette::Text, Qt::white);
-            dark.setColor(QPalette::Button, QColor(55, 55, 58));
-            dark.setColor(QPalette::ButtonText, Qt::white);
-            dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
-            dark.setColor(QPalette::HighlightedText, Qt::black);
-            dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 60));
-            dark.setColor(QPalette::ToolTipText, Qt::white);
-            QApplication::setPalette(dark);
-        }
+        UseDarkPaletteWhenAsked();
         RegisterChannelWindows();
         DemoRadio::setSimulatorPath(
             QString::fromStdString((zrtest::binaryDir() / "tools" / "zrcps-sim").string()));
@@ -142,7 +86,7 @@ private slots:
     // status bar says so and a read gets the demo radio's channels.
     void theDemoRadioStaysChosenThroughThePortDialog() {
         if (!QFileInfo(DemoRadio::simulatorPath()).isExecutable()) QSKIP("zrcps-sim is not built");
-        Installation inst;
+        Installation inst("english.ini");   // so the texts below hold under every locale
         Session s;
         zrtest::ScriptedPrompter p;
         s.prompter = &p;
@@ -157,7 +101,7 @@ private slots:
         const bool opened = WithModal<FrmComSet>([&] { w.action("mnuComm")->trigger(); }, [&](FrmComSet& d) {
             QVERIFY(d.Combo1->currentText().startsWith("Demo radio ("));
             QCOMPARE(d.PortID, kDemoPortNumber);
-            shot(&d, "port_dialog_demo");
+            Shot(&d, "port_dialog_demo");
             QTest::mouseClick(d.CommandOK, Qt::LeftButton);
         });
         QVERIFY(opened);
@@ -178,7 +122,7 @@ private slots:
     // Every number the dialog offers is kept in mysetup.ini and survives
     // the next start; the status bar shows the port in use.
     void portNumbersOfEveryRangeSurviveTheNextStart() {
-        Installation inst;
+        Installation inst("english.ini");   // so the texts below hold under every locale
         const std::vector<link::PortFacts> ports = {
             {1, "/dev/ttyS0", {}, {}, {}, -1, -1, {}},
             {101, "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI", 0x0403, 0x6001,
@@ -205,7 +149,7 @@ private slots:
                 d.Combo1->setFocus();
                 while (d.Combo1->currentIndex() < usb) QTest::keyClick(d.Combo1, Qt::Key_Down);
                 QCOMPARE(d.PortID, 101);
-                shot(&d, "port_dialog");
+                Shot(&d, "port_dialog");
                 QTest::keyClick(d.CommandOK, Qt::Key_Space);
             }));
             QCOMPARE(inst.setupKey("comPort"), std::string("101"));
@@ -269,7 +213,7 @@ private slots:
     // are listed for that once, when the program starts or the port is
     // chosen, not on every refresh of the status bar.
     void aCableKeptByItsByIdNameIsLookedUpOnce() {
-        Installation inst;
+        Installation inst("english.ini");   // so the texts below hold under every locale
         zrtest::TempDir dev;
         const auto tty = dev.path() / "ttyUSB3";
         const auto byId = dev.path() / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
@@ -315,7 +259,7 @@ private slots:
     // that can be copied; with the trace on, every transfer leaves a file.
     void checkConnectionAndTraceOfTheDemoRadio() {
         if (!QFileInfo(DemoRadio::simulatorPath()).isExecutable()) QSKIP("zrcps-sim is not built");
-        Installation inst;
+        Installation inst("english.ini");   // so the texts below hold under every locale
         zrtest::TempDir traces;
         Session s;
         zrtest::ScriptedPrompter p;
@@ -331,7 +275,7 @@ private slots:
         QVERIFY(WithModal<FrmConnectionReport>([&] { w.action("mnuCheckConnection")->trigger(); },
                                                [&](FrmConnectionReport& d) {
                                                    report = d.Text1->toPlainText();
-                                                   shot(&d, "connection_report");
+                                                   Shot(&d, "connection_report");
                                                    QTest::mouseClick(d.CommandCopy, Qt::LeftButton);
                                                    QTest::mouseClick(d.CommandClose, Qt::LeftButton);
                                                }));
@@ -356,7 +300,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(p.asked.size() >= 2 && !prog.link().engine().busy(), 30000);
         w.resize(1000, 700);
         QTest::qWait(50);
-        shot(&w, "main_window_demo");
+        Shot(&w, "main_window_demo");
         const QStringList files = QDir(QString::fromStdString(traces.str())).entryList({"*-read.txt"}, QDir::Files);
         QCOMPARE(files.size(), 1);
         QFile f(QDir(QString::fromStdString(traces.str())).filePath(files[0]));
