@@ -314,6 +314,31 @@ private slots:
         CheckReachable(info, "FrmRadioInfo");
     }
 
+    // A page opened where there is room shows all its fields without
+    // scrolling.
+    void pagesWithRoomNeedNoScrolling() {
+        Run r;
+        r.window().showNormal();
+        r.window().resize(1600, 1100);
+        const auto frames = r.window().mdiArea()->subWindowList().size();
+        for (const char* action : {"mnuOptFeature", "MnuScan", "MnuKey", "MnuDTMF", "MnuAlert"}) {
+            r.window().action(action)->trigger();
+            auto* page = qobject_cast<PageWindow*>(r.window().mdiArea()->activeSubWindow()->widget());
+            QVERIFY2(page, action);
+            QApplication::processEvents();
+            QScrollArea* s = page->scrollArea();
+            QVERIFY2(s->verticalScrollBar()->maximum() == 0 && s->horizontalScrollBar()->maximum() == 0,
+                     qPrintable(QString("%1 scrolls: %2x%3 in %4x%5")
+                                    .arg(action)
+                                    .arg(s->widget()->width())
+                                    .arg(s->widget()->height())
+                                    .arg(s->viewport()->width())
+                                    .arg(s->viewport()->height())));
+            page->closePage();
+            QTRY_COMPARE(r.window().mdiArea()->subWindowList().size(), frames);
+        }
+    }
+
     // Tab moves through a page's fields and scrolls each one into view.
     void tabScrollsTheFocusedFieldIntoView() {
         Run r;

@@ -209,13 +209,15 @@ public:
 
 protected:
     // The page's fields were filled while it was hidden, which a hidden
-    // widget does not tell its layout: the fields are laid out afresh.
+    // widget does not tell its layout: the fields are laid out afresh, and
+    // the page learns the size they ask for.
     void showEvent(QShowEvent* e) override {
         QScrollArea::showEvent(e);
         if (QLayout* l = widget() ? widget()->layout() : nullptr) {
             l->invalidate();
             l->activate();
         }
+        updateGeometry();
     }
 
 private:
