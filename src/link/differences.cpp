@@ -1,6 +1,8 @@
 #include "link/differences.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <array>
 #include <functional>
 #include <optional>
@@ -462,8 +464,9 @@ RadioImage DocumentImage(const StoredDocument& d) {
 
 std::optional<CompareSide> LoadCompareSide(const std::string& path, std::string& error) {
     std::vector<uint8_t> bytes;
+    errno = 0;
     if (!ReadFileHead(path, kDocumentRecordSize + 1, bytes)) {
-        error = path + ": cannot be read";
+        error = path + ": cannot be read (" + std::strerror(errno ? errno : EIO) + ")";
         return std::nullopt;
     }
     CompareSide side;

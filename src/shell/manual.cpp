@@ -25,7 +25,8 @@ const Option kForce{{"f", "force"}, "", "Replace an existing output file.", ""};
 const char* kExitText =
     "0  done\n"
     "1  failed (the radio did not answer, a file could not be read or written, a check failed)\n"
-    "2  wrong use (an unknown command or option, a missing argument)";
+    "2  wrong use (an unknown command or option, a missing argument)\n"
+    "diff: 0 the files are equal, 1 they differ, 2 a file cannot be read or is not a document";
 
 const char* kFilesText =
     "Documents (*.dat) hold one radio's channels and settings in 11037 bytes. The installation keeps "
@@ -191,6 +192,13 @@ Program MakeCli() {
          {kForce}},
         {"print", "[-f] FILE.dat OUT.pdf", 2, 2, "the channel sheet as PDF",
          "Refuses a file that File > Open refuses.", {kForce}},
+        {"diff", "A B", 2, 2, "the differences of two documents or memory images",
+         "Prints every difference, one line each, by channel and settings page, the value in A before the "
+         "arrow: \"CH 12 RX 462.56250 -> 462.57500\". A and B are documents (*.dat) or memory images of "
+         "5120 bytes; a document against an image is compared as the image a write of it sends, and bytes "
+         "no item shows are told by their address. Exits with 0 when A and B are equal, 1 when they differ "
+         "and 2 when a file cannot be read or is not a document of this program.",
+         {}},
         {"ports", "", 0, 0, "list the serial ports as the port dialog does",
          "Each port as \"COM n - device - description\" with its manufacturer, USB vendor:product, serial "
          "number and /dev/serial/by-id/ name.",
@@ -230,7 +238,8 @@ Program MakeCli() {
                    "zrcps-cli doctor\n"
                    "zrcps-cli read --port /dev/ttyUSB0 radio.dat\n"
                    "zrcps-cli write --port COM101 --verify --trace write.txt radio.dat\n"
-                   "zrcps-cli export-csv radio.dat channels.csv"}};
+                   "zrcps-cli export-csv radio.dat channels.csv\n"
+                   "zrcps-cli diff radio.dat backup.dat"}};
     p.seeAlso = {"zrcps(1)", "zrcps-sim(1)"};
     return p;
 }

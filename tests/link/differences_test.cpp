@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "data/bands.h"
@@ -346,8 +348,9 @@ TEST(Differences, FilesAreReadAsDocumentsOrImagesAndRefusedOtherwise) {
     EXPECT_FALSE(LoadCompareSide(dir.str("short.bin"), error));
     EXPECT_EQ(error, dir.str("short.bin") + ": " + DescribeRecordError(RecordError::TooShort));
     EXPECT_FALSE(LoadCompareSide(dir.str("missing.dat"), error));
-    EXPECT_EQ(error, dir.str("missing.dat") + ": cannot be read");
+    EXPECT_EQ(error, dir.str("missing.dat") + ": cannot be read (" + std::strerror(ENOENT) + ")");
     EXPECT_FALSE(LoadCompareSide(dir.str(), error));   // a folder
+    EXPECT_EQ(error, dir.str() + ": cannot be read (" + std::strerror(EISDIR) + ")");
     a.FormatVersion.set("????");
     ASSERT_TRUE(WriteDocumentRecordFile(dir.str("odd.dat"), a));
     EXPECT_FALSE(LoadCompareSide(dir.str("odd.dat"), error));

@@ -8,15 +8,18 @@
 
 #include <locale.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/manual.h"
@@ -215,6 +218,75 @@ TEST_F(CliFiles, DocumentsFileOpenRefusesAreRefusedEverywhere) {
     EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"damaged.dat", "newer.dat"}));
 }
 
+TEST_F(CliFiles, DiffPrintsEveryDifferenceAndTellsByItsExitCode) {
+    zrtest::TempDir dir;
+    const std::string changed = dir.str("changed.dat"), changedImage = dir.str("changed.bin");
+    ASSERT_EQ(RunCli({"import-csv", doc(), csv(), changed}).code, 0);
+    ASSERT_EQ(RunCli({"encode", changed, changedImage}).code, 0);
+
+    // Equal: nothing printed, 0; a document equals the image a write of it sends.
+    for (const auto& [a, b] : {std::pair{doc(), doc()}, std::pair{doc(), image()}, std::pair{image(), image()}}) {
+        SCOPED_TRACE(a + " " + b);
+        const RunResult r = RunCli({"diff", a, b});
+        EXPECT_EQ(r.code, 0) << Describe(r);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "");
+    }
+
+    // Different: the line of every changed item, the first file's value
+    // before the arrow, numbers with "." whatever the locale; 1.
+    const RunResult docs = RunCli({"diff", doc(), changed});
+    EXPECT_EQ(docs.code, 1) << Describe(docs);
+    EXPECT_NE(docs.out.find("CH 7 empty -> RX 462.56250 \"HILL\""), std::string::npos) << docs.out;
+    const RunResult back = RunCli({"diff", changed, doc()});
+    EXPECT_EQ(back.code, 1) << Describe(back);
+    EXPECT_NE(back.out.find("CH 7 RX 462.56250 \"HILL\" -> empty"), std::string::npos) << back.out;
+    // Mixed and image sides list the same channel change.
+    for (const auto& [a, b] : {std::pair{doc(), changedImage}, std::pair{image(), changed},
+                               std::pair{image(), changedImage}}) {
+        SCOPED_TRACE(a + " " + b);
+        const RunResult r = RunCli({"diff", a, b});
+        EXPECT_EQ(r.code, 1) << Describe(r);
+        EXPECT_NE(r.out.find("CH 7 empty -> RX 462.56250 \"HILL\""), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.back(), '\n');
+    }
+
+    // Files that cannot be compared: 2, the reason on stderr, nothing on stdout.
+    std::vector<unsigned char> bytes = zrtest::readBytes(doc());
+    std::copy_n("X100", 4, bytes.begin());
+    zrtest::writeBytes(dir.path() / "damaged.dat", bytes);
+    zrtest::writeBytes(dir.path() / "short.bin", std::vector<unsigned char>(5119, 0xFF));
+    const struct {
+        std::string file, says;
+    } bad[] = {
+        {dir.str("missing.dat"), dir.str("missing.dat") + ": cannot be read (" + SystemText(ENOENT) + ")"},
+        {dir.str(), dir.str() + ": cannot be read (" + SystemText(EISDIR) + ")"},
+        {dir.str("damaged.dat"), "not a document of this program"},
+        {dir.str("short.bin"), "shorter than a document"},
+    };
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (const auto& c : bad) cases.emplace_back(c.file, c.says);
+    // A file the user may not read (root reads every file).
+    fs::copy_file(doc(), dir.path() / "locked.dat");
+    ::chmod(dir.str("locked.dat").c_str(), 0);
+    if (::geteuid() != 0)
+        cases.emplace_back(dir.str("locked.dat"), dir.str("locked.dat") + ": cannot be read (" + SystemText(EACCES) + ")");
+    for (const auto& [file, says] : cases) {
+        for (const auto& args : {std::vector<std::string>{"diff", file, doc()},
+                                 std::vector<std::string>{"diff", image(), file}}) {
+            SCOPED_TRACE(args[1] + " " + args[2]);
+            const RunResult r = RunCli(args);
+            EXPECT_EQ(r.code, 2) << Describe(r);
+            EXPECT_EQ(r.err.rfind("zrcps-cli diff: ", 0), 0u) << Describe(r);
+            EXPECT_NE(r.err.find(says), std::string::npos) << Describe(r);
+            EXPECT_EQ(r.out, "");
+        }
+    }
+    const RunResult one = RunCli({"diff", doc()});
+    EXPECT_EQ(one.code, 2) << Describe(one);
+    EXPECT_NE(one.err.find("usage: zrcps-cli diff A B"), std::string::npos) << Describe(one);
+}
+
 TEST(CliWords, EveryProgramAndCommandHasHelpAndVersion) {
     namespace m = zr::manual;
     const struct {
@@ -283,6 +355,7 @@ TEST(CliWords, ManPagesAndCompletionComeFromTheManual) {
     EXPECT_EQ(complete("zrcps-cli re", 1), "read\n");
     EXPECT_EQ(complete("zrcps-cli write --ve", 2), "--verify\n");
     EXPECT_EQ(complete("zrcps-cli help exp", 2), "export-csv\n");
+    EXPECT_EQ(complete("zrcps-cli di", 1), "diff\n");
 }
 
 TEST(CliWords, CommandLineProgramsDoNotLoadQtWidgets) {

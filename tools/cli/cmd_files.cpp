@@ -1,5 +1,5 @@
 // zrcps-cli commands on files: new, show, encode, decode, export-csv,
-// import-csv, print. Documents are read as File > Open reads them; every
+// import-csv, print, diff. Documents are read as File > Open reads them; every
 // output file is written with the one atomic file write and replaces an
 // existing file only with -f.
 
@@ -17,6 +17,7 @@
 #include "files/channel_csv.h"
 #include "files/document_record.h"
 #include "files/file_io.h"
+#include "link/differences.h"
 #include "platform/print/channel_sheet.h"
 #include "shell/atomic_file.h"
 #include "shell/describe.h"
@@ -117,6 +118,24 @@ int RunPrint(CliCall& call) {
     return 0;
 }
 
+// diff A B: every difference, one line each; exit 0 equal, 1 different,
+// 2 when a side cannot be read or is not a document of this program.
+int RunDiff(CliCall& call) {
+    zr::link::CompareSide sides[2];
+    for (std::size_t i = 0; i < 2; ++i) {
+        std::string error;
+        auto side = zr::link::LoadCompareSide(call.arg(i), error);
+        if (!side) {
+            call.fail(error);
+            return zr::manual::kExitUsage;
+        }
+        sides[i] = std::move(*side);
+    }
+    const auto differences = zr::link::CompareSides(sides[0], sides[1]);
+    std::fputs(zr::link::DifferencesText(differences).c_str(), stdout);
+    return differences.empty() ? zr::manual::kExitDone : zr::manual::kExitFailed;
+}
+
 const CliCommand newCommand{"new", RunNew};
 const CliCommand showCommand{"show", RunShow};
 const CliCommand encodeCommand{"encode", RunEncode};
@@ -124,6 +143,7 @@ const CliCommand decodeCommand{"decode", RunDecode};
 const CliCommand exportCsv{"export-csv", RunExportCsv};
 const CliCommand importCsv{"import-csv", RunImportCsv};
 const CliCommand print{"print", RunPrint, true};
+const CliCommand diff{"diff", RunDiff};
 
 }  // namespace
 
