@@ -216,12 +216,18 @@ Program MakeCli() {
          "One exchange with the radio: handshake, identification, password, the memory blocks, end. The "
          "document takes the radio's band.",
          {kPort, kPassword, kTrace, kForce}},
-        {"write", "[--port DEVICE] [--password P] [--verify] [--trace FILE] [-f] FILE", 1, 1,
+        {"write", "[--port DEVICE] [--password P] [--verify] [--backup [-y]] [--trace FILE] [-f] FILE", 1, 1,
          "write a document into the radio",
          "With --verify the radio is read back and every byte written is compared. A failed write leaves the "
-         "radio partly programmed: write the document (or the last backup) again.",
+         "radio partly programmed: write the document (or the last backup) again.\n\n"
+         "With --backup the radio is read first and that read is kept as a backup, where the windows keep the "
+         "backups of their reads (zrcps/zrcps/backups in $XDG_DATA_HOME, ~/.local/share); nothing is written unless that read "
+         "succeeded. Then the changes the write makes are shown and the write starts only when you answer y. "
+         "Without a terminal to ask on, --backup refuses (exit 1) unless -y is given.",
          {kPort, kPassword,
-          {{"verify"}, "", "Read the radio back after the write and compare.", ""}, kTrace, kForce}},
+          {{"verify"}, "", "Read the radio back after the write and compare.", ""},
+          {{"backup"}, "", "Read and keep the radio first, show the changes and ask.", ""},
+          {{"y", "yes"}, "", "With --backup: write without asking.", ""}, kTrace, kForce}},
         {"dealer", "[--port DEVICE] [--password P] [--trace FILE] [-f] [FILE]", 0, 1,
          "read the dealer information",
          "Prints the dealer information; with FILE, also writes the 512 bytes of the dealer area to it.",

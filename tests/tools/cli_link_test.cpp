@@ -265,3 +265,102 @@ TEST_F(CliLink, AWriteThatFailsHalfwaySaysHowToRestoreTheRadio) {
     EXPECT_TRUE(Has(w.err, "The radio may now be partly programmed. Write the document again, or the last backup"))
         << Describe(w);
 }
+
+// write --backup: the radio is read and kept first, the changes are shown on
+// the terminal and nothing is written without a yes; a failed backup read
+// writes nothing; without a terminal only --yes writes.
+TEST_F(CliLink, WriteWithBackupKeepsTheRadioFirstAndAsksWithTheChanges) {
+    const std::string mem = memory();
+    const std::string changed = path("changed.dat");
+    WriteText(path("list.csv"),
+              "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
+              "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+              "7,HILL,462.562500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,High,,,,,\n");
+    ASSERT_EQ(RunCli({"import-csv", path("doc.dat"), path("list.csv"), changed}).code, 0);
+    ASSERT_EQ(RunCli({"encode", changed, path("changed.bin")}).code, 0);
+    const Env data{{"XDG_DATA_HOME", path("data")}};
+    const fs::path backups = fs::path(path("data")) / "zrcps" / "zrcps" / "backups";
+    const auto backupFiles = [&] {
+        std::vector<std::string> out;
+        if (fs::exists(backups))
+            for (const auto& e : fs::directory_iterator(backups)) out.push_back(e.path().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const auto before = zrtest::readBytes(mem);
+
+    // No: the radio is kept as a backup that holds what it held, and stays as it was.
+    {
+        Sim sim;
+        ASSERT_TRUE(sim.start({"--memory", mem}));
+        TerminalCli cli;
+        ASSERT_TRUE(cli.start({"write", "--port", sim.device, "--backup", changed}, data));
+        ASSERT_TRUE(cli.waitFor("[y]es/[N]o? ", 60)) << cli.output();
+        EXPECT_TRUE(Has(cli.output(), "This write changes in the radio:")) << cli.output();
+        EXPECT_TRUE(Has(cli.output(), "CH 7 empty -> RX 462.56250 \"HILL\"")) << cli.output();
+        cli.type("n\n");
+        EXPECT_EQ(cli.wait(30), 1) << cli.output();
+        EXPECT_TRUE(Has(cli.output(), "zrcps-cli write: Nothing was written: the write was cancelled")) << cli.output();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(zrtest::readBytes(mem), before);
+        const auto kept = backupFiles();
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_TRUE(Has(cli.output(), "backup of the radio: " + kept[0])) << cli.output();
+        const RunResult same = RunCli({"diff", kept[0], mem});
+        EXPECT_EQ(same.code, 0) << Describe(same);
+    }
+    // Yes: a second backup of the radio before the write, then the write.
+    {
+        Sim sim;
+        ASSERT_TRUE(sim.start({"--memory", mem}));
+        TerminalCli cli;
+        ASSERT_TRUE(cli.start({"write", "--port", sim.device, "--backup", "--verify", changed}, data));
+        ASSERT_TRUE(cli.waitFor("[y]es/[N]o? ", 60)) << cli.output();
+        cli.type("y\n");
+        EXPECT_EQ(cli.wait(60), 0) << cli.output();
+        EXPECT_TRUE(Has(cli.output(), "The radio holds exactly the data that was written.")) << cli.output();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(KeptPart(zrtest::readBytes(mem)), KeptPart(zrtest::readBytes(path("changed.bin"))));
+        const auto kept = backupFiles();
+        ASSERT_EQ(kept.size(), 2u);
+        zrtest::writeBytes(path("mem-before.bin"), before);
+        for (const auto& b : kept) {
+            const RunResult same = RunCli({"diff", b, path("mem-before.bin")});
+            EXPECT_EQ(same.code, 0) << b << Describe(same);
+        }
+    }
+    // Without a terminal, --backup asks nobody and writes nothing; --yes writes.
+    {
+        Sim sim;
+        ASSERT_TRUE(sim.start({"--memory", mem}));
+        const RunResult refused = RunCli({"write", "--port", sim.device, "--backup", path("doc.dat")}, 30, data);
+        EXPECT_EQ(refused.code, 1) << Describe(refused);
+        EXPECT_TRUE(Has(refused.err, "run it on a terminal, or give --yes")) << Describe(refused);
+        EXPECT_EQ(backupFiles().size(), 2u);
+        const RunResult yes = RunCli({"write", "--port", sim.device, "--backup", "-y", path("doc.dat")}, 60, data);
+        EXPECT_EQ(yes.code, 0) << Describe(yes);
+        EXPECT_TRUE(Has(yes.err, "CH 7 RX 462.56250 \"HILL\" -> empty")) << Describe(yes);
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(backupFiles().size(), 3u);
+        EXPECT_EQ(KeptPart(zrtest::readBytes(mem)), KeptPart(before));
+        const RunResult onlyYes = RunCli({"write", "--port", sim.device, "--yes", path("doc.dat")});
+        EXPECT_EQ(onlyYes.code, 2) << Describe(onlyYes);
+    }
+    // The backup read fails halfway: not one block is written.
+    {
+        ASSERT_EQ(RunCli({"encode", "-f", changed, mem}).code, 0);
+        const auto kept = zrtest::readBytes(mem);
+        Sim sim;
+        ASSERT_TRUE(sim.start({"--memory", mem, "--silent-after", "100"}));
+        const RunResult r = RunCli(
+            {"write", "--port", sim.device, "--backup", "--yes", "--trace", path("t.txt"), path("doc.dat")}, 60, data);
+        EXPECT_EQ(r.code, 1) << Describe(r);
+        EXPECT_TRUE(Has(r.err, "Nothing was written: the radio could not be read for the backup")) << Describe(r);
+        const std::string t = ReadText(path("t.txt"));
+        EXPECT_GE(CountLines(t, "data       > 52 "), 100) << t;
+        EXPECT_EQ(CountLines(t, "> 57 "), 0) << t;
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(zrtest::readBytes(mem), kept);
+        EXPECT_EQ(backupFiles().size(), 3u);
+    }
+}

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -22,17 +23,17 @@ fs::path GuiPath() { return zrtest::binaryDir() / "app" / "zrcps"; }
 
 namespace {
 
-// Forks and executes `program args`; stdout and stderr go to the given
-// descriptors (-1: /dev/null), stdin is /dev/null. The child dies with us.
+// Forks and executes `program args`; stdin, stdout and stderr come from the
+// given descriptors (-1: /dev/null). The child dies with us.
 pid_t Spawn(const fs::path& program, const std::vector<std::string>& args, int outFd, int errFd,
-            const Env& env = {}, const std::vector<std::string>& prefix = {}) {
+            const Env& env = {}, const std::vector<std::string>& prefix = {}, int inFd = -1) {
     const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(127);
     const int null = ::open("/dev/null", O_RDWR);
-    ::dup2(null, STDIN_FILENO);
+    ::dup2(inFd >= 0 ? inFd : null, STDIN_FILENO);
     ::dup2(outFd >= 0 ? outFd : null, STDOUT_FILENO);
     ::dup2(errFd >= 0 ? errFd : null, STDERR_FILENO);
     ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
@@ -124,6 +125,71 @@ void WriteText(const fs::path& p, const std::string& text) {
 
 std::vector<unsigned char> KeptPart(const std::vector<unsigned char>& image) {
     return {image.begin(), image.begin() + std::min<std::size_t>(image.size(), 5104)};
+}
+
+bool TerminalCli::start(const std::vector<std::string>& args, const Env& env) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return false;
+    const char* name = ::ptsname(master_);
+    if (!name) return false;
+    const int slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave < 0) return false;
+    pid_ = Spawn(CliPath(), args, slave, slave, env, {}, slave);
+    ::close(slave);
+    return pid_ > 0;
+}
+
+void TerminalCli::readFor(int ms) {
+    pollfd p{master_, POLLIN, 0};
+    if (master_ < 0 || ::poll(&p, 1, ms) <= 0) return;
+    char buf[4096];
+    const ssize_t n = ::read(master_, buf, sizeof buf);
+    if (n > 0) out_.append(buf, static_cast<std::size_t>(n));
+    else if (n < 0 && errno != EAGAIN && errno != EINTR) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool TerminalCli::waitFor(const std::string& text, double seconds, int times) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (true) {
+        int found = 0;
+        for (auto at = out_.find(text); at != std::string::npos; at = out_.find(text, at + text.size())) ++found;
+        if (found >= times) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        readFor(50);
+    }
+}
+
+void TerminalCli::type(const std::string& keys) {
+    if (master_ >= 0 && ::write(master_, keys.data(), keys.size()) < 0) return;
+}
+
+int TerminalCli::wait(double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int code = -1;
+    while (pid_ > 0) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            pid_ = -1;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            code = WaitOrKill(pid_, 0);
+            pid_ = -1;
+            break;
+        }
+        readFor(20);
+    }
+    for (std::size_t before = 0; before != out_.size();) {   // what is left in the terminal
+        before = out_.size();
+        readFor(0);
+    }
+    return code;
+}
+
+TerminalCli::~TerminalCli() {
+    if (pid_ > 0) WaitOrKill(pid_, 0);
+    if (master_ >= 0) ::close(master_);
 }
 
 bool Sim::start(const std::vector<std::string>& args) {

@@ -43,6 +43,27 @@ std::string Describe(const RunResult& r);
 std::string ReadText(const fs::path& p);
 void WriteText(const fs::path& p, const std::string& text);
 
+// zrcps-cli run by a person on a terminal: its standard input, output and
+// error are a pseudo-terminal; what it prints is collected in output() and
+// keys are typed into it. Killed at the end of the test when still running.
+class TerminalCli {
+public:
+    bool start(const std::vector<std::string>& args, const Env& env = {});
+    // Waits until the output holds `text` at least `times` times.
+    bool waitFor(const std::string& text, double seconds, int times = 1);
+    void type(const std::string& keys);
+    // Its exit code (-1 when it had to be killed after `seconds`).
+    int wait(double seconds);
+    const std::string& output() const { return out_; }
+    ~TerminalCli();
+
+private:
+    void readFor(int ms);
+    pid_t pid_ = -1;
+    int master_ = -1;
+    std::string out_;
+};
+
 // zrcps-sim on a pseudo-terminal; terminated (and its memory saved) by
 // stop() or at the end of the test.
 class Sim {

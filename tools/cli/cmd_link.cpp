@@ -3,11 +3,18 @@
 // checks and texts as the windows. write --verify reads the radio back after
 // a successful write and compares what it keeps with what was sent; only the
 // option turns it on (the windows' VerifyWrite setting is left to the
-// windows, so a script behaves the same on every machine).
+// windows, so a script behaves the same on every machine). write --backup
+// reads and keeps the radio first and asks with the changes the write makes,
+// as the windows do with their backup-before-write setting.
+
+#include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include <QFile>
 
 #include "cli/command.h"
 #include "data/bands.h"
@@ -17,10 +24,13 @@
 #include "link/trace.h"
 #include "link/transfer.h"
 #include "link/verify.h"
+#include "link/write_job.h"
+#include "platform/serial/backup_folder.h"
 #include "platform/serial/connection_check.h"
 #include "platform/serial/port_facts.h"
 #include "platform/serial/qt_link.h"
 #include "shell/atomic_file.h"
+#include "shell/language.h"
 #include "shell/session.h"
 
 namespace zrcli {
@@ -153,9 +163,75 @@ int RunRead(CliCall& call) {
     return link.finish(0);
 }
 
+// Runs the events of the port and timers until `running` turns false.
+void RunWhile(zr::link::TransferEngine& e, const std::function<bool()>& running) {
+    while (running()) {
+        if (e.busy() && e.kind() == TransferKind::None) {
+            e.decodeNow();
+            continue;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
+// The port and timers of the command routed to another engine (a job of
+// several transfers) while this object lives; the trace goes on.
+class Routed {
+public:
+    Routed(LinkSetup& link, zr::QtLinkTimers& timers, zr::link::TransferEngine& to)
+        : link_(link), timers_(timers) {
+        to.setTrace(link.engine().trace());
+        link.link().port().setEngine(&to);
+        timers.setEngine(&to);
+    }
+    ~Routed() {
+        link_.link().port().setEngine(&link_.engine());
+        timers_.setEngine(nullptr);
+    }
+    Routed(const Routed&) = delete;
+    Routed& operator=(const Routed&) = delete;
+
+private:
+    LinkSetup& link_;
+    zr::QtLinkTimers& timers_;
+};
+
+// write --backup: the radio is read and kept in the backups folder of the
+// windows; the write starts only when that read succeeded, after the changes
+// it makes were shown and the user said yes (or --yes).
+int WriteWithBackup(CliCall& call, LinkSetup& link) {
+    zr::Session& s = call.session();
+    zr::QtLinkTimers timers;
+    zr::link::WriteJob job(s, link.link().port(), timers);
+    Routed routed(link, timers, job.engine());
+    TerminalProgress progress;
+    job.setProgress(&progress, zr::LanguageText(s, 32022), zr::LanguageText(s, 31010));
+    zr::link::WriteJobOptions o;
+    o.backup = true;
+    o.backupFolder = QFile::encodeName(zr::BackupFolder()).toStdString();
+    o.askChanges = true;
+    o.verify = call.args.has("verify");
+    call.prompter().yesNo = call.args.has("yes") ? TerminalPrompter::YesNo::Yes : TerminalPrompter::YesNo::Ask;
+    zr::link::WriteJobResult r;
+    if (!job.start(o, [&r](const zr::link::WriteJobResult& result) { r = result; })) return 1;
+    RunWhile(job.engine(), [&job] { return job.running(); });
+    if (!r.backupPath.empty()) std::fprintf(stderr, "backup of the radio: %s\n", r.backupPath.c_str());
+    if (r.check.readSucceeded)
+        std::fprintf(r.check.ok() ? stdout : stderr, "%s\n", zr::link::VerifyOutcomeText(r.check).c_str());
+    if (r.success) return 0;
+    using Stage = zr::link::WriteStage;
+    if (r.stage == Stage::DealerInfo || r.stage == Stage::Backup || r.stage == Stage::Question)
+        return call.fail("Nothing was written: " + r.message);
+    return call.fail(r.message);
+}
+
 int RunWrite(CliCall& call) {
+    if (call.args.has("yes") && !call.args.has("backup")) return call.usage("--yes answers the question of --backup");
+    if (call.args.has("backup") && !call.args.has("yes") && !::isatty(STDIN_FILENO))
+        return call.fail("--backup shows the changes and asks before writing: run it on a terminal, or give --yes");
     if (!MayWriteOutputs(call, {}) || !call.openDocument(call.arg(0))) return 1;
     LinkSetup link(call);
+    if (call.args.has("backup")) return link.finish(WriteWithBackup(call, link));
     auto& e = link.engine();
     if (!e.startWrite()) return link.finish(1);
     zr::RunUntilIdle(e);

@@ -50,7 +50,8 @@ public:
     bool force() const { return args.has("force"); }
 
     // The application object: QCoreApplication, or QGuiApplication on the
-    // offscreen platform for `gui`. Made once, before the session.
+    // offscreen platform for `gui`, named as the windows program is. Made
+    // once, before the session.
     void startApp(bool gui);
 
     // The one session of the command line: the program folder (of

@@ -49,6 +49,10 @@ void CliCall::startApp(bool gui) {
     } else {
         app_ = std::make_unique<QCoreApplication>(argc_, argv_);
     }
+    // The program's names: its data (the backups of reads) is where the
+    // windows keep it.
+    QCoreApplication::setOrganizationName(QStringLiteral("zrcps"));
+    QCoreApplication::setApplicationName(QStringLiteral("zrcps"));
 }
 
 namespace {

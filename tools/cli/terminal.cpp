@@ -19,16 +19,19 @@ Answer TerminalPrompter::ask(const zr::Question& q) {
     if (q.buttons == Buttons::Ok) return Answer::Ok;
     for (const auto& c : confirmations)
         if (q.text == c) return Answer::Ok;
-    if (q.buttons == Buttons::YesNo || !::isatty(STDIN_FILENO)) return Negative(q.buttons);
+    if (q.buttons == Buttons::YesNo && yesNo == YesNo::Yes) return Answer::Yes;
+    if ((q.buttons == Buttons::YesNo && yesNo == YesNo::No) || !::isatty(STDIN_FILENO)) return Negative(q.buttons);
     const char* choices = q.buttons == Buttons::OkCancel      ? "[o]k/[c]ancel"
                           : q.buttons == Buttons::YesNoCancel ? "[y]es/[n]o/[c]ancel"
+                          : q.buttons == Buttons::YesNo       ? "[y]es/[N]o"
                                                               : "[r]etry/[c]ancel";
     std::fprintf(stderr, "%s? ", choices);
     std::string line;
     if (!std::getline(std::cin, line) || line.empty()) return Negative(q.buttons);
     switch (line[0]) {
         case 'o': case 'O': return q.buttons == Buttons::OkCancel ? Answer::Ok : Negative(q.buttons);
-        case 'y': case 'Y': return q.buttons == Buttons::YesNoCancel ? Answer::Yes : Negative(q.buttons);
+        case 'y': case 'Y':
+            return q.buttons == Buttons::YesNoCancel || q.buttons == Buttons::YesNo ? Answer::Yes : Negative(q.buttons);
         case 'n': case 'N': return q.buttons == Buttons::YesNoCancel ? Answer::No : Negative(q.buttons);
         case 'r': case 'R': return q.buttons == Buttons::RetryCancel ? Answer::Retry : Negative(q.buttons);
         default: return Negative(q.buttons);

@@ -14,11 +14,17 @@ namespace zrcli {
 // OK-only messages are printed. The confirmations the user asked for by
 // running the command are answered OK; other questions are asked on the
 // terminal when stdin is one, otherwise they get the answer that stops
-// (Cancel, No). A question whether to switch program versions (Yes/No) is
-// always answered No: the command line never starts another program.
+// (Cancel, No). Yes/No questions are answered as `yesNo` says: No unless a
+// command asks for them (the command line never starts another program).
 class TerminalPrompter : public zr::Prompter {
 public:
+    enum class YesNo {
+        No,    // answered No
+        Ask,   // asked on the terminal, "[y]es/[N]o?", No without a terminal
+        Yes,   // answered Yes (--yes)
+    };
     std::vector<std::string> confirmations;
+    YesNo yesNo = YesNo::No;
     // The password given with --password: the answer of the first password
     // dialog, so that a wrong one ends in the radio's refusal.
     std::optional<std::string> password;

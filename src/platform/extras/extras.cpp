@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -65,10 +64,6 @@ void Tell(Session& s, const std::string& text, Icon icon) {
 QString FileNameOf(const std::string& path) { return QFileInfo(FromText(path)).fileName(); }
 
 }  // namespace
-
-QString BackupFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
-}
 
 // ---------------------------------------------------------------- commands
 

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "control/document_controller.h"
+#include "platform/serial/backup_folder.h"
 
 class QMenu;
 class QListWidget;
@@ -33,9 +34,6 @@ struct Session;
 namespace link {
 class WriteVerifier;
 }
-
-// <user data folder of the program>/backups (freedesktop data location).
-QString BackupFolder();
 
 // Adds Import CSV, Export CSV, Print channel sheet and Backups to the menu.
 void AddExtrasFileMenuEntries(QMenu* file, AppServices& app);
