@@ -2,9 +2,13 @@
 
 #include <cstdio>
 
+#include "shell/atomic_file.h"
+
 namespace zr::link {
 
 namespace {
+
+const char* const kRunning = "running";
 
 std::string CsvField(const std::string& v) {
     if (v.find_first_of(",\"\r\n") == std::string::npos) return v;
@@ -54,7 +58,7 @@ void DealerRun::attempt(std::size_t index, Done done) {
     DealerRow& row = rows_[index];
     row.time = LocalTimeText(clock_());
     row.ok = false;
-    row.result = "running";
+    row.result = kRunning;
     ++row.attempts;
     WriteJobOptions options;
     options.dealerInfo = true;
@@ -72,12 +76,21 @@ void DealerRun::attempt(std::size_t index, Done done) {
     }
 }
 
+std::string DealerRowResultText(const DealerRow& r) {
+    if (r.ok) return "OK: " + r.result;
+    return r.result == kRunning ? r.result : "FAILED: " + r.result;
+}
+
 std::string DealerLogCsv(const std::vector<DealerRow>& rows) {
     std::string out = "Radio,Time,Serial number,Result,Details,Attempts\r\n";
     for (const auto& r : rows)
         out += std::to_string(r.radio) + "," + CsvField(r.time) + "," + CsvField(r.serialNo) + "," +
                (r.ok ? "OK" : "FAILED") + "," + CsvField(r.result) + "," + std::to_string(r.attempts) + "\r\n";
     return out;
+}
+
+Result SaveDealerLog(const std::string& path, const std::vector<DealerRow>& rows) {
+    return WriteFileAtomically(path, DealerLogCsv(rows));
 }
 
 }  // namespace zr::link

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "link/write_job.h"
+#include "shell/result.h"
 
 namespace zr::link {
 
@@ -67,6 +68,13 @@ private:
 // The list as CSV: a header line, then one line per row, fields with a
 // comma, quote or line break quoted; lines end in "\r\n".
 std::string DealerLogCsv(const std::vector<DealerRow>& rows);
+
+// Writes the list as CSV to `path` through the one atomic file replace.
+Result SaveDealerLog(const std::string& path, const std::vector<DealerRow>& rows);
+
+// The result column of the list: "OK: written", "FAILED: why", or
+// "running" while the radio's turn runs.
+std::string DealerRowResultText(const DealerRow& row);
 
 // "YYYY-MM-DD HH:MM:SS" of a time in local time.
 std::string LocalTimeText(std::time_t t);

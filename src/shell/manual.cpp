@@ -216,18 +216,31 @@ Program MakeCli() {
          "One exchange with the radio: handshake, identification, password, the memory blocks, end. The "
          "document takes the radio's band.",
          {kPort, kPassword, kTrace, kForce}},
-        {"write", "[--port DEVICE] [--password P] [--verify] [--backup [-y]] [--trace FILE] [-f] FILE", 1, 1,
+        {"write",
+         "[--port DEVICE] [--password P] [--verify] [--backup [-y] | --repeat [--log FILE.csv]] [--trace FILE] "
+         "[-f] FILE",
+         1, 1,
          "write a document into the radio",
          "With --verify the radio is read back and every byte written is compared. A failed write leaves the "
          "radio partly programmed: write the document (or the last backup) again.\n\n"
          "With --backup the radio is read first and that read is kept as a backup, where the windows keep the "
          "backups of their reads (zrcps/zrcps/backups in $XDG_DATA_HOME, ~/.local/share); nothing is written unless that read "
          "succeeded. Then the changes the write makes are shown and the write starts only when you answer y. "
-         "Without a terminal to ask on, --backup refuses (exit 1) unless -y is given.",
+         "Without a terminal to ask on, --backup refuses (exit 1) unless -y is given.\n\n"
+         "With --repeat the document is written into one radio after another, as Program > Write to several "
+         "radios does: each radio's turn reads its dealer information (its serial number), writes, and checks "
+         "with --verify; a radio that does not answer fails at once. After each radio its line of the list is "
+         "printed and \"Connect the next radio and press Enter (q to stop)\" is asked on the standard input: "
+         "Enter writes the next radio, r tries the last failed radio again (r N radio N), q or the end of the "
+         "input stops. A failed radio never stops the list. With --log the list is written after every radio "
+         "as CSV: radio, time, serial number, result, details, attempts. Exits with 0 when every radio of the "
+         "list was written.",
          {kPort, kPassword,
           {{"verify"}, "", "Read the radio back after the write and compare.", ""},
           {{"backup"}, "", "Read and keep the radio first, show the changes and ask.", ""},
-          {{"y", "yes"}, "", "With --backup: write without asking.", ""}, kTrace, kForce}},
+          {{"y", "yes"}, "", "With --backup: write without asking.", ""},
+          {{"repeat"}, "", "Write one radio after another until q.", ""},
+          {{"log"}, "FILE.csv", "With --repeat: the list of the radios as CSV.", "file"}, kTrace, kForce}},
         {"dealer", "[--port DEVICE] [--password P] [--trace FILE] [-f] [FILE]", 0, 1,
          "read the dealer information",
          "Prints the dealer information; with FILE, also writes the 512 bytes of the dealer area to it.",
@@ -245,7 +258,8 @@ Program MakeCli() {
                    "zrcps-cli read --port /dev/ttyUSB0 radio.dat\n"
                    "zrcps-cli write --port COM101 --verify --trace write.txt radio.dat\n"
                    "zrcps-cli export-csv radio.dat channels.csv\n"
-                   "zrcps-cli diff radio.dat backup.dat"}};
+                   "zrcps-cli diff radio.dat backup.dat\n"
+                   "zrcps-cli write --repeat --log radios.csv --port /dev/ttyUSB0 fleet.dat"}};
     p.seeAlso = {"zrcps(1)", "zrcps-sim(1)"};
     return p;
 }

@@ -90,6 +90,9 @@ protected:
             {"print", [d](const std::string& o) { return std::vector<std::string>{"print", d, o}; }},
             {"read", [dev](const std::string& o) { return std::vector<std::string>{"read", "--port", dev, o}; }},
             {"dealer", [dev](const std::string& o) { return std::vector<std::string>{"dealer", "--port", dev, o}; }},
+            {"write --repeat --log", [dev, d](const std::string& o) {
+                 return std::vector<std::string>{"write", "--repeat", "--port", dev, "--log", o, d};
+             }},
             {"trace", [dev](const std::string& o) {
                  return std::vector<std::string>{"ident", "--port", dev, "--trace", o};
              }},

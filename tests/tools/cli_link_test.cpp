@@ -62,6 +62,16 @@ protected:
         EXPECT_EQ(RunCli({"encode", "-f", doc, mem}).code, 0);
         return mem;
     }
+    // doc.dat with the channel of a CSV row: changed.dat, and its memory
+    // image changed.bin.
+    std::string changedDocument(const std::string& row) {
+        WriteText(path("list.csv"),
+                  "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
+                  "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n" + row + "\n");
+        EXPECT_EQ(RunCli({"import-csv", "-f", path("doc.dat"), path("list.csv"), path("changed.dat")}).code, 0);
+        EXPECT_EQ(RunCli({"encode", "-f", path("changed.dat"), path("changed.bin")}).code, 0);
+        return path("changed.dat");
+    }
     zrtest::TempDir dir;
 };
 
@@ -271,13 +281,7 @@ TEST_F(CliLink, AWriteThatFailsHalfwaySaysHowToRestoreTheRadio) {
 // writes nothing; without a terminal only --yes writes.
 TEST_F(CliLink, WriteWithBackupKeepsTheRadioFirstAndAsksWithTheChanges) {
     const std::string mem = memory();
-    const std::string changed = path("changed.dat");
-    WriteText(path("list.csv"),
-              "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
-              "CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
-              "7,HILL,462.562500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,High,,,,,\n");
-    ASSERT_EQ(RunCli({"import-csv", path("doc.dat"), path("list.csv"), changed}).code, 0);
-    ASSERT_EQ(RunCli({"encode", changed, path("changed.bin")}).code, 0);
+    const std::string changed = changedDocument("7,HILL,462.562500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,High,,,,,");
     const Env data{{"XDG_DATA_HOME", path("data")}};
     const fs::path backups = fs::path(path("data")) / "zrcps" / "zrcps" / "backups";
     const auto backupFiles = [&] {
@@ -363,4 +367,140 @@ TEST_F(CliLink, WriteWithBackupKeepsTheRadioFirstAndAsksWithTheChanges) {
         EXPECT_EQ(zrtest::readBytes(mem), kept);
         EXPECT_EQ(backupFiles().size(), 3u);
     }
+}
+
+namespace {
+
+// A radio's dealer area with its serial number (offset 48) and no password.
+std::string DealerArea(const std::string& file, const std::string& serial) {
+    std::vector<unsigned char> area(512, 0xFF);
+    std::copy(serial.begin(), serial.end(), area.begin() + 48);
+    area[48 + serial.size()] = 0;
+    zrtest::writeBytes(file, area);
+    return file;
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& end) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t e = text.find(end, at);
+        out.push_back(text.substr(at, e == std::string::npos ? std::string::npos : e - at));
+        if (e == std::string::npos) break;
+        at = e + end.size();
+    }
+    return out;
+}
+
+}  // namespace
+
+// write --repeat on a terminal: three radios in a row on one port (the
+// simulator restarted behind it with another memory and serial number each
+// time), the second failing halfway; the list goes on, r writes the failed
+// radio again, q stops; the log after every radio.
+TEST_F(CliLink, WriteRepeatGoesOnPastAFailedRadioAndLogsEveryRadio) {
+    memory();
+    const std::string changed = changedDocument("9,FLEET,462.637500,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,6.25,,High,,,,,");
+    const auto sent = KeptPart(zrtest::readBytes(path("changed.bin")));
+    // Each radio holds something else before.
+    std::vector<std::string> mems;
+    for (int i = 1; i <= 3; ++i) {
+        const std::string mem = path("mem" + std::to_string(i) + ".bin");
+        auto bytes = zrtest::readBytes(path("mem.bin"));
+        bytes[3000 + i] ^= 0x5A;
+        zrtest::writeBytes(mem, bytes);
+        mems.push_back(mem);
+    }
+    const std::string serials[] = {"ZR24A0001", "ZR24A0002", "ZR24A0003"};
+    const std::string port = path("cable");   // one port, whatever radio is behind it
+    const std::string log = path("radios.csv");
+    auto connect = [&](Sim& sim, int radio, std::vector<std::string> more = {}) {
+        std::vector<std::string> args{"--memory", mems[radio - 1], "--dealer",
+                                      DealerArea(path("dealer" + std::to_string(radio)), serials[radio - 1])};
+        args.insert(args.end(), more.begin(), more.end());
+        if (!sim.start(args)) return false;
+        fs::remove(port);
+        fs::create_symlink(sim.device, port);
+        return true;
+    };
+    const std::string prompt = "Connect the next radio and press Enter (q to stop): ";
+
+    TerminalCli cli;
+    {
+        Sim sim;
+        ASSERT_TRUE(connect(sim, 1));
+        ASSERT_TRUE(cli.start({"write", "--repeat", "--port", port, "--log", log, changed}));
+        ASSERT_TRUE(cli.waitFor(prompt, 60)) << cli.output();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(KeptPart(zrtest::readBytes(mems[0])), sent);
+    }
+    {
+        Sim sim;   // the second radio stops answering halfway through the write
+        ASSERT_TRUE(connect(sim, 2, {"--silent-after", "100"}));
+        cli.type("\n");
+        ASSERT_TRUE(cli.waitFor(prompt, 90, 2)) << cli.output();
+        EXPECT_TRUE(Has(cli.output(), "Radio 2 failed: connect it again and type r to try again.")) << cli.output();
+        ASSERT_TRUE(sim.stop());
+    }
+    {
+        Sim sim;
+        ASSERT_TRUE(connect(sim, 3));
+        cli.type("\n");
+        ASSERT_TRUE(cli.waitFor(prompt, 60, 3)) << cli.output();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(KeptPart(zrtest::readBytes(mems[2])), sent);
+    }
+    // The log so far: the second radio marked, with its serial number.
+    {
+        const auto lines = Lines(ReadText(log), "\r\n");
+        ASSERT_EQ(lines.size(), 4u) << ReadText(log);   // the header and three radios
+        EXPECT_TRUE(Has(lines[2], ",ZR24A0002,FAILED,")) << lines[2];
+        EXPECT_TRUE(Has(lines[2], "the write failed")) << lines[2];
+    }
+    EXPECT_NE(KeptPart(zrtest::readBytes(mems[1])), sent);
+    // The second radio once more: r, then q.
+    {
+        Sim sim;
+        ASSERT_TRUE(connect(sim, 2));
+        cli.type("r\n");
+        ASSERT_TRUE(cli.waitFor(prompt, 60, 4)) << cli.output();
+        cli.type("q\n");
+        EXPECT_EQ(cli.wait(30), 0) << cli.output();
+        ASSERT_TRUE(sim.stop());
+        EXPECT_EQ(KeptPart(zrtest::readBytes(mems[1])), sent);
+    }
+    EXPECT_TRUE(Has(cli.output(), "3 of 3 radios written")) << cli.output();
+    EXPECT_EQ(CountLines(cli.output(), "OK: written"), 3) << cli.output();
+
+    const auto lines = Lines(ReadText(log), "\r\n");
+    ASSERT_EQ(lines.size(), 4u) << ReadText(log);
+    EXPECT_EQ(lines[0], "Radio,Time,Serial number,Result,Details,Attempts");
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(lines[i + 1]);
+        const auto fields = Lines(lines[i + 1], ",");
+        ASSERT_EQ(fields.size(), 6u);
+        EXPECT_EQ(fields[0], std::to_string(i + 1));
+        EXPECT_EQ(fields[1].size(), 19u);   // "2026-12-10 02:50:01"
+        EXPECT_EQ(fields[1][4], '-');
+        EXPECT_EQ(fields[1][13], ':');
+        EXPECT_EQ(fields[2], serials[i]);
+        EXPECT_EQ(fields[3], "OK");
+        EXPECT_EQ(fields[4], "written");
+        EXPECT_EQ(fields[5], i == 1 ? "2" : "1");
+    }
+    EXPECT_EQ(ReadText(log).substr(ReadText(log).size() - 2), "\r\n");
+
+    // An existing log is kept unless -f; a failed radio left in the list fails the command.
+    const RunResult kept = RunCli({"write", "--repeat", "--port", port, "--log", log, changed});
+    EXPECT_EQ(kept.code, 1) << Describe(kept);
+    EXPECT_TRUE(Has(kept.err, "already exists (use -f to replace it)")) << Describe(kept);
+    EXPECT_EQ(Lines(ReadText(log), "\r\n").size(), 4u);
+    fs::remove(port);
+    const RunResult none = RunCli({"write", "--repeat", "-f", "--port", port, "--log", log, changed});
+    EXPECT_EQ(none.code, 1) << Describe(none);
+    EXPECT_TRUE(Has(none.out, "0 of 1 radios written")) << Describe(none);
+    EXPECT_TRUE(Has(ReadText(log), "\r\n1,")) << ReadText(log);
+    EXPECT_TRUE(Has(ReadText(log), ",FAILED,")) << ReadText(log);
+    const RunResult logAlone = RunCli({"write", "--log", log, changed});
+    EXPECT_EQ(logAlone.code, 2) << Describe(logAlone);
 }

@@ -5,12 +5,16 @@
 // option turns it on (the windows' VerifyWrite setting is left to the
 // windows, so a script behaves the same on every machine). write --backup
 // reads and keeps the radio first and asks with the changes the write makes,
-// as the windows do with their backup-before-write setting.
+// as the windows do with their backup-before-write setting. write --repeat
+// writes the document into one radio after another (link/dealer_run.h).
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <functional>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,7 @@
 #include "cli/command.h"
 #include "data/bands.h"
 #include "files/document_file.h"
+#include "link/dealer_run.h"
 #include "link/port_names.h"
 #include "link/port_report.h"
 #include "link/trace.h"
@@ -225,13 +230,113 @@ int WriteWithBackup(CliCall& call, LinkSetup& link) {
     return call.fail(r.message);
 }
 
+// What the user typed after a radio's turn in write --repeat.
+struct RepeatAnswer {
+    enum Kind { Next, Retry, Stop, Unknown } kind = Unknown;
+    int radio = 0;   // with Retry: the radio's number, 0 for the last failed one
+};
+
+RepeatAnswer ParseRepeatAnswer(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    while (!line.empty() && line.front() == ' ') line.erase(0, 1);
+    if (line.empty()) return {RepeatAnswer::Next};
+    if (line == "q" || line == "Q") return {RepeatAnswer::Stop};
+    if (line[0] != 'r' && line[0] != 'R') return {};
+    std::size_t at = 1;
+    while (at < line.size() && line[at] == ' ') ++at;
+    if (at == line.size()) return {RepeatAnswer::Retry};
+    int radio = 0;
+    const auto [end, ec] = std::from_chars(line.data() + at, line.data() + line.size(), radio);
+    if (ec != std::errc() || end != line.data() + line.size() || radio < 1) return {};
+    return {RepeatAnswer::Retry, radio};
+}
+
+// write --repeat: one radio after another. After each radio's turn its line
+// of the list is printed and the next radio is asked for: Enter writes it,
+// "r" tries the last failed radio again ("r N" radio N), "q" or the end of
+// the input stops. The log is written after every turn, so it is whole
+// however the run ends. Exit 0 when every radio of the list was written.
+int WriteRepeatedly(CliCall& call, LinkSetup& link) {
+    zr::Session& s = call.session();
+    const std::string log = call.args.value("log");
+    zr::QtLinkTimers timers;
+    zr::link::DealerRun run(s, link.link().port(), timers);
+    Routed routed(link, timers, run.engine());
+    TerminalProgress progress;
+    run.setProgress(&progress);
+    run.setVerify(call.args.has("verify"));
+    const auto& rows = run.rows();
+    const auto failed = [&rows](std::size_t i) { return i < rows.size() && !rows[i].ok; };
+
+    // One turn: a new radio, or another attempt at row `retry`.
+    const auto turn = [&](std::optional<std::size_t> retry) {
+        std::optional<std::size_t> ended;
+        const auto done = [&ended](std::size_t row) { ended = row; };
+        if (retry) {
+            if (!run.retry(*retry, done)) return true;
+        } else {
+            run.next(done);
+        }
+        RunWhile(run.engine(), [&ended] { return !ended; });
+        const zr::link::DealerRow& r = rows[*ended];
+        std::printf("radio %d  %s  serial %s  %s\n", r.radio, r.time.c_str(),
+                    r.serialNo.empty() ? "?" : r.serialNo.c_str(), zr::link::DealerRowResultText(r).c_str());
+        std::fflush(stdout);
+        if (!r.ok) std::fprintf(stderr, "Radio %d failed: connect it again and type r to try again.\n", r.radio);
+        if (log.empty()) return true;
+        if (const zr::Result w = zr::link::SaveDealerLog(log, rows); !w) {
+            call.fail("the log could not be written: " + w.message());
+            return false;
+        }
+        return true;
+    };
+
+    bool logWritten = turn(std::nullopt);
+    while (logWritten) {
+        std::fprintf(stderr, "Connect the next radio and press Enter (q to stop): ");
+        std::fflush(stderr);
+        std::string line;
+        if (!std::getline(std::cin, line)) {
+            std::fputc('\n', stderr);
+            break;
+        }
+        const RepeatAnswer a = ParseRepeatAnswer(line);
+        if (a.kind == RepeatAnswer::Stop) break;
+        if (a.kind == RepeatAnswer::Next) {
+            logWritten = turn(std::nullopt);
+        } else if (a.kind == RepeatAnswer::Retry) {
+            std::size_t row = rows.size();
+            if (a.radio > 0) row = static_cast<std::size_t>(a.radio - 1);
+            else
+                for (std::size_t i = 0; i < rows.size(); ++i)
+                    if (failed(i)) row = i;   // the last failed one
+            if (failed(row)) logWritten = turn(row);
+            else if (a.radio > 0 && row < rows.size())
+                std::fprintf(stderr, "Radio %d was written already.\n", a.radio);
+            else
+                std::fprintf(stderr, a.radio > 0 ? "There is no radio %d in the list.\n" : "No radio failed.\n",
+                             a.radio);
+        } else {
+            std::fprintf(stderr, "Enter writes the next radio, r tries the failed one again, q stops.\n");
+        }
+    }
+    int written = 0;
+    for (const auto& r : rows) written += r.ok ? 1 : 0;
+    std::printf("%d of %d radios written\n", written, static_cast<int>(rows.size()));
+    return logWritten && written == static_cast<int>(rows.size()) ? 0 : 1;
+}
+
 int RunWrite(CliCall& call) {
     if (call.args.has("yes") && !call.args.has("backup")) return call.usage("--yes answers the question of --backup");
+    if (call.args.has("log") && !call.args.has("repeat")) return call.usage("--log is the list of --repeat");
+    if (call.args.has("repeat") && call.args.has("backup"))
+        return call.usage("--repeat writes one radio after another without a backup; leave out --backup");
     if (call.args.has("backup") && !call.args.has("yes") && !::isatty(STDIN_FILENO))
         return call.fail("--backup shows the changes and asks before writing: run it on a terminal, or give --yes");
-    if (!MayWriteOutputs(call, {}) || !call.openDocument(call.arg(0))) return 1;
+    if (!MayWriteOutputs(call, call.args.value("log")) || !call.openDocument(call.arg(0))) return 1;
     LinkSetup link(call);
     if (call.args.has("backup")) return link.finish(WriteWithBackup(call, link));
+    if (call.args.has("repeat")) return link.finish(WriteRepeatedly(call, link));
     auto& e = link.engine();
     if (!e.startWrite()) return link.finish(1);
     zr::RunUntilIdle(e);
