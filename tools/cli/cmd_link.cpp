@@ -168,15 +168,10 @@ int RunRead(CliCall& call) {
     return link.finish(0);
 }
 
-// Runs the events of the port and timers until `running` turns false.
+// Runs the transfers of a job of several until `running` turns false (each
+// next transfer starts as the one before it ends).
 void RunWhile(zr::link::TransferEngine& e, const std::function<bool()>& running) {
-    while (running()) {
-        if (e.busy() && e.kind() == TransferKind::None) {
-            e.decodeNow();
-            continue;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
+    while (running()) zr::RunUntilIdle(e);
 }
 
 // The port and timers of the command routed to another engine (a job of
