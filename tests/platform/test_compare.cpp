@@ -3,12 +3,15 @@
 // backup and the radio are listed by channel and page, a double click on a
 // channel's line selects it in the table, the radio's read never replaces
 // the open document; with the port dialog's check box on, Ctrl+W reads and
-// keeps the radio first, asks with the changes, and writes only on Yes.
+// keeps the radio first, asks with the changes, and writes only on Yes;
+// Program > Write to several radios goes on past a failed radio.
 //
 // With ZR_SHOTS=<folder> in the environment the test saves pictures.
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTreeWidget>
 
@@ -21,6 +24,7 @@
 #include "link/write_job.h"
 #include "platform/compare/compare_tools.h"
 #include "platform/compare/frm_compare.h"
+#include "platform/compare/frm_write_several.h"
 #include "platform/shell/dialogs.h"
 
 using namespace zr;
@@ -232,6 +236,104 @@ private slots:
         QVERIFY(r.p.asked[0].text.rfind(ToText(Tx(r.s, 9003)), 0) == 0);
         QVERIFY(!tools->routed());
         QVERIFY(link::SaveBackupBeforeWrite(r.s, false));
+    }
+    // Program > Write to several radios: Enter writes the next radio; a
+    // radio that is not there fails without stopping the list, is marked,
+    // and is written on Try again; the list is saved as CSV.
+    void writeSeveralRadiosGoesOnPastAFailedRadio() {
+        if (!QFileInfo(DemoRadio::simulatorPath()).isExecutable()) QSKIP("zrcps-sim is not built");
+        Run r(true);
+        QVERIFY(r.radioReady);
+        frmMain& w = r.window();
+        CompareTools* tools = Tools(w);
+        SetChannelItem(r.s, 1, item::kName, "DEALER");
+        const StoredDocument sent = r.s.doc.stored;
+
+        QAction* several = w.findChild<QAction*>("mnuWriteSeveral");
+        QVERIFY(several);
+        QCOMPARE(several->parent(), w.action("mnuProgram")->menu());
+        several->trigger();
+        FrmWriteSeveral* f = tools->writeSeveralWindow();
+        QVERIFY(f && f->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QSignalSpy turns(f, &FrmWriteSeveral::turnEnded);
+        const auto row = [f](int i) {
+            QTreeWidgetItem* it = f->List1->topLevelItem(i);
+            return it ? QStringList{it->text(0), it->text(1), it->text(2), it->text(3)} : QStringList{};
+        };
+
+        // Radio 1: Enter in the window.
+        QVERIFY(!f->CommandSave->isEnabled());
+        QVERIFY(journey::Activate(f));
+        QTest::keyClick(f, Qt::Key_Return);
+        QTRY_VERIFY2_WITH_TIMEOUT(turns.count() == 1, AskedTexts(r.p).c_str(), 60000);
+        QCOMPARE(row(0).at(0), QString("1"));
+        QCOMPARE(row(0).at(3), QString("OK: written"));
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$").match(row(0).at(1)).hasMatch());
+
+        // Radio 2 is not connected: the port's message, the row marked.
+        r.prog->demo().stop();
+        r.p.answers = {Answer::Ok};   // the port cannot be opened
+        QTest::mouseClick(f->CommandNext, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(turns.count() == 2, 30000);
+        QVERIFY2(row(1).at(3).startsWith("FAILED: "), qPrintable(row(1).at(3)));
+        QVERIFY(f->List1->topLevelItem(1)->font(3).bold());
+        QVERIFY(f->CommandRetry->isEnabled());   // the failed row is the current one
+        QVERIFY(f->LabelStatus->text().contains("2"));
+        journey::Shot(f, "write_several_failed");
+
+        // Radio 3: a radio again; the list goes on.
+        QVERIFY(r.prog->useDemoRadio());
+        QTest::keyClick(f, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(turns.count() == 3, 60000);
+        QCOMPARE(row(2).at(0), QString("3"));
+        QCOMPARE(row(2).at(3), QString("OK: written"));
+        QVERIFY(!f->CommandRetry->isEnabled());
+
+        // Radio 2 once more: chosen in the list, Try again.
+        const QRect second = f->List1->visualItemRect(f->List1->topLevelItem(1));
+        QTest::mouseClick(f->List1->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(f->CommandRetry->isEnabled());
+        QTest::mouseClick(f->CommandRetry, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(turns.count() == 4, 60000);
+        QCOMPARE(f->List1->topLevelItemCount(), 3);
+        QCOMPARE(row(1).at(3), QString("OK: written"));
+        QVERIFY(!f->List1->topLevelItem(1)->font(3).bold());
+        journey::Shot(f, "write_several");
+
+        // The radio holds the document now.
+        tools->compareCommand();
+        FrmCompare* c = tools->compareWindow();
+        QSignalSpy compared(c, &FrmCompare::compared);
+        QTest::mouseClick(c->CommandRadio, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(compared.count() == 1, 30000);
+        QVERIFY2(c->differences().empty(), link::DifferencesText(c->differences()).c_str());
+        QCOMPARE(r.s.doc.stored, sent);
+        c->close();
+
+        // Closing an unsaved list asks; No keeps it open.
+        r.p.asked.clear();
+        r.p.answers = {Answer::No};
+        QVERIFY(journey::Activate(f));
+        QTest::keyClick(f, Qt::Key_Escape);
+        QCOMPARE(int(r.p.asked.size()), 1);
+        QVERIFY(f->isVisible());
+
+        // The list as CSV; then closing asks nothing.
+        r.p.files = {r.file("radios.csv")};
+        QTest::mouseClick(f->CommandSave, Qt::LeftButton);
+        QFile csv(QString::fromStdString(r.file("radios.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString("Radio,Time,Serial number,Result,Details,Attempts"));
+        QVERIFY2(lines[1].startsWith("1,") && lines[1].endsWith(",OK,written,1"), qPrintable(lines[1]));
+        QVERIFY2(lines[2].startsWith("2,") && lines[2].endsWith(",OK,written,2"), qPrintable(lines[2]));
+        QVERIFY2(lines[3].startsWith("3,") && lines[3].endsWith(",OK,written,1"), qPrintable(lines[3]));
+        r.p.asked.clear();
+        f->close();
+        QVERIFY(!f->isVisible());
+        QVERIFY(r.p.asked.empty());
     }
 };
 

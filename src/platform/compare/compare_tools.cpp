@@ -136,6 +136,13 @@ void CompareTools::compareCommand() {
     compare_->activateWindow();
 }
 
+void CompareTools::writeSeveralCommand() {
+    if (!writeSeveral_) writeSeveral_ = new FrmWriteSeveral(*this, &main_);
+    writeSeveral_->show();
+    writeSeveral_->raise();
+    writeSeveral_->activateWindow();
+}
+
 CompareTools* AttachCompareTools(frmMain& main, QtLink& link) {
     auto* tools = new CompareTools(main, link);
     main.setWriteGuard([tools] { return tools->writeWithBackup(); });
@@ -148,6 +155,7 @@ CompareTools* AttachCompareTools(frmMain& main, QtLink& link) {
     };
     const Entry entries[] = {
         {"mnuFile", "mnuFileCompare", 32000, &CompareTools::compareCommand},
+        {"mnuProgram", "mnuWriteSeveral", 32009, &CompareTools::writeSeveralCommand},
     };
     for (const Entry& e : entries) {
         QAction* menuAction = main.action(QString::fromLatin1(e.menu));

@@ -16,6 +16,7 @@
 
 #include "link/transfer.h"
 #include "platform/compare/frm_compare.h"
+#include "platform/compare/frm_write_several.h"
 
 class QCheckBox;
 class QDialog;
@@ -70,6 +71,8 @@ public:
 
     void compareCommand();
     FrmCompare* compareWindow() const { return compare_; }
+    void writeSeveralCommand();
+    FrmWriteSeveral* writeSeveralWindow() const { return writeSeveral_; }
 
 signals:
     // A guarded write ended (after its message was shown).
@@ -86,10 +89,12 @@ private:
     bool routed_ = false;
     QString backupFolder_;
     QPointer<FrmCompare> compare_;
+    QPointer<FrmWriteSeveral> writeSeveral_;
 };
 
 // Creates the tools, owned by the main window: adds File > Compare
-// with..., and makes the write command ask them first.
+// with... and Program > Write to several radios, and makes the write
+// command ask them first.
 CompareTools* AttachCompareTools(frmMain& main, QtLink& link);
 
 }  // namespace zr
