@@ -63,6 +63,7 @@ class TestCompare : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
+        journey::UseDarkPaletteWhenAsked();   // ZR_SHOTS_DARK=1: the pictures with a dark palette
         DemoRadio::setSimulatorPath(QString::fromStdString((zrtest::binaryDir() / "tools" / "zrcps-sim").string()));
     }
 
