@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
 
     zr::BatchFlags items;
     items.fill(1);
-    zr::BatchFields f = zr::DefaultBatchFields(s);
+    zr::BatchFields f = zr::DefaultBatchFields(zr::LimitsOf(s.doc));
     f.rxStart = "440";
     f.rxStep = "12.5";
     f.txMode = zr::BatchTxMode::Offset;

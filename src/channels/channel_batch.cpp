@@ -66,16 +66,16 @@ int countedTone(int start, std::string_view intervalText, bool down, int k) {
     return static_cast<int>(p);
 }
 
-double lowerMHz(const Session& s) { return static_cast<double>(LowerLimitUnits(s)) / kUnitsPerMHz; }
+double lowerMHz(const BandLimits& band) { return static_cast<double>(LowerLimitUnits(band)) / kUnitsPerMHz; }
 
-// The band check without a warning, as "#0.00000".
-std::string inBandText(const Session& s, double mhz) { return FormatFreInBand(s, fmt5(mhz), false); }
+// The band check, as "#0.00000".
+std::string inBandText(const BandLimits& band, double mhz) { return FormatFreInBand(band, fmt5(mhz)).text; }
 
 }  // namespace
 
-BatchFields DefaultBatchFields(const Session& s) {
+BatchFields DefaultBatchFields(const BandLimits& band) {
     BatchFields f;
-    f.rxStart = fmt5(lowerMHz(s));
+    f.rxStart = fmt5(lowerMHz(band));
     f.txStart = f.rxStart;
     return f;
 }
@@ -112,10 +112,10 @@ std::string DefaultData(std::string_view text, std::string_view defaultText) {
     return IsNumberText(text) ? std::string(text) : std::string(defaultText);
 }
 
-std::string NormaliseStartFre(const Session& s, std::string_view text) {
+std::string NormaliseStartFre(const BandLimits& band, std::string_view text) {
     double v;
-    if (!ParseNumberText(text, v)) v = lowerMHz(s);  // an empty or "." field starts at the band
-    return fmt5(StepDataFre(CheckFreInBand(s, v, false), lowerMHz(s)));
+    if (!ParseNumberText(text, v)) v = lowerMHz(band);  // an empty or "." field starts at the band
+    return fmt5(StepDataFre(CheckFreInBand(band, v), lowerMHz(band)));
 }
 
 std::string LimitStepWhileTyping(std::string_view text) {
@@ -137,13 +137,13 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
     f.fromText = NormaliseRangeText(f.fromText);
     f.toText = NormaliseRangeText(f.toText);
     if (items[kBatchRxFreq]) {
-        f.rxStart = NormaliseStartFre(s, f.rxStart);
+        f.rxStart = NormaliseStartFre(LimitsOf(s.doc), f.rxStart);
         f.rxStep = StepData(LimitStepWhileTyping(f.rxStep));
     }
     if (items[kBatchTxFreq]) {
         if (f.txMode == BatchTxMode::Offset) f.offset = StepDataFree(f.offset);
         if (f.txMode == BatchTxMode::Start) {
-            f.txStart = NormaliseStartFre(s, f.txStart);
+            f.txStart = NormaliseStartFre(LimitsOf(s.doc), f.txStart);
             f.txStep = StepData(LimitStepWhileTyping(f.txStep));
         }
     }
@@ -231,9 +231,9 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
         }
     }
     // 6. the channels of the range
-    const double rxStart = numberOr(f.rxStart, lowerMHz(s));
+    const double rxStart = numberOr(f.rxStart, lowerMHz(LimitsOf(s.doc)));
     const double rxStep = numberOr(f.rxStep, 0);
-    const double txStart = numberOr(f.txStart, lowerMHz(s));
+    const double txStart = numberOr(f.txStart, lowerMHz(LimitsOf(s.doc)));
     const double txStep = numberOr(f.txStep, 0);
     const double offset = numberOr(f.offset, 0);
     bool txMovedIntoBand = false;
@@ -242,20 +242,20 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
         auto pos = FindChannel(s, ch);
         if (items[kBatchRxFreq]) {
             const double mhz = rxStart + (f.rxDown ? -1 : 1) * rxStep * k / 1000.0;
-            const std::string t = inBandText(s, mhz);
+            const std::string t = inBandText(LimitsOf(s.doc), mhz);
             if (!pos) {
                 NewChannel(s, ch, t);
                 pos = FindChannel(s, ch);
             } else {
-                list.entries[*pos].RxFreq = FixedText<8>(SaveFreText(s, t));
+                list.entries[*pos].RxFreq = FixedText<8>(SaveFreText(LimitsOf(s.doc), t));
             }
             if (pos) {
                 ChannelRecord& c = list.entries[*pos];
-                StepChannelFre(s, c);
+                StepChannelFre(LimitsOf(s.doc), c);
                 // A kept offset must not carry the TX out of the band.
                 if (!items[kBatchTxFreq] && HoldTxInBand(s, c)) {
                     txMovedIntoBand = true;
-                    StepChannelFre(s, c);
+                    StepChannelFre(LimitsOf(s.doc), c);
                 }
             }
         }
@@ -267,21 +267,21 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
                 c.OffsetDir = 0;
                 c.Offset.set("0000000");
             } else {
-                const double r = numberOr(ShowFreText(s, c.RxFreq.text()), lowerMHz(s));
+                const double r = numberOr(ShowFreText(s, c.RxFreq.text()), lowerMHz(LimitsOf(s.doc)));
                 double tx;
                 if (f.txMode == BatchTxMode::Offset) {
                     tx = std::nearbyint((r + offsetSign * offset) * 100000.0) / 100000.0;
                 } else {
                     tx = txStart + (f.txDown ? -1 : 1) * txStep * k / 1000.0;
                 }
-                tx = numberOr(inBandText(s, tx), lowerMHz(s));
+                tx = numberOr(inBandText(LimitsOf(s.doc), tx), lowerMHz(LimitsOf(s.doc)));
                 const long long d = units(tx) - units(r);
                 c.OffsetDir = d > 0 ? 2 : (d < 0 ? 1 : 0);
                 char buf[16];
                 std::snprintf(buf, sizeof buf, "%07lld", std::min(std::llabs(d), 9999999LL));
                 c.Offset.set(buf);
             }
-            StepChannelFre(s, c);
+            StepChannelFre(LimitsOf(s.doc), c);
         }
         if (items[kBatchRxTone]) {
             c.RxTone = static_cast<int16_t>(f.rxToneRandom ? randomTone()

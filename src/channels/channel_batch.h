@@ -11,6 +11,7 @@
 #include <vector>
 #include <string_view>
 
+#include "data/bands.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -74,14 +75,14 @@ struct BatchFields {
 };
 
 // The defaults of a fresh window for the document's band.
-BatchFields DefaultBatchFields(const Session& s);
+BatchFields DefaultBatchFields(const BandLimits& band);
 
 // --- field rules -------------------------------------------------------
 std::string NormaliseRangeText(std::string_view text);
 // Start frequency: clamped to the band without a warning, put on the raster
 // and shown with five decimals. An empty or non-numeric text falls back to
 // the lower band limit.
-std::string NormaliseStartFre(const Session& s, std::string_view text);
+std::string NormaliseStartFre(const BandLimits& band, std::string_view text);
 // The step fields while typing: values above 1000 become "1000".
 std::string LimitStepWhileTyping(std::string_view text);
 std::string NormaliseStartId(std::string_view text);

@@ -51,16 +51,16 @@ void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::str
     case item::kRxFreq: {
         // The TX column keeps its text across the change of the RX.
         const std::string t = ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, useOffset);
-        c.RxFreq.set(SaveFreText(s, v));
+        c.RxFreq.set(SaveFreText(LimitsOf(s.doc), v));
         SetOffsetFromTx(s, c, t, useOffset);
         // The TX frequency must lie in the band too.
         if (HoldTxInBand(s, c) && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
-        StepChannelFre(s, c);
+        StepChannelFre(LimitsOf(s.doc), c);
         break;
     }
     case item::kTxFreq:
         SetOffsetFromTx(s, c, v, useOffset);
-        StepChannelFre(s, c);
+        StepChannelFre(LimitsOf(s.doc), c);
         break;
     case item::kName:
         if (n <= kMemoryChannels) c.ChannelName.set(v);
@@ -118,17 +118,24 @@ void ApplyNumberItem(Session& s, ChannelRecord& c, int n, int item, int value) {
     }
 }
 
+// A typed frequency moved into the band; text 9021 tells when it had to move.
+std::string InBandOrTell(const Session& s, std::string_view typed) {
+    FreqInBand f = FormatFreInBand(LimitsOf(s.doc), typed);
+    if (f.moved && s.prompter) s.prompter->tell(LanguageText(s, 9021), Icon::Warning);
+    return std::move(f.text);
+}
+
 // The part of SetChannelItem that works on the list; the refresh follows.
 void ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int> number) {
     const bool useOffset = s.settings.habits.UseOffset;
     if ((item == item::kRxFreq && !v.empty()) || (item == item::kTxFreq && !useOffset))
-        v = FormatFreInBand(s, v, true);
+        v = InBandOrTell(s, v);
 
     const auto pos = FindChannel(s, n);
     if (!pos) {
         if (item == item::kRxFreq && !v.empty()) {
             if (auto p = NewChannel(s, n, v))
-                StepChannelFre(s, List(s).entries[static_cast<std::size_t>(*p)]);
+                StepChannelFre(LimitsOf(s.doc), List(s).entries[static_cast<std::size_t>(*p)]);
         }
         return;
     }
@@ -144,7 +151,7 @@ void ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int
             // Through the absolute TX frequency, so the band limits hold.
             const int64_t rx = ParseScaled(ShowFreText(s, c.RxFreq.raw()), kDecimals).value_or(0);
             const int64_t off = ParseScaled(t, kDecimals).value_or(0);
-            const std::string txText = FormatFreInBand(s, FormatScaled(rx + off, kDecimals), true);
+            const std::string txText = InBandOrTell(s, FormatScaled(rx + off, kDecimals));
             const int64_t tx = ParseScaled(txText, kDecimals).value_or(rx);
             const int64_t diff = tx > rx ? tx - rx : rx - tx;
             v = std::string(1, t.front()) + FormatScaledShortest(diff, kDecimals);
@@ -200,7 +207,7 @@ std::optional<int> NewChannel(Session& s, int channelNumber, std::string_view rx
     ChannelRecord c;
     c.ChannelNumber = ToInt16(channelNumber);
     c.IsEmpty = 0;
-    c.RxFreq.set(SaveFreText(s, rxText));
+    c.RxFreq.set(SaveFreText(LimitsOf(s.doc), rxText));
     c.OffsetDir = 0;
     c.Offset.set("0000000");
     c.ChannelName.set("");
@@ -287,8 +294,9 @@ void RevalidateChannelRefsClosed(Session& s) {
 bool HoldTxInBand(const Session& s, ChannelRecord& c) {
     const std::string tx = ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
     const auto units = ParseScaled(tx, kDecimals);
-    if (!units || (*units >= LowerLimitUnits(s) && *units <= UpperLimitUnits(s))) return false;
-    SetOffsetFromTx(s, c, FormatFreInBand(s, tx, false), false);
+    const BandLimits band = LimitsOf(s.doc);
+    if (!units || (*units >= LowerLimitUnits(band) && *units <= UpperLimitUnits(band))) return false;
+    SetOffsetFromTx(s, c, FormatFreInBand(band, tx).text, false);
     return true;
 }
 

@@ -86,7 +86,8 @@ const std::vector<ChannelPlan>& ChannelPlans() {
 }
 
 bool BandHoldsPlan(const Session& s, const ChannelPlan& plan) {
-    const int64_t lo = LowerLimitUnits(s), hi = UpperLimitUnits(s);
+    const BandLimits band = LimitsOf(s.doc);
+    const int64_t lo = LowerLimitUnits(band), hi = UpperLimitUnits(band);
     for (const PlanChannel& c : plan.channels)
         if (c.rx < lo || c.rx > hi || c.tx < lo || c.tx > hi) return false;
     return !plan.channels.empty();

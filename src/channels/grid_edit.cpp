@@ -72,7 +72,8 @@ std::vector<std::string> ChooserFrequencies(const Session& s) {
         for (int k = 0; k < 16; ++k) out.push_back(FormatScaled(44600625 + 1250 * k, kDecimals, 3));
         return out;
     }
-    const int64_t lo = LowerLimitUnits(s), hi = UpperLimitUnits(s);
+    const BandLimits band = LimitsOf(s.doc);
+    const int64_t lo = LowerLimitUnits(band), hi = UpperLimitUnits(band);
     for (const char* f : kFrequencies) {
         const int64_t u = ParseScaled(f, kDecimals).value_or(-1);
         if (u >= lo && u <= hi) out.emplace_back(f);

@@ -354,9 +354,9 @@ CsvImportReport DocumentController::importCsv(const std::string& path) {
     return r;
 }
 
-bool DocumentController::exportCsv(const std::string& path, std::string& error) {
+Result DocumentController::exportCsv(const std::string& path) {
     commitEdits();
-    return ExportChannelCsvFile(s_, path, error);
+    return ExportChannelCsvFile(s_, path);
 }
 
 // --- transfers ------------------------------------------------------------------------
@@ -387,11 +387,11 @@ void DocumentController::afterRead() {
     publishChanges();
     listeners_.publish([](DocumentListener& l) { l.readDecoded(); });
     if (backupFolder_.empty()) return;
-    std::string path, error;
-    if (!SaveReadBackup(s_, backupFolder_, path, error)) {
+    std::string path;
+    if (const Result saved = SaveReadBackup(s_, backupFolder_, path); !saved) {
         if (s_.prompter)
             s_.prompter->tell(LanguageTextOr(s_, kTextBackupFailed, "The backup of this read could not be saved:") +
-                                  "\n" + error,
+                                  "\n" + saved.message(),
                               Icon::Warning);
         return;
     }

@@ -45,6 +45,7 @@
 #include "files/channel_csv.h"
 #include "link/transfer.h"
 #include "link/verify.h"
+#include "shell/result.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -141,7 +142,7 @@ public:
 
     // --- CSV -----------------------------------------------------------------
     CsvImportReport importCsv(const std::string& path);
-    bool exportCsv(const std::string& path, std::string& error);
+    Result exportCsv(const std::string& path);
 
     // --- transfers -----------------------------------------------------------
     void attachLink(link::TransferEngine* engine);

@@ -62,6 +62,8 @@ std::string CleanModel(std::string_view m) {
 double BandLowerLimit(std::string_view bandText) { return NumberAt(bandText, 0, 3); }
 double BandUpperLimit(std::string_view bandText) { return NumberAt(bandText, 6, 3); }
 
+BandLimits LimitsOf(const RadioDocument& doc) { return BandLimits{doc.bandLower, doc.bandUpper}; }
+
 void RefreshBandLimits(RadioDocument& doc) {
     doc.bandLower = BandLowerLimit(doc.currentBand);
     doc.bandUpper = BandUpperLimit(doc.currentBand);

@@ -42,6 +42,14 @@ std::string ModelDisplayName(std::string_view modelId);
 double BandLowerLimit(std::string_view bandText);
 double BandUpperLimit(std::string_view bandText);
 
+// The frequency range of a band in MHz: what the frequency rules need.
+struct BandLimits {
+    double lowerMHz = 460.0;
+    double upperMHz = 470.0;
+};
+// The limits of the document's band (bandLower, bandUpper).
+BandLimits LimitsOf(const RadioDocument& doc);
+
 // Band limits of the document from its current band text.
 void RefreshBandLimits(RadioDocument& doc);
 // Current model and band code into the document's ModelBandRecord.

@@ -74,25 +74,25 @@ std::string StoredOffsetText(int64_t units) {
     return buf;
 }
 
-int64_t LowerLimitUnits(const Session& s) { return ScaleRound(s.doc.bandLower, kDecimals); }
-int64_t UpperLimitUnits(const Session& s) { return ScaleRound(s.doc.bandUpper, kDecimals); }
-std::string LowerLimitText(const Session& s) { return FormatShortest(s.doc.bandLower); }
+int64_t LowerLimitUnits(const BandLimits& band) { return ScaleRound(band.lowerMHz, kDecimals); }
+int64_t UpperLimitUnits(const BandLimits& band) { return ScaleRound(band.upperMHz, kDecimals); }
+std::string LowerLimitText(const BandLimits& band) { return FormatShortest(band.lowerMHz); }
 
 std::string ShowFreText(const Session& s, std::string_view stored) {
     if (IsNoFrequency(stored)) return {};
     auto units = StoredFreqUnits(stored);
     if (!units) {
         if (s.prompter) s.prompter->tell("Not IsNumeric");
-        return LowerLimitText(s);
+        return LowerLimitText(LimitsOf(s.doc));
     }
     return FormatScaled(*units, kDecimals);
 }
 
-std::string SaveFreText(const Session& s, std::string_view shown) {
+std::string SaveFreText(const BandLimits& band, std::string_view shown) {
     std::string t(TrimLeadingBlanks(CleanText(shown)));
     while (!t.empty() && t.back() == '\t') t.pop_back();
     if (t.empty()) return {};
-    if (!IsNumericText(t)) t = LowerLimitText(s);
+    if (!IsNumericText(t)) t = LowerLimitText(band);
 
     const bool plain = t.find_first_of("eE+-") == std::string::npos;
     if (plain) {
@@ -109,7 +109,7 @@ std::string SaveFreText(const Session& s, std::string_view shown) {
         return StoredFreqText(*units);
     }
     // Not a frequency of three whole digits: the lower band limit.
-    return StoredFreqText(LowerLimitUnits(s));
+    return StoredFreqText(LowerLimitUnits(band));
 }
 
 std::string ShowOffsetText(std::string_view storedOffset, int direction) {
@@ -156,25 +156,17 @@ std::string SaveTxFreText(const Session& s, std::string_view storedRx, std::stri
     return StoredOffsetText(m);
 }
 
-int64_t CheckFreInBandUnits(const Session& s, int64_t units, bool warn) {
-    const int64_t lo = LowerLimitUnits(s);
-    const int64_t hi = UpperLimitUnits(s);
-    if (units < lo || units > hi) {
-        if (warn && s.prompter) s.prompter->tell(LanguageText(s, 9021), Icon::Warning);
-        return units < lo ? lo : hi;
-    }
-    return units;
+int64_t CheckFreInBandUnits(const BandLimits& band, int64_t units) {
+    const int64_t lo = LowerLimitUnits(band);
+    const int64_t hi = UpperLimitUnits(band);
+    return units < lo ? lo : units > hi ? hi : units;
 }
 
-double CheckFreInBand(const Session& s, double mhz, bool warn) {
-    if (mhz < s.doc.bandLower || mhz > s.doc.bandUpper) {
-        if (warn && s.prompter) s.prompter->tell(LanguageText(s, 9021), Icon::Warning);
-        return mhz < s.doc.bandLower ? s.doc.bandLower : s.doc.bandUpper;
-    }
-    return mhz;
+double CheckFreInBand(const BandLimits& band, double mhz) {
+    return mhz < band.lowerMHz ? band.lowerMHz : mhz > band.upperMHz ? band.upperMHz : mhz;
 }
 
-std::string FormatFreInBand(const Session& s, std::string_view text, bool warn) {
+FreqInBand FormatFreInBand(const BandLimits& band, std::string_view text) {
     if (!IsNumericText(text)) return {};
     auto units = ParseScaled(text, kDecimals);
     if (!units) {
@@ -182,14 +174,15 @@ std::string FormatFreInBand(const Session& s, std::string_view text, bool warn) 
         const std::string_view t = TrimLeadingBlanks(text);
         units = (!t.empty() && t.front() == '-') ? INT64_MIN / 2 : INT64_MAX / 2;
     }
-    return FormatScaled(CheckFreInBandUnits(s, *units, warn), kDecimals);
+    const int64_t inBand = CheckFreInBandUnits(band, *units);
+    return FreqInBand{FormatScaled(inBand, kDecimals), inBand != *units};
 }
 
-void StepChannelFre(const Session& s, ChannelRecord& c) {
+void StepChannelFre(const BandLimits& band, ChannelRecord& c) {
     auto rx = StoredFreqUnits(c.RxFreq.raw());
     if (!rx) return;
     int64_t x = *rx;
-    const int64_t lo = LowerLimitUnits(s);
+    const int64_t lo = LowerLimitUnits(band);
     const int64_t r500 = (x - lo) % 500;
     if (r500 == 0) {
         c.RxStep = 0;

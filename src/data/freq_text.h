@@ -9,14 +9,18 @@
 // of 10 Hz (the *Units functions), so no value is ever shifted by binary
 // floating point.
 //
-// Functions that need the band limits or show a message take the Session:
-// the limits are the document's, messages go to s.prompter (none when null).
+// The band rules take the band's limits (data/bands.h) and show nothing;
+// what they corrected they return. The display functions that show a stored
+// text take the Session: a stored text that is not a number is told to
+// s.prompter (none when null).
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "data/bands.h"
 
 namespace zr {
 
@@ -37,14 +41,16 @@ int64_t StoredOffsetUnits(std::string_view stored);
 // Units as a 7-digit stored offset (clamped to 0..9999999).
 std::string StoredOffsetText(int64_t units);
 
-// Band limits of the document in units.
-int64_t LowerLimitUnits(const Session& s);
-int64_t UpperLimitUnits(const Session& s);
+// Band limits in units.
+int64_t LowerLimitUnits(const BandLimits& band);
+int64_t UpperLimitUnits(const BandLimits& band);
 // The lower band limit as plain text ("400", "136").
-std::string LowerLimitText(const Session& s);
+std::string LowerLimitText(const BandLimits& band);
 
 std::string ShowFreText(const Session& s, std::string_view stored);
-std::string SaveFreText(const Session& s, std::string_view shown);
+// A shown frequency as stored; a text that is no frequency of three whole
+// MHz digits becomes the band's lower limit.
+std::string SaveFreText(const BandLimits& band, std::string_view shown);
 std::string ShowOffsetText(std::string_view storedOffset, int direction);
 std::string ShowTxFreText(const Session& s, std::string_view storedRx, std::string_view storedOffset,
                           int direction, bool useOffset);
@@ -52,15 +58,20 @@ std::string ShowTxFreText(const Session& s, std::string_view storedRx, std::stri
 std::string SaveTxFreText(const Session& s, std::string_view storedRx, std::string_view typed,
                           bool useOffset, std::string_view storedOffset, uint8_t& direction);
 
-// Clamps to the band; with warn, text 9021 is shown when a value is moved.
-double CheckFreInBand(const Session& s, double mhz, bool warn);
-int64_t CheckFreInBandUnits(const Session& s, int64_t units, bool warn);
-// A numeric text clamped to the band as "#0.00000"; empty for other texts.
-std::string FormatFreInBand(const Session& s, std::string_view text, bool warn);
+// Clamps to the band (the caller tells text 9021 when the value moved).
+double CheckFreInBand(const BandLimits& band, double mhz);
+int64_t CheckFreInBandUnits(const BandLimits& band, int64_t units);
+// A numeric text clamped to the band as "#0.00000" (empty for other texts),
+// and whether it had to be moved to the band's edge.
+struct FreqInBand {
+    std::string text;
+    bool moved = false;
+};
+FreqInBand FormatFreInBand(const BandLimits& band, std::string_view text);
 
 // Snaps RxFreq and Offset of the record to the 5 kHz / 6.25 kHz raster and
 // sets RxStep and OffsetStep.
-void StepChannelFre(const Session& s, ChannelRecord& c);
+void StepChannelFre(const BandLimits& band, ChannelRecord& c);
 
 // The 50 CTCSS tones in Hz as texts ("67.0" .. "254.1").
 const std::vector<std::string>& CtcssTexts();

@@ -40,7 +40,7 @@ void ReadTestDataFile(const std::string& path, FactoryTestData& buffer) {
 }
 
 bool WriteTestDataFile(const std::string& path, const FactoryTestData& buffer) {
-    return ReplaceFileHead(path, buffer.bytes);
+    return ReplaceFileHead(path, buffer.bytes).ok();
 }
 
 std::optional<std::string> CompanionTestDataPath(const std::string& documentPath) {

@@ -90,34 +90,24 @@ std::size_t PruneBackups(const std::string& folder, std::size_t keep) {
     return removed;
 }
 
-bool SaveReadBackup(const Session& s, const std::string& folder, std::string& savedPath, std::string& error,
-                    std::time_t now) {
+Result SaveReadBackup(const Session& s, const std::string& folder, std::string& savedPath, std::time_t now) {
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) {
-        error = "cannot create the backups folder \"" + folder + "\"";
-        return false;
-    }
+    if (!fs::is_directory(folder, ec)) return Result::Failed("cannot create the backups folder \"" + folder + "\"");
     std::tm t{};
     localtime_r(&now, &t);
     const std::string base = BackupFileName(ModelDisplayName(s.doc.currentModel), t);
     const std::string stem = base.substr(0, base.size() - 4);
     fs::path p = fs::path(folder) / base;
     for (int n = 2; fs::exists(p, ec); ++n) {
-        if (n > 999) {
-            error = "too many backups at the same time";
-            return false;
-        }
+        if (n > 999) return Result::Failed("too many backups at the same time");
         p = fs::path(folder) / (stem + "-" + std::to_string(n) + ".dat");
     }
-    std::string why;
-    if (!WriteDocumentRecordFile(p.string(), s.doc.stored, &why)) {
-        error = "cannot write the backup \"" + p.string() + "\"" + (why.empty() ? "" : ": " + why);
-        return false;
-    }
+    if (const Result r = WriteDocumentRecordFile(p.string(), s.doc.stored); !r)
+        return Result::Failed("cannot write the backup \"" + p.string() + "\": " + r.message());
     savedPath = p.string();
     PruneBackups(folder);
-    return true;
+    return Result::Done();
 }
 
 }  // namespace zr

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/result.h"
+
 namespace zr {
 
 struct Session;
@@ -38,9 +40,9 @@ std::size_t PruneBackups(const std::string& folder, std::size_t keep = kBackupsK
 
 // Saves the session's document into the folder (created when missing) as a
 // backup made at `now`, then prunes. The document itself, its file name and
-// its change state are untouched. false with a reason when it could not be
-// written (nothing is pruned then).
-bool SaveReadBackup(const Session& s, const std::string& folder, std::string& savedPath, std::string& error,
-                    std::time_t now = std::time(nullptr));
+// its change state are untouched; savedPath names the backup. Fails with a
+// reason when it could not be written (nothing is pruned then).
+Result SaveReadBackup(const Session& s, const std::string& folder, std::string& savedPath,
+                      std::time_t now = std::time(nullptr));
 
 }  // namespace zr

@@ -334,7 +334,7 @@ bool ReadRow(const Session& s, const Columns& col, const CsvRecord& rec, Row& r,
         r.offset = *off;
     } else if (duplex == "split") {
         const int64_t tx = *off;
-        if (tx < LowerLimitUnits(s) || tx > UpperLimitUnits(s)) {
+        if (tx < LowerLimitUnits(LimitsOf(s.doc)) || tx > UpperLimitUnits(LimitsOf(s.doc))) {
             why = "the split TX frequency " + MHzShort(tx) + " MHz is outside the band of the radio";
             return false;
         }
@@ -435,7 +435,7 @@ void NoteResult(const Session& s, const Row& r, std::vector<std::string>& change
     const int64_t rx = StoredFreqUnits(c->RxFreq.text()).value_or(0);
     if (rx != r.rx) {
         changes.push_back("RX " + MHzShort(r.rx) + " MHz became " + MHzShort(rx) + " MHz (" +
-                          (r.rx < LowerLimitUnits(s) || r.rx > UpperLimitUnits(s)
+                          (r.rx < LowerLimitUnits(LimitsOf(s.doc)) || r.rx > UpperLimitUnits(LimitsOf(s.doc))
                                ? "moved into the band"
                                : "moved onto the channel raster") +
                           ")");
@@ -445,7 +445,7 @@ void NoteResult(const Session& s, const Row& r, std::vector<std::string>& change
         const int64_t wantTx = r.dir == 2 ? rx + r.offset : r.dir == 1 ? rx - r.offset : rx;
         changes.push_back("TX offset " + SignedOffset(r.dir, r.offset) + " MHz became " +
                           SignedOffset(c->OffsetDir, off) + " MHz (" +
-                          (wantTx < LowerLimitUnits(s) || wantTx > UpperLimitUnits(s)
+                          (wantTx < LowerLimitUnits(LimitsOf(s.doc)) || wantTx > UpperLimitUnits(LimitsOf(s.doc))
                                ? "TX moved into the band"
                                : "moved onto the raster") +
                           ")");
@@ -480,7 +480,7 @@ void ShiftLocations(std::vector<Row>& rows, int by, CsvImportReport& rep) {
 
 // ---------------------------------------------------------------- parsing
 
-bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error, char separator) {
+Result ParseCsv(std::string_view text, std::vector<CsvRecord>& records, char separator) {
     records.clear();
     CsvRecord rec;
     std::string field;
@@ -548,12 +548,11 @@ bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::strin
         ++i;
     }
     if (quoted) {
-        error = "a quoted field that starts on line " + std::to_string(rec.line) + " is not closed";
         records.clear();
-        return false;
+        return Result::Failed("a quoted field that starts on line " + std::to_string(rec.line) + " is not closed");
     }
     if (any || !field.empty()) endRecord();
-    return true;
+    return Result::Done();
 }
 
 // ---------------------------------------------------------------- export
@@ -610,10 +609,8 @@ std::string ExportChannelCsv(const Session& s) {
     return ExportChannelsText(s, all, ',');
 }
 
-bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string& error) {
-    const Result r = WriteFileAtomically(path, ExportChannelCsv(s));
-    if (!r) error = r.message();
-    return r.ok();
+Result ExportChannelCsvFile(const Session& s, const std::string& path) {
+    return WriteFileAtomically(path, ExportChannelCsv(s));
 }
 
 // ---------------------------------------------------------------- import
@@ -624,7 +621,10 @@ CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstCha
     // Text copied from a spreadsheet or from this program is separated by tabs.
     const std::string_view firstLine = text.substr(0, text.find('\n'));
     const char separator = firstLine.find('\t') != std::string_view::npos ? '\t' : ',';
-    if (!ParseCsv(text, records, rep.error, separator)) return rep;
+    if (const Result parsed = ParseCsv(text, records, separator); !parsed) {
+        rep.error = parsed.message();
+        return rep;
+    }
     if (records.empty()) {
         rep.error = "the file is empty";
         return rep;

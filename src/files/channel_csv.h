@@ -53,6 +53,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/result.h"
+
 namespace zr {
 
 struct Session;
@@ -66,8 +68,8 @@ std::string ExportChannelCsv(const Session& s);
 std::string ExportChannelsText(const Session& s, const std::vector<int>& channels, char separator);
 // The number of channels the export writes.
 int CountExportedChannels(const Session& s);
-// Writes it to a file (replaced safely). false with a message in error.
-bool ExportChannelCsvFile(const Session& s, const std::string& path, std::string& error);
+// Writes it to a file (replaced safely); a failure carries its message.
+Result ExportChannelCsvFile(const Session& s, const std::string& path);
 
 // One CSV record split into fields (RFC 4180: quoted fields may hold
 // commas, doubled quotes and line breaks). Records are ended by LF or CR LF.
@@ -75,9 +77,8 @@ struct CsvRecord {
     int line = 0;                       // line on which the record starts
     std::vector<std::string> fields;
 };
-// false (with a message) when a quoted field is not closed.
-bool ParseCsv(std::string_view text, std::vector<CsvRecord>& records, std::string& error,
-              char separator = ',');
+// Fails (with a message) when a quoted field is not closed.
+Result ParseCsv(std::string_view text, std::vector<CsvRecord>& records, char separator = ',');
 
 struct CsvImportNote {
     int line = 0;                       // line of the row in the file

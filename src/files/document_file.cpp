@@ -124,9 +124,9 @@ bool WriteDocument(Session& s) {
     // Every document this program writes carries its own format version,
     // whatever a template brought along.
     record.FormatVersion.set(kProgramVersion);
-    std::string why;   // "doc.dat: Permission denied (the file is read-only)"
-    if (!WriteDocumentRecordFile(s.doc.fileName, record, &why)) {
-        tellFileError(s, why.empty() ? s.doc.fileName : why);
+    // "doc.dat: Permission denied (the file is read-only)"
+    if (const Result r = WriteDocumentRecordFile(s.doc.fileName, record); !r) {
+        tellFileError(s, r.message());
         return false;
     }
     // The saved copy follows only a write that reached the disk, so a failed

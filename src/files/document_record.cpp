@@ -274,10 +274,9 @@ std::optional<StoredDocument> ReadDocumentRecordFile(const std::string& path, Re
     return ParseDocumentRecord(bytes, error);
 }
 
-bool WriteDocumentRecordFile(const std::string& path, const StoredDocument& doc,
-                             std::string* error) {
+Result WriteDocumentRecordFile(const std::string& path, const StoredDocument& doc) {
     const auto bytes = SerializeDocumentRecord(doc);
-    return ReplaceFileHead(path, bytes, error);
+    return ReplaceFileHead(path, bytes);
 }
 
 }  // namespace zr

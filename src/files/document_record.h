@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/document.h"
+#include "shell/result.h"
 
 namespace zr {
 
@@ -56,7 +57,6 @@ std::optional<StoredDocument> ParseDocumentRecord(std::span<const uint8_t> bytes
 // file_io.h (the record replaces bytes 0..11036, later bytes are kept).
 std::optional<StoredDocument> ReadDocumentRecordFile(const std::string& path,
                                                      RecordError* error = nullptr);
-bool WriteDocumentRecordFile(const std::string& path, const StoredDocument& doc,
-                             std::string* error = nullptr);
+Result WriteDocumentRecordFile(const std::string& path, const StoredDocument& doc);
 
 }  // namespace zr

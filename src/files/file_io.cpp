@@ -22,21 +22,17 @@ bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::vector<uin
     return !failed;
 }
 
-bool ReplaceFileHead(const std::string& path, std::span<const uint8_t> head, std::string* error) {
+Result ReplaceFileHead(const std::string& path, std::span<const uint8_t> head) {
     // What the old file has beyond the new head is carried over.
     std::vector<uint8_t> bytes;
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) > head.size()) {
-        if (!ReadFileHead(path, static_cast<std::size_t>(st.st_size), bytes)) {
-            if (error) *error = path + ": " + std::strerror(errno ? errno : EIO);
-            return false;
-        }
+        if (!ReadFileHead(path, static_cast<std::size_t>(st.st_size), bytes))
+            return Result::Failed(path + ": " + std::strerror(errno ? errno : EIO));
     }
     if (bytes.size() < head.size()) bytes.resize(head.size());
     std::copy(head.begin(), head.end(), bytes.begin());
-    const Result r = WriteFileAtomically(path, bytes);
-    if (!r && error) *error = r.message();
-    return r.ok();
+    return WriteFileAtomically(path, bytes);
 }
 
 }  // namespace zr

@@ -462,31 +462,24 @@ RadioImage DocumentImage(const StoredDocument& d) {
     return doc.image;
 }
 
-std::optional<CompareSide> LoadCompareSide(const std::string& path, std::string& error) {
+Result LoadCompareSide(const std::string& path, CompareSide& side) {
     std::vector<uint8_t> bytes;
     errno = 0;
-    if (!ReadFileHead(path, kDocumentRecordSize + 1, bytes)) {
-        error = path + ": cannot be read (" + std::strerror(errno ? errno : EIO) + ")";
-        return std::nullopt;
-    }
-    CompareSide side;
+    if (!ReadFileHead(path, kDocumentRecordSize + 1, bytes))
+        return Result::Failed(path + ": cannot be read (" + std::strerror(errno ? errno : EIO) + ")");
     if (bytes.size() == static_cast<std::size_t>(kRadioImageSize)) {
         side.isImage = true;
         std::copy(bytes.begin(), bytes.end(), side.image.begin());
-        return side;
+        return Result::Done();
     }
     RecordError why = RecordError::None;
-    auto doc = ReadDocumentRecordFile(path, &why);
-    if (!doc) {
-        error = path + ": " + DescribeRecordError(why);
-        return std::nullopt;
-    }
-    if (!IsVersionText(doc->FormatVersion.raw())) {
-        error = path + ": not a document of this program (no valid version text)";
-        return std::nullopt;
-    }
+    const auto doc = ReadDocumentRecordFile(path, &why);
+    if (!doc) return Result::Failed(path + ": " + DescribeRecordError(why));
+    if (!IsVersionText(doc->FormatVersion.raw()))
+        return Result::Failed(path + ": not a document of this program (no valid version text)");
+    side.isImage = false;
     side.doc = *doc;
-    return side;
+    return Result::Done();
 }
 
 std::vector<Difference> CompareSides(const CompareSide& a, const CompareSide& b) {

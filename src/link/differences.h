@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "data/document.h"
+#include "shell/result.h"
 
 namespace zr::link {
 
@@ -48,10 +49,10 @@ struct CompareSide {
     RadioImage image{};     // a memory image
 };
 
-// false with a reason ("doc.dat: shorter than a document file") when the
-// file cannot be read, or is neither an image nor a document whose version
-// text is valid.
-std::optional<CompareSide> LoadCompareSide(const std::string& path, std::string& error);
+// Reads `side` from a file. Fails with a reason ("doc.dat: shorter than a
+// document file") when the file cannot be read, or is neither an image nor
+// a document whose version text is valid; `side` is left as it was then.
+Result LoadCompareSide(const std::string& path, CompareSide& side);
 
 // Two documents: CompareDocuments; as soon as one side is an image, both
 // are compared as images (a document as the image a write of it sends).

@@ -278,12 +278,9 @@ bool TransferEngine::openPort() {
     resetCounters();
     if (port_.isOpen()) port_.close();
     expected_ = 1;
-    std::string error;
-    if (!port_.open(PortSettings{session_.settings.comPort, "9600,n,8,1"}, error)) {
-        traceNote("the port could not be opened: " + error);
-        std::string text = msg(9003);
-        if (!error.empty()) text += "\n" + error;
-        ask(text, Buttons::Ok, Icon::Critical);
+    if (const Result opened = port_.open(PortSettings{session_.settings.comPort, "9600,n,8,1"}); !opened) {
+        traceNote("the port could not be opened: " + opened.message());
+        ask(msg(9003) + "\n" + opened.message(), Buttons::Ok, Icon::Critical);
         return false;
     }
     portErrorPending_ = false;

@@ -29,6 +29,7 @@
 #include "data/document.h"
 #include "link/protocol.h"
 #include "shell/prompter.h"
+#include "shell/result.h"
 
 namespace zr {
 struct Session;
@@ -54,8 +55,8 @@ struct PortSettings {
 class LinkPort {
 public:
     virtual ~LinkPort() = default;
-    // Opens the port; on failure returns false with a description in error.
-    virtual bool open(const PortSettings& s, std::string& error) = 0;
+    // Opens the port; a failure carries what went wrong and what to do.
+    virtual Result open(const PortSettings& s) = 0;
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
     // Empties the transmit and receive buffers.

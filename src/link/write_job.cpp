@@ -94,9 +94,9 @@ void WriteJob::afterDealerInfo() {
 }
 
 void WriteJob::afterBackup() {
-    std::string path, error;
-    if (!SaveReadBackup(scratch_->copy(), options_.backupFolder, path, error))
-        return end(WriteStage::Backup, false, "the backup could not be saved: " + error);
+    std::string path;
+    if (const Result saved = SaveReadBackup(scratch_->copy(), options_.backupFolder, path); !saved)
+        return end(WriteStage::Backup, false, "the backup could not be saved: " + saved.message());
     result_.backupPath = path;
     result_.changes = CompareImages(scratch_->copy().doc.image, DocumentImage(session_.doc.stored));
     if (options_.askChanges) {

@@ -180,7 +180,7 @@ RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t
 
 bool WriteBinaryRecord(const std::string& path, const uint8_t* bytes, std::size_t size) {
     // Only the record is replaced; bytes of a longer file beyond it stay.
-    return ReplaceFileHead(path, std::span<const uint8_t>(bytes, size));
+    return ReplaceFileHead(path, std::span<const uint8_t>(bytes, size)).ok();
 }
 
 void LoadCapabilityAndBatchFlags(Session& s) {

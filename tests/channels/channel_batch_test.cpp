@@ -28,7 +28,7 @@ struct BatchTest : ::testing::Test {
         s.doc.currentBand = text;
         s.doc.bandLower = lo;
         s.doc.bandUpper = hi;
-        f = DefaultBatchFields(s);
+        f = DefaultBatchFields(LimitsOf(s.doc));
     }
     void addChannel(int n, const char* rx = "46256250") {
         auto& l = s.doc.stored.Channels;
@@ -74,10 +74,10 @@ TEST(BatchRules, FieldNormalisation) {
 }
 
 TEST_F(BatchTest, StartFrequencyIsClampedRasteredAndFallsBackToTheLowerLimit) {
-    EXPECT_EQ(NormaliseStartFre(s, "500"), "470.00000");
-    EXPECT_EQ(NormaliseStartFre(s, "446.0070"), "446.00500");
-    EXPECT_EQ(NormaliseStartFre(s, ""), "400.00000");
-    EXPECT_EQ(NormaliseStartFre(s, "."), "400.00000");
+    EXPECT_EQ(NormaliseStartFre(LimitsOf(s.doc), "500"), "470.00000");
+    EXPECT_EQ(NormaliseStartFre(LimitsOf(s.doc), "446.0070"), "446.00500");
+    EXPECT_EQ(NormaliseStartFre(LimitsOf(s.doc), ""), "400.00000");
+    EXPECT_EQ(NormaliseStartFre(LimitsOf(s.doc), "."), "400.00000");
 }
 
 TEST_F(BatchTest, RxSequenceCreatesChannelsOnTheRaster) {
@@ -343,9 +343,9 @@ TEST_F(BatchTest, SelectionFlagsFile) {
 TEST_F(BatchTest, FieldsAndApplyKeepThePointUnderACommaLocale) {
     zrtest::CommaLocale comma;
     if (!comma.active()) GTEST_SKIP() << "no locale with a \",\" decimal separator is installed";
-    f = DefaultBatchFields(s);
+    f = DefaultBatchFields(LimitsOf(s.doc));
     EXPECT_EQ(f.rxStart, "400.00000");
-    EXPECT_EQ(NormaliseStartFre(s, "446.0070"), "446.00500");
+    EXPECT_EQ(NormaliseStartFre(LimitsOf(s.doc), "446.0070"), "446.00500");
     EXPECT_EQ(StepDataFree("0.0070"), "0.00500");
     items[kBatchRxFreq] = 1;
     range(1, 2);

@@ -43,15 +43,15 @@ TEST_F(FreqFixture, ShowAndSaveFrequencyTexts) {
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "Not IsNumeric");
 
-    EXPECT_EQ(zr::SaveFreText(s, "462.5625"), "46256250");
-    EXPECT_EQ(zr::SaveFreText(s, "462"), "46200000");
-    EXPECT_EQ(zr::SaveFreText(s, ""), "");
-    EXPECT_EQ(zr::SaveFreText(s, "446.00625"), "44600625");
-    EXPECT_EQ(zr::SaveFreText(s, "462.562559"), "46256255");  // decimals beyond five are cut
-    EXPECT_EQ(zr::SaveFreText(s, "90.5"), "09050000");
-    EXPECT_EQ(zr::SaveFreText(s, "abc"), "40000000");
-    EXPECT_EQ(zr::SaveFreText(s, "1234.5"), "40000000");
-    EXPECT_EQ(zr::SaveFreText(s, "4.625e2"), "46250000");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "462.5625"), "46256250");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "462"), "46200000");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), ""), "");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "446.00625"), "44600625");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "462.562559"), "46256255");  // decimals beyond five are cut
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "90.5"), "09050000");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "abc"), "40000000");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "1234.5"), "40000000");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "4.625e2"), "46250000");
 }
 
 TEST_F(FreqFixture, OffsetAndTxTexts) {
@@ -93,26 +93,34 @@ TEST_F(FreqFixture, SaveTxTextSetsDirectionAndMagnitude) {
 }
 
 TEST_F(FreqFixture, BandCheckAndFormat) {
-    prompter.answers = {zr::Answer::Ok, zr::Answer::Ok};   // the two warnings below
-    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.0, true), 470.0);
-    EXPECT_TRUE(prompter.asked.empty());
-    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 470.00001, true), 470.0);
-    EXPECT_EQ(prompter.asked.size(), 1u);
-    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(s, 399.0, false), 400.0);
-    EXPECT_EQ(prompter.asked.size(), 1u);
+    // The limits alone decide, and nothing is shown: the caller tells.
+    const zr::BandLimits band{400.0, 470.0};
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(band, 470.0), 470.0);
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(band, 470.00001), 470.0);
+    EXPECT_DOUBLE_EQ(zr::CheckFreInBand(band, 399.0), 400.0);
+    EXPECT_EQ(zr::CheckFreInBandUnits(band, 47000001), 47000000);
+    EXPECT_EQ(zr::CheckFreInBandUnits(band, 44600625), 44600625);
 
-    EXPECT_EQ(zr::FormatFreInBand(s, "446.00625", true), "446.00625");
-    EXPECT_EQ(zr::FormatFreInBand(s, "470.00001", true), "470.00000");
-    EXPECT_EQ(zr::FormatFreInBand(s, "12", false), "400.00000");
-    EXPECT_EQ(zr::FormatFreInBand(s, "1e40", false), "470.00000");
-    EXPECT_EQ(zr::FormatFreInBand(s, "4x", true), "");
-    EXPECT_EQ(zr::FormatFreInBand(s, "", true), "");
-    EXPECT_EQ(prompter.asked.size(), 2u);
+    const auto inBand = [&](std::string_view text) {
+        const zr::FreqInBand f = zr::FormatFreInBand(band, text);
+        return f.text + (f.moved ? " moved" : "");
+    };
+    EXPECT_EQ(inBand("446.00625"), "446.00625");
+    EXPECT_EQ(inBand("470.00001"), "470.00000 moved");
+    EXPECT_EQ(inBand("470"), "470.00000");
+    EXPECT_EQ(inBand("12"), "400.00000 moved");
+    EXPECT_EQ(inBand("1e40"), "470.00000 moved");
+    EXPECT_EQ(inBand("-1e40"), "400.00000 moved");
+    EXPECT_EQ(inBand("4x"), "");
+    EXPECT_EQ(inBand(""), "");
+    EXPECT_TRUE(prompter.asked.empty());
+    // Another band's limits.
+    EXPECT_EQ(zr::FormatFreInBand(zr::BandLimits{136.0, 174.0}, "446").text, "174.00000");
 }
 
 TEST_F(FreqFixture, StepSnapsToRasterFromBandStart) {
     auto c = channel("44600625", "0000625", 2);
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxFreq.text(), "44600625");  // must not drift to ...624
     EXPECT_EQ(c.RxStep, 1);
     EXPECT_EQ(c.Offset.text(), "0000625");
@@ -120,7 +128,7 @@ TEST_F(FreqFixture, StepSnapsToRasterFromBandStart) {
     EXPECT_EQ(c.OffsetDir, 2);
 
     c = channel("44600700", "0000700", 1);
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxFreq.text(), "44600500");
     EXPECT_EQ(c.RxStep, 0);
     EXPECT_EQ(c.Offset.text(), "0000500");
@@ -128,21 +136,21 @@ TEST_F(FreqFixture, StepSnapsToRasterFromBandStart) {
     EXPECT_EQ(c.OffsetDir, 1);
 
     c = channel("46256250", "0500000", 0);
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxStep, 1);
     EXPECT_EQ(c.OffsetStep, 0);
 
     // Counted from the band start: 136 - 174 MHz puts 146.00625 on 6.25 kHz.
     band("136 - 174 MHz");
     c = channel("14600625", "0000000", 0);
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxFreq.text(), "14600625");
     EXPECT_EQ(c.RxStep, 1);
 
     // No frequency: nothing changes.
     c = channel("FFFFFFFF", "0000700", 2);
     c.RxStep = 7;
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxStep, 7);
     EXPECT_EQ(c.Offset.text(), "0000700");
 }
@@ -153,7 +161,7 @@ TEST_F(FreqFixture, AValueOnBothRastersCountsAsFiveKilohertz) {
     auto c = channel("40002500", "0002500", 2);
     c.RxStep = 1;
     c.OffsetStep = 1;
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxStep, 0);
     EXPECT_EQ(c.OffsetStep, 0);
     EXPECT_EQ(c.RxFreq.text(), "40002500");
@@ -164,13 +172,13 @@ TEST_F(FreqFixture, AValueOnBothRastersCountsAsFiveKilohertz) {
     c = channel("40000000", "0000000", 0);
     c.RxStep = 1;
     c.OffsetStep = 1;
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxStep, 0);
     EXPECT_EQ(c.OffsetStep, 0);
     band("136 - 174 MHz");
     c = channel("14610000", "1000000", 1);
     c.RxStep = 1;
-    zr::StepChannelFre(s, c);
+    zr::StepChannelFre(zr::LimitsOf(s.doc), c);
     EXPECT_EQ(c.RxStep, 0);
     EXPECT_EQ(c.RxFreq.text(), "14610000");
     EXPECT_EQ(c.OffsetStep, 0);

@@ -43,12 +43,13 @@ TEST(Backups, NamedByModelDateAndTimeAndListedNewestFirst) {
     s.doc.stored.Channels.entries[0].ChannelNumber = 7;
     const StoredDocument saved = s.doc.saved;
 
-    std::string p1, p2, p3, err;
-    ASSERT_TRUE(SaveReadBackup(s, folder, p1, err, At(2026, 12, 9, 13, 45, 2))) << err;
+    std::string p1, p2, p3;
+    const Result first = SaveReadBackup(s, folder, p1, At(2026, 12, 9, 13, 45, 2));
+    ASSERT_TRUE(first.ok()) << first.message();
     EXPECT_EQ(fs::path(p1).filename(), "ZR-E271_20261209-134502.dat");
-    ASSERT_TRUE(SaveReadBackup(s, folder, p2, err, At(2026, 12, 9, 13, 45, 2)));
+    ASSERT_TRUE(SaveReadBackup(s, folder, p2, At(2026, 12, 9, 13, 45, 2)).ok());
     EXPECT_EQ(fs::path(p2).filename(), "ZR-E271_20261209-134502-2.dat");
-    ASSERT_TRUE(SaveReadBackup(s, folder, p3, err, At(2025, 1, 31, 23, 59, 59)));
+    ASSERT_TRUE(SaveReadBackup(s, folder, p3, At(2025, 1, 31, 23, 59, 59)).ok());
 
     // The backup holds the document; the document's own file state is untouched.
     const auto back = ReadDocumentRecordFile(p1);
@@ -72,10 +73,11 @@ TEST(Backups, NamedByModelDateAndTimeAndListedNewestFirst) {
 TEST(Backups, OnlyTheNewestFiftyAreKept) {
     zrtest::TempDir dir;
     Session s;
-    std::string path, err;
+    std::string path;
     std::vector<std::string> made;
     for (int i = 0; i < 53; ++i) {
-        ASSERT_TRUE(SaveReadBackup(s, dir.str(), path, err, At(2026, 1, 1 + i / 24, i % 24, 0, 0))) << err;
+        const Result r = SaveReadBackup(s, dir.str(), path, At(2026, 1, 1 + i / 24, i % 24, 0, 0));
+        ASSERT_TRUE(r.ok()) << r.message();
         made.push_back(path);
     }
     zrtest::writeBytes(dir.path() / "keep-me.dat", {'x'});
@@ -93,9 +95,10 @@ TEST(Backups, AFolderThatCannotBeMadeIsReported) {
     zrtest::TempDir dir;
     zrtest::writeBytes(dir.path() / "file", {'x'});
     Session s;
-    std::string path, err;
-    EXPECT_FALSE(SaveReadBackup(s, dir.str("file/backups"), path, err));
-    EXPECT_NE(err.find("backups folder"), std::string::npos);
+    std::string path;
+    const Result r = SaveReadBackup(s, dir.str("file/backups"), path);
+    EXPECT_FALSE(r.ok());
+    EXPECT_NE(r.message().find("backups folder"), std::string::npos);
     EXPECT_TRUE(path.empty());
     EXPECT_TRUE(ListBackups(dir.str("missing")).empty());
 }
@@ -125,8 +128,8 @@ TEST(Backups, EverySimulatedReadLeavesOneBackup) {
         std::vector<std::string> saved;
         BackupEveryRead(Session& session, std::string f) : s(session), folder(std::move(f)) {}
         void readDecoded() override {
-            std::string path, err;
-            ASSERT_TRUE(SaveReadBackup(s, folder, path, err, At(2026, 6, 1, 8, 0, static_cast<int>(saved.size()))));
+            std::string path;
+            ASSERT_TRUE(SaveReadBackup(s, folder, path, At(2026, 6, 1, 8, 0, static_cast<int>(saved.size()))).ok());
             saved.push_back(path);
         }
     } keeper(s, dir.str());

@@ -61,8 +61,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(ChannelCsvParse, QuotedFieldsCommasQuotesAndLineBreaks) {
     std::vector<CsvRecord> recs;
-    std::string err;
-    ASSERT_TRUE(ParseCsv("a,\"b,c\",\"say \"\"hi\"\"\"\r\n\r\n1,\"two\nlines\",3\n4,,\n", recs, err));
+    ASSERT_TRUE(ParseCsv("a,\"b,c\",\"say \"\"hi\"\"\"\r\n\r\n1,\"two\nlines\",3\n4,,\n", recs).ok());
     ASSERT_EQ(recs.size(), 3u);
     EXPECT_EQ(recs[0].fields, (std::vector<std::string>{"a", "b,c", "say \"hi\""}));
     EXPECT_EQ(recs[1].fields, (std::vector<std::string>{"1", "two\nlines", "3"}));
@@ -70,8 +69,10 @@ TEST(ChannelCsvParse, QuotedFieldsCommasQuotesAndLineBreaks) {
     EXPECT_EQ(recs[2].fields, (std::vector<std::string>{"4", "", ""}));
     EXPECT_EQ(recs[2].line, 5);   // the quoted line break counts
 
-    EXPECT_FALSE(ParseCsv("a,\"open\nstill open", recs, err));
-    EXPECT_NE(err.find("line 1"), std::string::npos);
+    const Result open = ParseCsv("a,\"open\nstill open", recs);
+    EXPECT_FALSE(open.ok());
+    EXPECT_NE(open.message().find("line 1"), std::string::npos);
+    EXPECT_TRUE(recs.empty());
 }
 
 TEST(ChannelCsvExport, RowsCarryTheChirpValues) {
@@ -129,8 +130,8 @@ TEST(ChannelCsvImport, ExportThenImportGivesTheSameChannels) {
     SetChannelItem(src.s, 129, item::kRxFreq, "460.0");   // the VFO is not exported
 
     zrtest::TempDir dir;
-    std::string err;
-    ASSERT_TRUE(ExportChannelCsvFile(src.s, dir.str("list.csv"), err)) << err;
+    const Result written = ExportChannelCsvFile(src.s, dir.str("list.csv"));
+    ASSERT_TRUE(written.ok()) << written.message();
 
     CsvSession dst;
     const CsvImportReport rep = ImportChannelCsvFile(dst.s, dir.str("list.csv"));

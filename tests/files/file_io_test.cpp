@@ -100,9 +100,9 @@ TEST(ReplaceFileHead, AFailedWriteLeavesTheOldFileIntact) {
     {
         // The disk "fills up" after 1000 bytes of the new content.
         FileSizeLimit limit(1000);
-        std::string err;
-        EXPECT_FALSE(ReplaceFileHead(path, pattern(2000, 7), &err));
-        EXPECT_FALSE(err.empty());
+        const Result r = ReplaceFileHead(path, pattern(2000, 7));
+        EXPECT_FALSE(r.ok());
+        EXPECT_EQ(r.message().rfind(path + ": ", 0), 0u) << r.message();   // names the file and why
     }
     EXPECT_EQ(zrtest::readBytes(path), asBytes(old));
     EXPECT_EQ(filesIn(dir.path()), 1);

@@ -326,33 +326,35 @@ TEST(Differences, FilesAreReadAsDocumentsOrImagesAndRefusedOtherwise) {
     StoredDocument a = NewDocument();
     StoredDocument b = a;
     Channel(b, 1).RxFreq.set("46257500");
-    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("a.dat"), a));
-    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("b.dat"), b));
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("a.dat"), a).ok());
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("b.dat"), b).ok());
     const RadioImage image = DocumentImage(b);
     zrtest::writeBytes(dir.path() / "b.bin", std::vector<unsigned char>(image.begin(), image.end()));
 
-    std::string error;
-    const auto da = LoadCompareSide(dir.str("a.dat"), error);
-    const auto db = LoadCompareSide(dir.str("b.dat"), error);
-    const auto ib = LoadCompareSide(dir.str("b.bin"), error);
-    ASSERT_TRUE(da && db && ib) << error;
-    EXPECT_FALSE(da->isImage);
-    EXPECT_TRUE(ib->isImage);
-    EXPECT_EQ(Texts(CompareSides(*da, *db)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
+    CompareSide da, db, ib;
+    ASSERT_TRUE(LoadCompareSide(dir.str("a.dat"), da).ok());
+    ASSERT_TRUE(LoadCompareSide(dir.str("b.dat"), db).ok());
+    const Result readImage = LoadCompareSide(dir.str("b.bin"), ib);
+    ASSERT_TRUE(readImage.ok()) << readImage.message();
+    EXPECT_FALSE(da.isImage);
+    EXPECT_TRUE(ib.isImage);
+    EXPECT_EQ(Texts(CompareSides(da, db)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
     // A document against an image: compared as the radio keeps them.
-    EXPECT_EQ(Texts(CompareSides(*da, *ib)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
-    EXPECT_TRUE(CompareSides(*db, *ib).empty());
-    EXPECT_TRUE(CompareSides(*ib, *ib).empty());
+    EXPECT_EQ(Texts(CompareSides(da, ib)), std::vector<std::string>{"CH 1 RX 465.00000 -> 462.57500"});
+    EXPECT_TRUE(CompareSides(db, ib).empty());
+    EXPECT_TRUE(CompareSides(ib, ib).empty());
 
+    CompareSide other;
     zrtest::writeBytes(dir.path() / "short.bin", std::vector<unsigned char>(5119, 0xFF));
-    EXPECT_FALSE(LoadCompareSide(dir.str("short.bin"), error));
-    EXPECT_EQ(error, dir.str("short.bin") + ": " + DescribeRecordError(RecordError::TooShort));
-    EXPECT_FALSE(LoadCompareSide(dir.str("missing.dat"), error));
-    EXPECT_EQ(error, dir.str("missing.dat") + ": cannot be read (" + std::strerror(ENOENT) + ")");
-    EXPECT_FALSE(LoadCompareSide(dir.str(), error));   // a folder
-    EXPECT_EQ(error, dir.str() + ": cannot be read (" + std::strerror(EISDIR) + ")");
+    EXPECT_EQ(LoadCompareSide(dir.str("short.bin"), other).message(),
+              dir.str("short.bin") + ": " + DescribeRecordError(RecordError::TooShort));
+    EXPECT_EQ(LoadCompareSide(dir.str("missing.dat"), other).message(),
+              dir.str("missing.dat") + ": cannot be read (" + std::strerror(ENOENT) + ")");
+    EXPECT_EQ(LoadCompareSide(dir.str(), other).message(),   // a folder
+              dir.str() + ": cannot be read (" + std::strerror(EISDIR) + ")");
     a.FormatVersion.set("????");
-    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("odd.dat"), a));
-    EXPECT_FALSE(LoadCompareSide(dir.str("odd.dat"), error));
-    EXPECT_NE(error.find("not a document of this program"), std::string::npos) << error;
+    ASSERT_TRUE(WriteDocumentRecordFile(dir.str("odd.dat"), a).ok());
+    const Result odd = LoadCompareSide(dir.str("odd.dat"), other);
+    EXPECT_FALSE(odd.ok());
+    EXPECT_NE(odd.message().find("not a document of this program"), std::string::npos) << odd.message();
 }

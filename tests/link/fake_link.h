@@ -27,14 +27,11 @@ public:
     // Frames the radio leaves unanswered (the cable still echoes them).
     std::function<bool(const zr::link::Bytes&)> unanswered;
 
-    bool open(const zr::link::PortSettings&, std::string& error) override {
+    zr::Result open(const zr::link::PortSettings&) override {
         ++opens;
-        if (failOpen) {
-            error = "no such port";
-            return false;
-        }
+        if (failOpen) return zr::Result::Failed("no such port");
         openNow = true;
-        return true;
+        return zr::Result::Done();
     }
     bool isOpen() const override { return openNow; }
     void close() override {

@@ -79,7 +79,7 @@ private slots:
         // Another document: the open one as it was before channel 1 got a
         // name in the table.
         const StoredDocument other = r.s.doc.stored;
-        QVERIFY(WriteDocumentRecordFile(r.file("other.dat"), other));
+        QVERIFY(WriteDocumentRecordFile(r.file("other.dat"), other).ok());
         SetChannelItem(r.s, 1, item::kName, "HOME");
         const StoredDocument open = r.s.doc.stored;
 
@@ -101,10 +101,10 @@ private slots:
         r.s.doc.stored = open;
 
         // A backup: the chooser starts in the backups folder.
-        std::string backupPath, error;
+        std::string backupPath;
         Session old = r.s;
         old.doc.stored = other;
-        QVERIFY(SaveReadBackup(old, r.file("backups"), backupPath, error));
+        QVERIFY(SaveReadBackup(old, r.file("backups"), backupPath).ok());
         r.p.files = {backupPath};
         QTest::mouseClick(f->CommandBackup, Qt::LeftButton);
         QCOMPARE(QString::fromStdString(r.p.fileRequests.back().initialPath), tools->backupFolder() + "/");

@@ -39,8 +39,8 @@ void writeDocument(const std::string& path, const char* name) {
     NewDocumentDefaults(s);
     SetChannelItem(s, 7, item::kRxFreq, "462.6125");
     SetChannelItem(s, 7, item::kName, name);
-    std::string error;
-    QVERIFY2(WriteDocumentRecordFile(path, s.doc.stored, &error), error.c_str());
+    const Result written = WriteDocumentRecordFile(path, s.doc.stored);
+    QVERIFY2(written.ok(), written.message().c_str());
 }
 
 bool tableShows(frmMain& w, const QString& text) {

@@ -169,9 +169,9 @@ TEST(NumberText, IndependentOfACommaLocale) {
     s.doc.currentBand = "400 - 470 MHz";
     zr::RefreshBandLimits(s.doc);
     EXPECT_EQ(zr::ShowFreText(s, "46256250"), "462.56250");
-    EXPECT_EQ(zr::SaveFreText(s, "462.5625"), "46256250");
-    EXPECT_EQ(zr::FormatFreInBand(s, "446.00625", false), "446.00625");
-    EXPECT_EQ(zr::FormatFreInBand(s, "446,00625", false), "");
+    EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "462.5625"), "46256250");
+    EXPECT_EQ(zr::FormatFreInBand(zr::LimitsOf(s.doc), "446.00625").text, "446.00625");
+    EXPECT_EQ(zr::FormatFreInBand(zr::LimitsOf(s.doc), "446,00625").text, "");
     EXPECT_EQ(zr::NewChannel(s, 1, 435.5).value_or(-1), 0);
     EXPECT_EQ(s.doc.stored.Channels.entries[0].RxFreq.text(), "43550000");
 

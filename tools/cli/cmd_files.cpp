@@ -28,9 +28,7 @@ namespace zrcli {
 namespace {
 
 zr::Result WriteDocumentFile(const std::string& path, const zr::StoredDocument& doc) {
-    std::string error;
-    if (zr::WriteDocumentRecordFile(path, doc, &error)) return zr::Result::Done();
-    return zr::Result::Failed(error.empty() ? path + ": cannot be written" : error);
+    return zr::WriteDocumentRecordFile(path, doc);
 }
 
 // new [-f] [FILE]: prints a new document, or writes it to FILE.
@@ -123,13 +121,10 @@ int RunPrint(CliCall& call) {
 int RunDiff(CliCall& call) {
     zr::link::CompareSide sides[2];
     for (std::size_t i = 0; i < 2; ++i) {
-        std::string error;
-        auto side = zr::link::LoadCompareSide(call.arg(i), error);
-        if (!side) {
-            call.fail(error);
+        if (const zr::Result loaded = zr::link::LoadCompareSide(call.arg(i), sides[i]); !loaded) {
+            call.fail(loaded.message());
             return zr::manual::kExitUsage;
         }
-        sides[i] = std::move(*side);
     }
     const auto differences = zr::link::CompareSides(sides[0], sides[1]);
     std::fputs(zr::link::DifferencesText(differences).c_str(), stdout);

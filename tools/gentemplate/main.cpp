@@ -41,9 +41,8 @@ int main(int argc, char** argv) {
     // page was merely opened.
     zr::pages::StoreShownSettings(s.doc.stored);
 
-    std::string error;
-    if (!zr::WriteDocumentRecordFile(argv[1], s.doc.stored, &error)) {
-        std::fprintf(stderr, "zr-gentemplate: cannot write %s: %s\n", argv[1], error.c_str());
+    if (const zr::Result r = zr::WriteDocumentRecordFile(argv[1], s.doc.stored); !r) {
+        std::fprintf(stderr, "zr-gentemplate: cannot write %s: %s\n", argv[1], r.message().c_str());
         return 1;
     }
     return 0;

@@ -320,7 +320,7 @@ void FrmCHBatch::SetShowData() {
         CheckItem[i]->setChecked(s_.settings.batchFlags[size_t(i)] != 0);
     }
     OptionAll->setChecked(true);
-    showFields(DefaultBatchFields(s_));
+    showFields(DefaultBatchFields(LimitsOf(s_.doc)));
     Panels->setCurrentIndex(0);
     CommandSwitch->setText(label(s_, 26005));
     ShowBatchFun();
@@ -470,7 +470,7 @@ void FrmCHBatch::validate(QLineEdit* e) {
     }
     const std::string t = ToBytes(e->text());
     QString out = e->text();
-    if (e == TextRxStart || e == TextTxStart) out = FromBytes(NormaliseStartFre(s_, t));
+    if (e == TextRxStart || e == TextTxStart) out = FromBytes(NormaliseStartFre(LimitsOf(s_.doc), t));
     else if (e == TextRxStep || e == TextTxStep) out = FromBytes(StepData(LimitStepWhileTyping(t)));
     else if (e == TextOffset) out = FromBytes(StepDataFree(t));
     else if (e == TextToneInterval[0] || e == TextToneInterval[1]) out = FromBytes(DefaultData(t, "0"));

@@ -83,13 +83,12 @@ void FrmCompare::chooseFile(bool backup) {
 void FrmCompare::compareWithFile(const std::string& path) {
     Session& s = tools_.session();
     tools_.mainWindow().controller().commitEdits();
-    std::string error;
-    const auto other = link::LoadCompareSide(path, error);
-    if (!other) {
-        if (s.prompter) s.prompter->tell(error, Icon::Warning);
+    link::CompareSide other;
+    if (const Result loaded = link::LoadCompareSide(path, other); !loaded) {
+        if (s.prompter) s.prompter->tell(loaded.message(), Icon::Warning);
         return;
     }
-    showDifferences(FromText(path), link::CompareSides(*other, link::CompareSide{false, s.doc.stored, {}}));
+    showDifferences(FromText(path), link::CompareSides(other, link::CompareSide{false, s.doc.stored, {}}));
 }
 
 void FrmCompare::compareWithRadio() {

@@ -98,9 +98,8 @@ void ExportCsvCommand(AppServices& app) {
     if (path->find('.', path->find_last_of('/') == std::string::npos ? 0 : path->find_last_of('/')) ==
         std::string::npos)
         *path += ".csv";
-    std::string error;
-    if (!app.controller().exportCsv(*path, error)) {
-        Tell(s, error, Icon::Critical);
+    if (const Result written = app.controller().exportCsv(*path); !written) {
+        Tell(s, written.message(), Icon::Critical);
         return;
     }
     app.ShowStatusMessage(Tx(s, 33016).arg(CountExportedChannels(s)).arg(FileNameOf(*path)));

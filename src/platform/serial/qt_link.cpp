@@ -30,14 +30,13 @@ std::string QtSerialLinkPort::resolveDevice(int comPort) const {
     return link::DeviceForNumber(comPort, devices);
 }
 
-bool QtSerialLinkPort::open(const link::PortSettings& s, std::string& error) {
+Result QtSerialLinkPort::open(const link::PortSettings& s) {
     if (port_.isOpen()) port_.close();
     const std::string device = resolveDevice(s.comPort);
     lastFailure_ = link::PortFailure{};
     if (device.empty()) {
         lastFailure_.problem = link::PortProblem::NoPortChosen;
-        error = link::PortFailureText(session_, lastFailure_);
-        return false;
+        return Result::Failed(link::PortFailureText(session_, lastFailure_));
     }
     device_ = device;
     port_.setPortName(QString::fromStdString(device));
@@ -49,19 +48,18 @@ bool QtSerialLinkPort::open(const link::PortSettings& s, std::string& error) {
             lastFailure_.problem = link::PortProblem::Other;
             lastFailure_.systemError = port_.errorString().toStdString();
         }
-        error = link::PortFailureText(session_, lastFailure_);
-        return false;
+        return Result::Failed(link::PortFailureText(session_, lastFailure_));
     }
     const bool ok = port_.setBaudRate(QSerialPort::Baud9600) && port_.setDataBits(QSerialPort::Data8) &&
                     port_.setParity(QSerialPort::NoParity) && port_.setStopBits(QSerialPort::OneStop) &&
                     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
-        error = device + ": " + port_.errorString().toStdString();
+        const std::string why = device + ": " + port_.errorString().toStdString();
         port_.close();
-        return false;
+        return Result::Failed(why);
     }
     port_.clear();
-    return true;
+    return Result::Done();
 }
 
 void QtSerialLinkPort::close() {

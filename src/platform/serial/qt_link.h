@@ -32,7 +32,7 @@ public:
     // "PortPath", or the device of "COM" comPort.
     std::string resolveDevice(int comPort) const;
 
-    bool open(const link::PortSettings& s, std::string& error) override;
+    Result open(const link::PortSettings& s) override;
     bool isOpen() const override { return port_.isOpen(); }
     void close() override;
     void clearBuffers() override;
