@@ -45,7 +45,7 @@ struct FakePage : QWidget {
         if (asTable)
             connect(&a.channelFocus(), &ChannelFocus::rowsRequested, this, [](int, int to, RowRequest) { requested << to; });
     }
-    void selectRow(int row) { app.channelFocus().publishSelection({row, {row}}); }
+    void selectRow(int row) { app.channelFocus().publishSelection({row, {row}}, this); }
 };
 
 QTreeWidgetItem* treeEntry(QTreeWidget* t, const QString& key) {

@@ -55,9 +55,16 @@ public:
     // The table's selection, published whenever it or the channels under it
     // change; the main window re-checks the commands then.
     const ChannelSelection& selection() const { return selection_; }
-    void publishSelection(ChannelSelection selection) {
+    void publishSelection(ChannelSelection selection, const QObject* by) {
         selection_ = std::move(selection);
+        selectionBy_ = by;
         emit selectionChanged();
+    }
+    // The table `by` goes away: its selection no longer counts (a table
+    // opened meanwhile keeps its own).
+    void withdrawSelection(const QObject* by) {
+        if (selectionBy_ != by) return;
+        publishSelection({}, nullptr);
     }
     void requestRows(int from, int to, RowRequest how) { emit rowsRequested(from, to, how); }
 
@@ -70,6 +77,7 @@ signals:
 private:
     int channel_ = 1;
     ChannelSelection selection_;
+    const QObject* selectionBy_ = nullptr;
 };
 
 }  // namespace zr

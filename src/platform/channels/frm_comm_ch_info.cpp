@@ -220,7 +220,7 @@ frmCommChInfo::~frmCommChInfo() {
     // The widgets outlive this part of the object: nothing of theirs may
     // reach it any more.
     subscription_.reset();
-    app_.channelFocus().publishSelection({});
+    app_.channelFocus().withdrawSelection(this);
     for (QObject* child : findChildren<QObject*>()) {
         disconnect(child, nullptr, this, nullptr);
         child->removeEventFilter(this);
@@ -416,7 +416,7 @@ void frmCommChInfo::writeCaption(int row) {
 
 void frmCommChInfo::updateCommands() {
     if (languageRunning_) return;
-    app_.channelFocus().publishSelection({currentRow(), selectedRows()});
+    app_.channelFocus().publishSelection({currentRow(), selectedRows()}, this);
 }
 
 void frmCommChInfo::onCurrentCellChanged(int qRow, int, int prevRow, int) {
@@ -879,7 +879,7 @@ void frmCommChInfo::closeEvent(QCloseEvent* e) {
     guarded(s_, "frmCommChInfo_Form_Unload", [&] {
         if (Text2->isVisible() && Text2->hasFocus()) MSFlexGrid1->setFocus();
         subscription_.reset();
-        app_.channelFocus().publishSelection({});   // no table to run commands on
+        app_.channelFocus().withdrawSelection(this);   // no table to run commands on
         app_.ShowCHInfo(false);
     });
     QWidget::closeEvent(e);
