@@ -1,6 +1,7 @@
 #include "shell/version.h"
 
 #include <filesystem>
+#include <system_error>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,7 +44,9 @@ constexpr int kMaxEntries = 1000;
 
 VersionTable LoadVersionTable(const std::string& installRoot) {
     const std::string path = installRoot + "/Version.ini";
-    if (!std::filesystem::is_regular_file(path)) return DefaultTable();
+    // A folder the user may not look into is a missing table, not a crash.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return DefaultTable();
     VersionTable t;
     t.currentVersion = TableValue(path, "Version", "CurrentVersion");
     const int soft = TextToNumber(TableValue(path, "Version", "SoftVersionCount"), 0);
