@@ -1,7 +1,6 @@
 #include "platform/compare/compare_tools.h"
 
 #include <QAction>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QDialog>
 #include <QMenu>
@@ -50,14 +49,9 @@ QString CompareText(const Session& s, int n) { return FromText(LanguageText(s, n
 std::string CompareMessage(const Session& s, int n) { return ToText(CompareText(s, n).remove('&')); }
 
 QCheckBox* AddBackupBeforeWriteCheckBox(QDialog& dialog, Session& s) {
-    auto* box = new QCheckBox(CompareText(s, 32021), &dialog);
-    box->setObjectName(QStringLiteral("CheckBackupBeforeWrite"));
-    box->setChecked(link::LoadBackupBeforeWrite(s));
-    if (auto* v = qobject_cast<QBoxLayout*>(dialog.layout())) v->insertWidget(std::max(0, v->count() - 1), box);
-    else if (dialog.layout()) dialog.layout()->addWidget(box);
-    QObject::connect(&dialog, &QDialog::accepted, box,
-                     [box, &s] { link::SaveBackupBeforeWrite(s, box->isChecked()); });
-    return box;
+    return AddRememberedCheckBox(dialog, CompareText(s, 32021), QStringLiteral("CheckBackupBeforeWrite"),
+                                 link::LoadBackupBeforeWrite(s),
+                                 [&s](bool on) { link::SaveBackupBeforeWrite(s, on); });
 }
 
 CompareTools::CompareTools(frmMain& main, QtLink& qtLink)

@@ -149,14 +149,20 @@ void AddExtrasFileMenuEntries(QMenu* file, AppServices& app) {
     });
 }
 
-QCheckBox* AddVerifyWriteCheckBox(QDialog& dialog, Session& s) {
-    auto* box = new QCheckBox(X(s, 31011), &dialog);
-    box->setObjectName(QStringLiteral("CheckVerifyWrite"));
-    box->setChecked(link::LoadVerifyWrite(s));
+QCheckBox* AddRememberedCheckBox(QDialog& dialog, const QString& text, const QString& objectName, bool checked,
+                                 std::function<void(bool)> save) {
+    auto* box = new QCheckBox(text, &dialog);
+    box->setObjectName(objectName);
+    box->setChecked(checked);
     if (auto* v = qobject_cast<QBoxLayout*>(dialog.layout())) v->insertWidget(std::max(0, v->count() - 1), box);
     else if (dialog.layout()) dialog.layout()->addWidget(box);
-    QObject::connect(&dialog, &QDialog::accepted, box, [box, &s] { link::SaveVerifyWrite(s, box->isChecked()); });
+    QObject::connect(&dialog, &QDialog::accepted, box, [box, save = std::move(save)] { save(box->isChecked()); });
     return box;
+}
+
+QCheckBox* AddVerifyWriteCheckBox(QDialog& dialog, Session& s) {
+    return AddRememberedCheckBox(dialog, X(s, 31011), QStringLiteral("CheckVerifyWrite"), link::LoadVerifyWrite(s),
+                                 [&s](bool on) { link::SaveVerifyWrite(s, on); });
 }
 
 // ---------------------------------------------------------------- transfers

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,12 @@ QString ImportCsvCaption(const Session& s);
 void ExportCsvCommand(AppServices& app);
 void PrintSheetCommand(AppServices& app);
 void BackupsCommand(AppServices& app);
+
+// A check box of a dialog that remembers its state: added above the
+// dialog's last layout row, checked as given, and handed to save when the
+// dialog is accepted.
+QCheckBox* AddRememberedCheckBox(QDialog& dialog, const QString& text, const QString& objectName, bool checked,
+                                 std::function<void(bool)> save);
 
 // The check box "check the written data by reading it back", loaded from
 // and saved to mysetup.ini when the dialog is accepted; added above the
