@@ -153,6 +153,13 @@ inline void Shot(QWidget* w, const QString& name) {
     if (!dir.isEmpty() && w) w->window()->grab().save(dir + "/" + name + ".png");
 }
 
+// A channel of the document by its number, or null; its stored RX text.
+inline const zr::ChannelRecord* Ch(const zr::Session& s, int n) { return zr::FindChannelRecord(s, n); }
+inline std::string Rx(const zr::Session& s, int n) {
+    const zr::ChannelRecord* c = Ch(s, n);
+    return c ? c->RxFreq.text() : std::string("(none)");
+}
+
 inline QWidget* Focus() { return QApplication::focusWidget(); }
 
 // A key as the user presses it: to whichever widget has the focus.

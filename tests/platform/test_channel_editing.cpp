@@ -35,12 +35,6 @@ using namespace journey;
 
 namespace {
 
-const ChannelRecord* Ch(const Session& s, int n) { return FindChannelRecord(s, n); }
-
-std::string Rx(const Session& s, int n) {
-    const ChannelRecord* c = Ch(s, n);
-    return c ? c->RxFreq.text() : std::string("(none)");
-}
 
 std::string Name(const Session& s, int n) {
     const ChannelRecord* c = Ch(s, n);

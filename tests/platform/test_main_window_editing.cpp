@@ -19,8 +19,6 @@ using namespace journey;
 
 namespace {
 
-const ChannelRecord* Ch(const Session& s, int n) { return FindChannelRecord(s, n); }
-
 QStringList RowTexts(frmCommChInfo* t, int row) {
     QStringList out;
     for (int c = 1; c <= 9; ++c) out << t->cellText(row, c);

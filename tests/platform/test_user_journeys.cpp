@@ -25,14 +25,6 @@ using namespace journey;
 
 namespace {
 
-const ChannelRecord* Ch(const Session& s, int n) { return FindChannelRecord(s, n); }
-
-std::string Rx(const Session& s, int n) {
-    const ChannelRecord* c = Ch(s, n);
-    return c ? c->RxFreq.text() : std::string("(none)");
-}
-
-
 // Reads the radio with Program > Read (Ctrl+R); `answers` for the messages
 // after the confirmation.
 bool ReadRadio(Run& r, std::deque<Answer> answers) {
