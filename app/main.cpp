@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "common/command_line.h"
+#include "control/document_controller.h"
 #include "files/new_document.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/program.h"
@@ -59,7 +60,9 @@ int main(int argc, char** argv) {
     zr::QtPrompter prompter(session);
     session.prompter = &prompter;
     zr::StartupSteps steps;
-    steps.buildDocument = [](zr::Session& s) { zr::NewDocument(s); };
+    // The new document's messages come before the window; a switch of
+    // versions chosen here leaves this program running.
+    steps.buildDocument = [](zr::Session& s) { zr::TellOpenOutcome(s, zr::NewDocument(s)); };
     // The user's own settings, for an installation shared by several users.
     steps.userConfigFolder =
         (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/zrcps").toStdString();

@@ -8,6 +8,7 @@
 #include "files/new_document.h"
 #include "shell/language.h"
 #include "shell/prompter.h"
+#include "shell/version.h"
 
 namespace zr {
 
@@ -38,6 +39,22 @@ std::string withDocumentExtension(const std::string& path) {
 
 std::string DocumentFileFilter(const Session& s) {
     return LanguageText(s, kTextFilterLabel) + " (*.dat)|*.dat";
+}
+
+bool TellOpenOutcome(Session& s, const OpenOutcome& outcome) {
+    if (!s.prompter) return false;
+    switch (outcome.result) {
+    case OpenResult::Opened: return false;
+    case OpenResult::Refused:
+    case OpenResult::Failed: s.prompter->tell(outcome.message, Icon::Critical); return false;
+    case OpenResult::OtherVersion: break;
+    }
+    const Question q{VersionQuestion(s, kProgramVersion, outcome.version, 1), {}, Buttons::YesNo, Icon::Question};
+    if (s.prompter->ask(q) != Answer::Yes) return false;
+    // The program ends whether or not the other version could be started.
+    if (const ProgramStart started = StartProgramVersion(s, outcome.version); !started.result)
+        s.prompter->tell(started.result.message(), started.icon);
+    return true;
 }
 
 // --- the engine's one observer ------------------------------------------------
@@ -193,7 +210,10 @@ void DocumentController::revalidateChannelRefs() {
 // --- files --------------------------------------------------------------------------
 
 bool DocumentController::writeDocument() {
-    if (!WriteDocument(s_)) return false;   // the caller puts the old name back
+    if (const Result written = WriteDocument(s_); !written) {
+        if (s_.prompter) s_.prompter->tell(written.message(), Icon::Critical);
+        return false;   // the caller puts the old name back
+    }
     // Written: the saved state changed, whatever the title showed before.
     title_ = TitleState{s_.doc.fileName, s_.doc.neverSaved, IsModified(s_)};
     listeners_.publish([](DocumentListener& l) { l.titleChanged(); });
@@ -251,7 +271,7 @@ void DocumentController::startNewDocument() {
 
 void DocumentController::newDocumentNow() {
     ++newDocumentStarts_;   // nothing pending builds another one
-    if (NewDocument(s_) == NewDocumentResult::EndProgram) {
+    if (TellOpenOutcome(s_, NewDocument(s_))) {
         endProgram();
         return;
     }
@@ -289,17 +309,15 @@ CommandResult DocumentController::openFile(const std::string& path) { return ope
 
 CommandResult DocumentController::openAndShow(const std::string& path, bool asBackup) {
     listeners_.publish([](DocumentListener& l) { l.documentClosing(); });
-    switch (OpenChecked(s_, path)) {
-    case OpenResult::Opened:
+    const OpenOutcome opened = OpenChecked(s_, path);
+    if (opened.result == OpenResult::Opened) {
         if (asBackup) s_.doc.neverSaved = true;   // Save asks for a name; the backup stays as read
         publishChanges();
         return CommandResult::Done;
-    case OpenResult::EndProgram:
+    }
+    if (TellOpenOutcome(s_, opened)) {
         endProgram();
         return CommandResult::Cancelled;
-    case OpenResult::Refused:
-    case OpenResult::Failed:
-        break;
     }
     // The document is as it was, under its old name: show it again.
     documentShown();

@@ -43,6 +43,7 @@
 #include "channels/channel_commands.h"
 #include "control/document_events.h"
 #include "files/channel_csv.h"
+#include "files/document_file.h"
 #include "link/transfer.h"
 #include "link/verify.h"
 #include "shell/result.h"
@@ -69,6 +70,13 @@ public:
 
 // The file dialog filter: text 9001 + " (*.dat)|*.dat".
 std::string DocumentFileFilter(const Session& s);
+
+// Tells the user what the open of a document file or template brought back:
+// the message of a refused or failed file (critical); for a file of another
+// program version the question whether to switch to the version that
+// handles it, and on Yes that version's start (and what kept it from
+// starting). True when the user chose to switch: this program is to end.
+bool TellOpenOutcome(Session& s, const OpenOutcome& outcome);
 
 class DocumentController {
 public:

@@ -9,7 +9,7 @@
 
 namespace zr {
 
-NewDocumentResult NewDocument(Session& s) {
+OpenOutcome NewDocument(Session& s) {
     NewDocumentDefaults(s);
 
     const std::string& model = s.doc.currentModel;
@@ -17,19 +17,18 @@ NewDocumentResult NewDocument(Session& s) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(own, ec)) {
         LoadTemplate(s, own);
-        return NewDocumentResult::Ready;
+        return {};
     }
-    if (model != kModelId) return NewDocumentResult::Ready;
+    if (model != kModelId) return {};
 
     // The fallback template serves every band of the model; a missing one
     // is no error, the defaults stay.
     const std::string fallback = InitTemplatePath(s, model, 0);
-    if (!std::filesystem::exists(fallback, ec)) return NewDocumentResult::Ready;
-    if (OpenFallbackTemplate(s, fallback) == OpenResult::EndProgram)
-        return NewDocumentResult::EndProgram;
+    if (!std::filesystem::exists(fallback, ec)) return {};
+    OpenOutcome opened = OpenFallbackTemplate(s, fallback);
     NewDocumentChannels(s);
     s.doc.saved = s.doc.stored;
-    return NewDocumentResult::Ready;
+    return opened;
 }
 
 }  // namespace zr

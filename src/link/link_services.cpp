@@ -36,7 +36,7 @@ LinkServices LinkServices::defaults(Session& s) {
     v.versionQuestion = [&s](const std::string& version) {
         return VersionQuestion(s, kProgramVersion, version, 0);
     };
-    v.startProgramVersion = [&s](const std::string& version) { StartProgramVersion(s, version); };
+    v.startProgramVersion = [&s](const std::string& version) { return StartProgramVersion(s, version); };
     v.isModified = [&s] { return IsModified(s); };
     return v;
 }

@@ -468,7 +468,10 @@ void TransferEngine::afterPassword(std::span<const uint8_t> block) {
         endTransfer(false);
         if (quitAfterEnd_) {
             quitAfterEnd_ = false;
-            if (services_.startProgramVersion) services_.startProgramVersion(ident_.version);
+            if (services_.startProgramVersion) {
+                const ProgramStart started = services_.startProgramVersion(ident_.version);
+                if (!started.result) ask(started.result.message(), Buttons::Ok, started.icon);
+            }
             if (observer_) observer_->endProgram();
         }
         return;

@@ -30,6 +30,7 @@
 #include "link/protocol.h"
 #include "shell/prompter.h"
 #include "shell/result.h"
+#include "shell/version.h"
 
 namespace zr {
 struct Session;
@@ -105,7 +106,7 @@ struct LinkServices {
     std::function<bool(const std::string& docModel, const std::string& radioModel, int kind)> modelMatches;
     std::function<bool(const std::string& radioVersion)> versionAccepted;
     std::function<std::string(const std::string& radioVersion)> versionQuestion;
-    std::function<void(const std::string& radioVersion)> startProgramVersion;
+    std::function<ProgramStart(const std::string& radioVersion)> startProgramVersion;
     std::function<bool()> isModified;                           // unsaved changes
     std::function<bool()> save;                                 // save the document; false: not saved
     // Told every identification a read accepted, before the model check (the

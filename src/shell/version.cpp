@@ -10,7 +10,6 @@
 #include "shell/language.h"
 #include "shell/mod_fun.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 extern char** environ;
@@ -120,17 +119,12 @@ std::string ProgramVersionPath(const Session& s, std::string_view programVersion
     return s.paths.installRoot + "/" + std::string(programVersion) + "/" + name;
 }
 
-bool StartProgramVersion(Session& s, std::string_view version) {
+ProgramStart StartProgramVersion(const Session& s, std::string_view version) {
     const std::string p = ProgramVersionFor(s, version);
-    if (p.empty()) {
-        if (s.prompter) s.prompter->tell(LanguageText(s, 9063));
-        return false;
-    }
+    if (p.empty()) return ProgramStart{Result::Failed(LanguageText(s, 9063)), Icon::None};
     const std::string path = ProgramVersionPath(s, p);
-    if (::access(path.c_str(), X_OK) != 0) {
-        if (s.prompter) s.prompter->tell(LanguageText(s, 9066) + "\r\n" + path, Icon::Critical);
-        return false;
-    }
+    const ProgramStart cannotStart{Result::Failed(LanguageText(s, 9066) + "\r\n" + path), Icon::Critical};
+    if (::access(path.c_str(), X_OK) != 0) return cannotStart;
     posix_spawnattr_t attr;
     posix_spawnattr_init(&attr);
 #ifdef POSIX_SPAWN_SETSID
@@ -141,12 +135,9 @@ bool StartProgramVersion(Session& s, std::string_view version) {
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, path.c_str(), nullptr, &attr, argv, environ);
     posix_spawnattr_destroy(&attr);
-    if (rc != 0) {
-        if (s.prompter) s.prompter->tell(LanguageText(s, 9066) + "\r\n" + path, Icon::Critical);
-        return false;
-    }
+    if (rc != 0) return cannotStart;
     // Not waited for: this program ends right after the switch.
-    return true;
+    return {};
 }
 
 }  // namespace zr

@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "shell/prompter.h"
+#include "shell/result.h"
+
 namespace zr {
 
 struct Session;
@@ -55,10 +58,17 @@ std::string VersionQuestion(const Session& s, std::string_view programVersion,
 // <installRoot>/<p>/<program name without extension>.
 std::string ProgramVersionPath(const Session& s, std::string_view programVersion);
 
+// How starting another program version went: done, or the message the
+// caller tells and the icon it tells it with.
+struct ProgramStart {
+    Result result = Result::Done();
+    Icon icon = Icon::None;
+};
+
 // Starts the program version that handles version, detached, without
-// waiting. Tells text 9063 when the table names none, and text 9066 with the
-// path when the program file is missing or cannot be started. True when a
-// program was started.
-bool StartProgramVersion(Session& s, std::string_view version);
+// waiting. Fails with text 9063 (no icon) when the table names none, and
+// with text 9066, a line break and the path (critical) when the program file
+// is missing or cannot be started.
+ProgramStart StartProgramVersion(const Session& s, std::string_view version);
 
 }  // namespace zr

@@ -15,6 +15,7 @@
 #include "files/document_file.h"
 #include "files/files_fixture.h"
 #include "link/fake_link.h"
+#include "shell/version.h"
 
 using namespace zr;
 using zrtest::FilesFixture;
@@ -79,7 +80,7 @@ struct OpenedDocument : FilesFixture {
     std::string file;
     OpenedDocument() {
         file = writeFile("doc.dat");
-        EXPECT_EQ(OpenChecked(s, file), OpenResult::Opened);
+        EXPECT_EQ(OpenChecked(s, file).result, OpenResult::Opened);
         s.doc.changes.take();
         prompter.asked.clear();
     }
@@ -250,19 +251,95 @@ TEST(FileOpen, AFailedOpenKeepsTheDocumentAndItsName) {
     f.prompter.answers = {Answer::Ok};   // 9002
     const StoredDocument before = f.s.doc.stored;
     EXPECT_EQ(c.ctl.fileOpen(), CommandResult::Cancelled);
-    EXPECT_EQ(f.prompter.asked.size(), 1u);
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text, f.text(9002) + "\r\n\r\n" + f.path("broken.dat"));
+    EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::Ok);
+    EXPECT_EQ(f.prompter.asked[0].icon, Icon::Critical);
     EXPECT_TRUE(f.s.doc.stored == before);
     EXPECT_EQ(f.s.doc.fileName, f.file);
     // The kept document is shown again, under its old name.
     EXPECT_EQ(c.w.calls, (std::vector<std::string>{"commit", "close", "replaced"}));
 
-    // Switching versions ends the program.
+    // Not a version text at all: text 9065, critical.
+    f.prompter.asked.clear();
+    f.prompter.files = {f.writeFile("x.dat", [](StoredDocument& d) { d.FormatVersion.set("X100"); })};
+    f.prompter.answers = {Answer::Ok};
+    EXPECT_EQ(c.ctl.fileOpen(), CommandResult::Cancelled);
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text, f.text(9065));
+    EXPECT_EQ(f.prompter.asked[0].icon, Icon::Critical);
+    EXPECT_EQ(f.s.doc.fileName, f.file);
+}
+
+TEST(FileOpen, ADocumentOfAnotherVersionAsksToSwitchVersions) {
+    OpenedDocument f;
+    Controlled c(f);
     f.s.settings.versions.pairs = {{"V100", "V100"}, {"V300", "V300"}};
-    f.prompter.files = {f.writeFile("v3.dat", [](StoredDocument& d) { d.FormatVersion.set("V300"); })};
-    f.prompter.answers = {Answer::Yes, Answer::Ok};   // switch; V300 is not installed
+    const std::string v3 = f.writeFile("v3.dat", [](StoredDocument& d) { d.FormatVersion.set("V300"); });
+    const StoredDocument before = f.s.doc.stored;
+
+    // No: the document stays, shown again under its name; the program runs on.
+    f.prompter.files = {v3};
+    f.prompter.answers = {Answer::No};
+    EXPECT_EQ(c.ctl.fileOpen(), CommandResult::Cancelled);
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text, VersionQuestion(f.s, "V100", "V300", 1));
+    EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(f.prompter.asked[0].icon, Icon::Question);
+    EXPECT_TRUE(f.s.doc.stored == before);
+    EXPECT_EQ(f.s.doc.fileName, f.file);
+    EXPECT_FALSE(c.w.called("end"));
+    EXPECT_EQ(c.w.calls, (std::vector<std::string>{"commit", "close", "replaced"}));
+
+    // Yes: V300's program is not installed, which is said (text 9066 and
+    // its path, critical) after the question; the program ends all the same.
+    f.prompter.asked.clear();
+    f.prompter.files = {v3};
+    f.prompter.answers = {Answer::Yes, Answer::Ok};
     c.w.calls.clear();
     EXPECT_EQ(c.ctl.fileOpen(), CommandResult::Cancelled);
+    ASSERT_EQ(f.prompter.asked.size(), 2u);
+    EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(f.prompter.asked[1].text, f.text(9066) + "\r\n" + ProgramVersionPath(f.s, "V300"));
+    EXPECT_EQ(f.prompter.asked[1].icon, Icon::Critical);
     EXPECT_TRUE(c.w.called("end"));
+    EXPECT_FALSE(c.w.called("replaced"));
+    EXPECT_TRUE(f.s.doc.stored == before);
+
+    // A version no program version handles: text 9063 after Yes.
+    f.s.settings.versions.pairs = {{"V100", "V100"}};
+    f.prompter.asked.clear();
+    f.prompter.files = {v3};
+    f.prompter.answers = {Answer::Yes, Answer::Ok};
+    EXPECT_EQ(c.ctl.fileOpen(), CommandResult::Cancelled);
+    ASSERT_EQ(f.prompter.asked.size(), 2u);
+    EXPECT_EQ(f.prompter.asked[1].text, f.text(9063));
+}
+
+TEST(FileNew, AFallbackTemplateOfAnotherVersionAsksToSwitch) {
+    FilesFixture f;
+    std::filesystem::create_directories(f.dir.path() / "prog" / "Init");
+    f.writeFile("prog/Init/ZR614_0.dat", [](StoredDocument& d) { d.FormatVersion.set("V200"); });
+    f.s.doc.currentModel = "ZR614";
+    f.s.doc.currentBand = "446 - 447 MHz";
+    Controlled c(f);
+
+    // No: the new document with the defaults is shown.
+    f.prompter.answers = {Answer::No};
+    c.ctl.newDocumentNow();
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text, VersionQuestion(f.s, "V100", "V200", 1));
+    EXPECT_TRUE(c.w.called("replaced"));
+    EXPECT_FALSE(c.w.called("end"));
+
+    // Yes: no program version handles V200, which is said; the program ends.
+    c.w.calls.clear();
+    f.prompter.answers = {Answer::Yes, Answer::Ok};
+    c.ctl.newDocumentNow();
+    ASSERT_EQ(f.prompter.asked.size(), 3u);
+    EXPECT_EQ(f.prompter.asked[2].text, f.text(9063));
+    EXPECT_TRUE(c.w.called("end"));
+    EXPECT_FALSE(c.w.called("replaced"));
 }
 
 TEST(FileSave, AsksBeforeOverwritingAndWritesOnOk) {

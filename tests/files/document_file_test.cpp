@@ -59,10 +59,12 @@ TEST(WriteDocument, AFailedWriteChangesNothing) {
     f.s.doc.stored.Channels.count = 2;   // an unsaved change
     ASSERT_TRUE(IsModified(f.s));
 
-    f.prompter.answers = {Answer::Ok};
-    EXPECT_FALSE(WriteDocument(f.s));
-    ASSERT_EQ(f.prompter.asked.size(), 1u);
-    EXPECT_EQ(f.prompter.asked[0].text.rfind(f.text(9002), 0), 0u);
+    // The error comes back to the caller; the write itself tells no one.
+    f.s.prompter = nullptr;
+    const Result written = WriteDocument(f.s);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.message().rfind(f.text(9002) + "\r\n\r\n", 0), 0u) << written.message();
+    EXPECT_NE(written.message().find("a.dat"), std::string::npos) << written.message();
     EXPECT_EQ(f.s.doc.fileName, f.path("no-such-folder/a.dat"));
     EXPECT_TRUE(f.s.doc.neverSaved);
     // Still unsaved: leaving now must still ask.
@@ -73,7 +75,7 @@ TEST(WriteDocument, AFullDiskLeavesTheOldFileIntact) {
     FilesFixture f;
     const std::string p = f.writeFile("keep.dat");
     const auto before = fileBytes(p);
-    ASSERT_EQ(OpenChecked(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, p).result, OpenResult::Opened);
     f.s.doc.stored.Channels.entries[0].TxPower = 2;
 
     rlimit old{};
@@ -81,15 +83,14 @@ TEST(WriteDocument, AFullDiskLeavesTheOldFileIntact) {
     auto handler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit lim = old;
     lim.rlim_cur = 4096;
-    f.prompter.answers = {Answer::Ok};   // the write error
     setrlimit(RLIMIT_FSIZE, &lim);
-    const bool written = WriteDocument(f.s);
+    const Result written = WriteDocument(f.s);
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, handler);
 
     EXPECT_FALSE(written);
-    ASSERT_EQ(f.prompter.asked.size(), 1u);
-    EXPECT_EQ(f.prompter.asked[0].text.rfind(f.text(9002), 0), 0u);
+    EXPECT_EQ(written.message().rfind(f.text(9002), 0), 0u) << written.message();
+    EXPECT_TRUE(f.prompter.asked.empty());
     EXPECT_EQ(fileBytes(p), before);
     EXPECT_FALSE(f.s.doc.neverSaved);
     EXPECT_TRUE(IsModified(f.s));
@@ -104,7 +105,7 @@ TEST(OpenChecked, OpensAndAppliesTheModelAndBand) {
         d.ModelBand.BandCode = 8;
         d.FormatVersion.set("V100");
     });
-    ASSERT_EQ(OpenChecked(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, p).result, OpenResult::Opened);
     EXPECT_EQ(f.s.doc.currentBand, "136 - 174 MHz");
     EXPECT_EQ(f.s.doc.bandLower, 136.0);
     EXPECT_EQ(f.s.doc.bandUpper, 174.0);
@@ -123,39 +124,40 @@ TEST(OpenChecked, RefusesBadVersionsWithoutChangingTheDocument) {
         const RadioDocument before = f.s.doc;
         const std::string p =
             f.writeFile("bad.dat", [&](StoredDocument& d) { d.FormatVersion.set(v); });
-        f.prompter.answers = {Answer::Ok};
-        EXPECT_EQ(OpenChecked(f.s, p), OpenResult::Refused) << v;
-        ASSERT_EQ(f.prompter.texts(), std::vector<std::string>{f.text(9065)}) << v;
+        const OpenOutcome o = OpenChecked(f.s, p);
+        EXPECT_EQ(o.result, OpenResult::Refused) << v;
+        EXPECT_EQ(o.message, f.text(9065)) << v;
+        EXPECT_TRUE(f.prompter.asked.empty()) << v;
         EXPECT_TRUE(f.s.doc.stored == before.stored && f.s.doc.saved == before.saved);
         EXPECT_EQ(f.s.doc.fileName, before.fileName);
         EXPECT_TRUE(f.s.doc.neverSaved);
     }
 }
 
-TEST(OpenChecked, AnUnpairedVersionAsksToSwitch) {
+TEST(OpenChecked, AnUnpairedVersionIsLeftToTheCallerToAskAbout) {
     FilesFixture f;
     f.s.settings.versions.pairs = {{"V100", "V100"}, {"V101", "V102"}};
     const std::string p = f.writeFile("v102.dat", [](StoredDocument& d) {
         d.FormatVersion.set("V102");
         d.ModelBand.BandCode = 8;
     });
-    const StoredDocument before = f.s.doc.stored;
+    f.s.doc.stored.Channels.count = 2;   // unsaved work
+    const RadioDocument before = f.s.doc;
 
-    f.prompter.answers = {Answer::No};
-    EXPECT_EQ(OpenChecked(f.s, p), OpenResult::Refused);
-    ASSERT_EQ(f.prompter.asked.size(), 1u);
-    EXPECT_EQ(f.prompter.asked[0].buttons, Buttons::YesNo);
-    EXPECT_NE(f.prompter.asked[0].text.find("V1.02"), std::string::npos);
-    EXPECT_NE(f.prompter.asked[0].text.find(f.text(9064)), std::string::npos);
-    EXPECT_TRUE(f.s.doc.stored == before);
-    EXPECT_EQ(f.s.doc.currentBand, "460 - 470 MHz");
+    const OpenOutcome o = OpenChecked(f.s, p);
+    EXPECT_EQ(o.result, OpenResult::OtherVersion);
+    EXPECT_EQ(o.version, "V102");
+    EXPECT_TRUE(o.message.empty());
+    // Nothing asked, nothing started, nothing changed.
+    EXPECT_TRUE(f.prompter.asked.empty());
+    EXPECT_TRUE(f.s.doc.stored == before.stored && f.s.doc.saved == before.saved);
+    EXPECT_EQ(f.s.doc.currentBand, before.currentBand);
+    EXPECT_EQ(f.s.doc.fileName, before.fileName);
 
-    // Yes: the program is to end, whether or not the other version started
-    // (here it is not installed, which is said).
-    f.prompter.answers = {Answer::Yes, Answer::Ok};
-    EXPECT_EQ(OpenChecked(f.s, p), OpenResult::EndProgram);
-    EXPECT_EQ(f.prompter.asked.size(), 3u);
-    EXPECT_TRUE(f.s.doc.stored == before);
+    // A version no program version pairs with comes back the same way.
+    const std::string q = f.writeFile("v200.dat", [](StoredDocument& d) { d.FormatVersion.set("V200"); });
+    EXPECT_EQ(OpenChecked(f.s, q).version, "V200");
+    EXPECT_TRUE(f.prompter.asked.empty());
 }
 
 TEST(OpenChecked, ShortDamagedAndUnreadableFilesAreRefused) {
@@ -181,14 +183,13 @@ TEST(OpenChecked, ShortDamagedAndUnreadableFilesAreRefused) {
     paths.push_back(f.path("missing.dat"));
     paths.push_back(f.dir.str());   // a folder
 
+    f.s.prompter = nullptr;
     for (const auto& p : paths) {
-        f.prompter.asked.clear();
-        f.prompter.answers = {Answer::Ok};
         f.s.doc.stored.Channels.count = 2;
         const RadioDocument before = f.s.doc;
-        EXPECT_EQ(OpenChecked(f.s, p), OpenResult::Failed) << p;
-        ASSERT_EQ(f.prompter.asked.size(), 1u) << p;
-        EXPECT_EQ(f.prompter.asked[0].text.rfind(f.text(9002), 0), 0u) << p;
+        const OpenOutcome o = OpenChecked(f.s, p);
+        EXPECT_EQ(o.result, OpenResult::Failed) << p;
+        EXPECT_EQ(o.message, f.text(9002) + "\r\n\r\n" + p);
         EXPECT_TRUE(f.s.doc.stored == before.stored && f.s.doc.saved == before.saved) << p;
         EXPECT_EQ(f.s.doc.fileName, before.fileName);
     }
@@ -218,7 +219,7 @@ TEST(OpenChecked, OutOfRangeValuesLoadAsStoredAndSaveBackByteForByte) {
         d.ModelBand.BandCode = 15;   // a code without a band
     });
     const auto original = fileBytes(p);
-    ASSERT_EQ(OpenChecked(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, p).result, OpenResult::Opened);
     EXPECT_EQ(f.s.doc.stored.Channels.entries[1].ChannelNumber, -299);
     EXPECT_EQ(f.s.doc.stored.OptFeat.FmCurrentCh, 999);
     EXPECT_EQ(f.s.doc.stored.Dtmf.BotCode.Length, 200);
@@ -257,7 +258,7 @@ TEST(OpenChecked, DocumentsRoundTripByteForByte) {
         raw[6 + 78 * i + 75] = 0;
     }
     zrtest::writeBytes(f.path("in.dat"), raw);
-    ASSERT_EQ(OpenChecked(f.s, f.path("in.dat")), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, f.path("in.dat")).result, OpenResult::Opened);
     f.s.doc.fileName = f.path("out.dat");
     ASSERT_TRUE(WriteDocument(f.s));
     EXPECT_EQ(fileBytes(f.path("out.dat")), raw);
@@ -272,7 +273,7 @@ TEST(OpenChecked, AlignsIdCodeLengthsAfterTheLoad) {
         d.Channels.entries[1].IdCode.set("1234567890");
         d.Channels.entries[1].IdCodeLength = 10;
     });
-    ASSERT_EQ(OpenChecked(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, p).result, OpenResult::Opened);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(f.s.doc.stored.Channels.entries[i].IdCodeLength, 3);
         EXPECT_LE(f.s.doc.stored.Channels.entries[i].IdCode.text().size(), 3u);
@@ -287,7 +288,7 @@ TEST(OpenChecked, FactoryTestDataTravelsInTheCompanionFile) {
     for (int i = 0; i < 16; ++i) t.bytes[i] = static_cast<uint8_t>(i + 1);
     ASSERT_TRUE(WriteTestDataFile(f.path("a.ted"), t));
 
-    ASSERT_EQ(OpenChecked(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(f.s, p).result, OpenResult::Opened);
     EXPECT_EQ(f.s.doc.testData, t);
     EXPECT_EQ(f.s.doc.savedTestData, t);
     EXPECT_FALSE(IsModified(f.s));
@@ -305,7 +306,7 @@ TEST(OpenChecked, FactoryTestDataTravelsInTheCompanionFile) {
     FilesFixture g;
     const std::string q = g.writeFile("c.dat");
     ASSERT_TRUE(WriteTestDataFile(g.path("c.ted"), t));
-    ASSERT_EQ(OpenChecked(g.s, q), OpenResult::Opened);
+    ASSERT_EQ(OpenChecked(g.s, q).result, OpenResult::Opened);
     EXPECT_EQ(g.s.doc.testData, FactoryTestData{});
     g.s.doc.fileName = g.path("d.dat");
     ASSERT_TRUE(WriteDocument(g.s));
@@ -345,7 +346,7 @@ TEST(OpenFallbackTemplate, TakesTheCurrentModelAndBandAndNoChannels) {
         d.Channels.count = 1;
         d.Keys.Pf1Long = 7;
     });
-    ASSERT_EQ(OpenFallbackTemplate(f.s, p), OpenResult::Opened);
+    ASSERT_EQ(OpenFallbackTemplate(f.s, p).result, OpenResult::Opened);
     EXPECT_EQ(f.s.doc.stored.ModelBand.BandCode, 4);
     EXPECT_EQ(f.s.doc.currentBand, "446 - 447 MHz");
     EXPECT_EQ(f.s.doc.stored.Channels.count, 0);

@@ -29,7 +29,7 @@ TEST(NewDocument, WithoutTemplatesTheDefaultsStay) {
     FilesFixture f;
     f.s.doc.currentModel = "OTHER";
     f.s.doc.stored.Channels.count = 0;
-    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(NewDocument(f.s).result, OpenResult::Opened);
     EXPECT_EQ(f.s.doc.stored.Channels.count, 2);
     EXPECT_EQ(channelNumber(f.s, 0), 129);
     EXPECT_EQ(channelNumber(f.s, 1), 1);
@@ -41,7 +41,7 @@ TEST(NewDocument, WithoutTemplatesTheDefaultsStay) {
 
     // Model ZR614 without an installed fallback: the same, no message.
     FilesFixture g;
-    EXPECT_EQ(NewDocument(g.s), NewDocumentResult::Ready);
+    EXPECT_EQ(NewDocument(g.s).result, OpenResult::Opened);
     EXPECT_EQ(g.s.doc.stored.Channels.count, 2);
     EXPECT_TRUE(g.prompter.asked.empty());
 }
@@ -54,7 +54,7 @@ TEST(NewDocument, TheOwnTemplateReplacesEverything) {
         d.Channels.count = 1;
         d.Keys.Pf2Short = 4;
     });
-    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(NewDocument(f.s).result, OpenResult::Opened);
     EXPECT_TRUE(f.prompter.asked.empty());
     EXPECT_EQ(f.s.doc.stored.Channels.count, 1);
     EXPECT_EQ(channelNumber(f.s, 0), 5);
@@ -73,7 +73,7 @@ TEST(NewDocument, TheFallbackTemplateGetsTheCurrentBandAndNewChannels) {
         d.Channels.count = 1;
         d.Keys.Pf2Short = 4;
     });
-    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(NewDocument(f.s).result, OpenResult::Opened);
     EXPECT_TRUE(f.prompter.asked.empty());
     EXPECT_EQ(f.s.doc.stored.ModelBand.BandCode, 4);
     EXPECT_EQ(f.s.doc.currentBand, "446 - 447 MHz");
@@ -90,18 +90,23 @@ TEST(NewDocument, ADamagedFallbackTemplateIsReported) {
     FilesFixture f;
     initFile(f, "");
     zrtest::writeBytes(f.dir.path() / "prog/Init/ZR614_0.dat", {'X', '1', '0', '0'});
-    f.prompter.answers = {Answer::Ok};
-    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
-    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{f.text(9065)});
+    const OpenOutcome o = NewDocument(f.s);
+    EXPECT_EQ(o.result, OpenResult::Refused);
+    EXPECT_EQ(o.message, f.text(9065));
+    EXPECT_TRUE(f.prompter.asked.empty());
     EXPECT_EQ(f.s.doc.stored.Channels.count, 2);
     EXPECT_FALSE(IsModified(f.s));
 
-    // A fallback of a version the table does not pair asks; Yes ends.
+    // A fallback of a version the table does not pair: the new document is
+    // ready with the defaults, and the version is the caller's to ask about.
     FilesFixture g;
     g.writeFile(initFile(g, "ZR614_0.dat"), [](StoredDocument& d) { d.FormatVersion.set("V200"); });
-    g.prompter.answers = {Answer::Yes, Answer::Ok};   // switch; no version handles V200
-    EXPECT_EQ(NewDocument(g.s), NewDocumentResult::EndProgram);
-    EXPECT_EQ(g.prompter.asked.size(), 2u);
+    const OpenOutcome other = NewDocument(g.s);
+    EXPECT_EQ(other.result, OpenResult::OtherVersion);
+    EXPECT_EQ(other.version, "V200");
+    EXPECT_TRUE(g.prompter.asked.empty());
+    EXPECT_EQ(g.s.doc.stored.Channels.count, 2);
+    EXPECT_FALSE(IsModified(g.s));
 }
 
 TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
@@ -117,7 +122,7 @@ TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
     initFile(f, "");
     std::filesystem::copy_file(built, f.dir.path() / "prog/Init/ZR614_0.dat");
     f.s.doc.currentBand = "446 - 447 MHz";
-    EXPECT_EQ(NewDocument(f.s), NewDocumentResult::Ready);
+    EXPECT_EQ(NewDocument(f.s).result, OpenResult::Opened);
     EXPECT_TRUE(f.prompter.asked.empty());
     EXPECT_EQ(f.s.doc.stored.ModelBand.BandCode, 4);
     ASSERT_EQ(f.s.doc.stored.Channels.count, 2);
@@ -128,7 +133,7 @@ TEST(NewDocument, TheBuiltFallbackTemplateMakesAFreshDocument) {
     FilesFixture g;
     g.s.doc.currentBand = "446 - 447 MHz";
     RefreshBandLimits(g.s.doc);
-    ASSERT_EQ(NewDocument(g.s), NewDocumentResult::Ready);
+    ASSERT_EQ(NewDocument(g.s).result, OpenResult::Opened);
     const auto a = SerializeDocumentRecord(f.s.doc.stored);
     const auto b = SerializeDocumentRecord(g.s.doc.stored);
     const std::size_t settingsStart = 10453;

@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fclose(f);
     }
     const zr::StoredDocument before = s.doc.stored;
-    const auto result = zr::OpenChecked(s, scratchFile());
+    const auto result = zr::OpenChecked(s, scratchFile()).result;
     if (result != zr::OpenResult::Opened && !(s.doc.stored == before)) std::abort();
     if (result == zr::OpenResult::Opened && !doc) std::abort();
     (void)zr::IsModified(s);

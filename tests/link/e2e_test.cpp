@@ -48,7 +48,10 @@ protected:
         ASSERT_TRUE(pty->open(error)) << error;
         link.port().setDevicePath(pty->devicePath());
         link.engine().services().isModified = [] { return false; };
-        link.engine().services().startProgramVersion = [this](const std::string& v) { switched.push_back(v); };
+        link.engine().services().startProgramVersion = [this](const std::string& v) {
+            switched.push_back(v);
+            return zr::ProgramStart{};
+        };
     }
     // Runs the event loop until the engine is idle (or 30 s have passed).
     // A transfer still running then fails the test, and its outcome must

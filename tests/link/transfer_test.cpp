@@ -276,7 +276,10 @@ TEST_F(TransferTest, ModelBandAndVersionChecks) {
 TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     radio.config().version = "V102";
     std::vector<std::string> started;
-    engine.services().startProgramVersion = [&](const std::string& v) { started.push_back(v); };
+    engine.services().startProgramVersion = [&](const std::string& v) {
+        started.push_back(v);
+        return ProgramStart{};
+    };
     engine.services().versionQuestion = [](const std::string& v) { return "switch to " + v; };
 
     // Yes to the switch, Cancel to saving: the program keeps running.
@@ -305,6 +308,20 @@ TEST_F(TransferTest, VersionSwitchAsksAboutUnsavedChanges) {
     ASSERT_TRUE(run());
     EXPECT_EQ(observer.endings, 1);
     EXPECT_EQ(radio.blockReads, 3);   // the password block of each read
+
+    // A switch to a program that cannot start: its message, as the start
+    // gave it, then the end all the same.
+    engine.services().startProgramVersion = [](const std::string&) {
+        return ProgramStart{Result::Failed("cannot start V101"), Icon::Critical};
+    };
+    prompter.asked.clear();
+    prompter.answers = {Answer::Ok, Answer::Yes, Answer::Ok};   // 9004, switch, the message
+    ASSERT_TRUE(engine.startRead());
+    ASSERT_TRUE(run());
+    ASSERT_FALSE(prompter.asked.empty());
+    EXPECT_EQ(prompter.asked.back().text, "cannot start V101");
+    EXPECT_EQ(prompter.asked.back().icon, Icon::Critical);
+    EXPECT_EQ(observer.endings, 2);
 }
 
 TEST_F(TransferTest, FlagBitsRefuseWriteBeforeAnyBlock) {

@@ -60,7 +60,8 @@ struct Installation {
                                    language);
     }
     void start(zr::Session& s) const {
-        zr::Startup(s, (root.path() / "V100" / "zrcps").string(), [](zr::Session& x) { zr::NewDocument(x); });
+        zr::Startup(s, (root.path() / "V100" / "zrcps").string(),
+                    [](zr::Session& x) { zr::TellOpenOutcome(x, zr::NewDocument(x)); });
     }
     // A key of the user's settings (the [language] section of mysetup.ini).
     std::string setupKey(const char* key) const {

@@ -33,6 +33,7 @@
 #include "platform/pages/frm_key.h"
 #include "platform/pages/page_widgets.h"
 #include "platform/shell/main_editing.h"
+#include "shell/version.h"
 
 using namespace zr;
 using namespace journey;
@@ -199,6 +200,60 @@ private slots:
         QCOMPARE(r.p.texts(), std::vector<std::string>{r.tx(9065)});
         QCOMPARE(r.s.doc.fileName, doc);
         QCOMPARE(r.table()->cellText(4, 3), QString("DROP4"));
+    }
+
+    // File > Open (Ctrl+O) of a document another program version handles:
+    // after "save changes?" comes the question whether to switch versions.
+    // No keeps the edited document where it was; Yes starts the other
+    // version's program and this one ends.
+    void documentOfAnotherVersionAsksToSwitch() {
+        Run r;
+        r.s.settings.versions.pairs = {{"V100", "V100"}, {"V101", "V101"}};
+        const std::string other = r.file("other.dat");
+        WriteDocumentWith(r.s, other, 4, "OTHER");
+        {
+            std::fstream f(other, std::ios::in | std::ios::out | std::ios::binary);
+            f.write("V101", 4);
+        }
+        const auto mark = r.root.path() / "started";
+        const auto program = r.root.path() / "V101" / "zrcps";
+        std::filesystem::create_directories(program.parent_path());
+        std::ofstream(program) << "#!/bin/sh\ntouch '" << mark.string() << "'\n";
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+
+        ClickCell(r.table(), 1, 3);
+        Type("MINE");
+        Key(Qt::Key_Return);
+        QCOMPARE(Name(r.s, 1), std::string("MINE"));
+        const std::string before = r.s.doc.fileName;
+
+        const std::string question = VersionQuestion(r.s, "V100", "V101", 1);
+        r.p.asked.clear();
+        r.p.answers = {Answer::No, Answer::No};   // save changes?, switch?
+        r.p.files = {other};
+        Key(Qt::Key_O, Qt::ControlModifier);
+        QTRY_VERIFY(r.p.answers.empty());
+        QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9006), question}));
+        QCOMPARE(r.p.asked[1].buttons, Buttons::YesNo);
+        QCOMPARE(r.p.asked[1].icon, Icon::Question);
+        QCOMPARE(r.s.doc.fileName, before);
+        QVERIFY(IsModified(r.s));
+        QCOMPARE(Name(r.s, 1), std::string("MINE"));
+        QTRY_VERIFY(r.table());
+        QCOMPARE(r.table()->cellText(1, 3), QString("MINE"));
+        QCOMPARE(r.table()->cellText(4, 3), QString());
+        QVERIFY(r.window().isVisible());
+        QVERIFY(!std::filesystem::exists(mark));
+
+        r.p.asked.clear();
+        r.p.answers = {Answer::No, Answer::Yes};
+        r.p.files = {other};
+        Key(Qt::Key_O, Qt::ControlModifier);
+        QTRY_VERIFY(r.p.answers.empty());
+        QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9006), question}));   // started: nothing more
+        QTRY_VERIFY(std::filesystem::exists(mark));
+        QTRY_VERIFY(!r.window().isVisible());
+        QCOMPARE(r.s.doc.fileName, before);
     }
 
     // Only one local document or channel list is taken; anything else is

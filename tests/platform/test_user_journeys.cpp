@@ -265,7 +265,7 @@ private slots:
         Session saved;
         saved.paths = r.s.paths;
         saved.settings = r.s.settings;
-        QCOMPARE(OpenChecked(saved, r.file("before-read.dat")), OpenResult::Opened);
+        QCOMPARE(OpenChecked(saved, r.file("before-read.dat")).result, OpenResult::Opened);
         QCOMPARE(FindChannelRecord(saved, 1)->ChannelName.text(), std::string("KEEP"));
     }
 };

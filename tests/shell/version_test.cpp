@@ -83,31 +83,38 @@ TEST_F(VersionFixture, MissingOrDamagedTableFallsBackToOwnVersion) {
 }
 
 TEST_F(VersionFixture, StartingAnotherVersion) {
-    // No program version for V103.
-    prompter.answers = {zr::Answer::Ok};
-    EXPECT_FALSE(zr::StartProgramVersion(s, "V103"));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "None handles it.");
+    // The start tells no one: what went wrong comes back to the caller.
+    s.prompter = nullptr;
+
+    // No program version for V103: text 9063, plainly.
+    zr::ProgramStart started = zr::StartProgramVersion(s, "V103");
+    EXPECT_FALSE(started.result);
+    EXPECT_EQ(started.result.message(), "None handles it.");
+    EXPECT_EQ(started.icon, zr::Icon::None);
 
     EXPECT_EQ(zr::ProgramVersionPath(s, "V101"), root.str() + "/V101/zrcps");
     s.paths.programName = "zrcps.exe";
     EXPECT_EQ(zr::ProgramVersionPath(s, "V101"), root.str() + "/V101/zrcps");
 
-    // The program file is missing: a clear message with its path.
-    prompter.answers = {zr::Answer::Ok};
-    EXPECT_FALSE(zr::StartProgramVersion(s, "V102"));
-    ASSERT_EQ(prompter.asked.size(), 2u);
-    EXPECT_NE(prompter.asked[1].text.find("Cannot start:"), std::string::npos);
-    EXPECT_NE(prompter.asked[1].text.find("/V101/zrcps"), std::string::npos);
+    // The program file is missing: text 9066 with its path, critical.
+    started = zr::StartProgramVersion(s, "V102");
+    EXPECT_FALSE(started.result);
+    EXPECT_EQ(started.result.message(), "Cannot start:\r\n" + root.str() + "/V101/zrcps");
+    EXPECT_EQ(started.icon, zr::Icon::Critical);
 
-    // A program that is there is started and leaves a mark.
+    // There but not a program this user may run: the same.
     const auto program = root.path() / "V101" / "zrcps";
     const auto mark = root.path() / "started";
     Write(program, "#!/bin/sh\ntouch '" + mark.string() + "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(zr::StartProgramVersion(s, "V102").result.message(), "Cannot start:\r\n" + program.string());
+
+    // A program that is there is started and leaves a mark.
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    EXPECT_TRUE(zr::StartProgramVersion(s, "V102"));
+    started = zr::StartProgramVersion(s, "V102");
+    EXPECT_TRUE(started.result) << started.result.message();
+    EXPECT_TRUE(started.result.message().empty());
     for (int i = 0; i < 100 && !std::filesystem::exists(mark); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_TRUE(std::filesystem::exists(mark));
-    EXPECT_EQ(prompter.asked.size(), 2u);
 }

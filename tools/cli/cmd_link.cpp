@@ -163,7 +163,10 @@ int RunRead(CliCall& call) {
     if (!e.lastSucceeded()) return link.finish(1);
     zr::Session& s = call.session();
     s.doc.fileName = file;
-    if (!zr::WriteDocument(s)) return link.finish(1);
+    if (const zr::Result written = zr::WriteDocument(s); !written) {
+        call.prompter().tell(written.message(), zr::Icon::Critical);
+        return link.finish(1);
+    }
     std::fprintf(stderr, "%s: %d channels\n", file.c_str(), static_cast<int>(s.doc.stored.Channels.count));
     return link.finish(0);
 }

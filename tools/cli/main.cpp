@@ -82,20 +82,6 @@ zr::ProgramPaths CliFolders() {
     return p;
 }
 
-// Answers the questions of File > Open: messages are printed, questions
-// (switch to another program version) answered No.
-class OpenPrompter : public zr::Prompter {
-public:
-    zr::Answer ask(const zr::Question& q) override {
-        std::fprintf(stderr, "%s\n", q.text.c_str());
-        return q.buttons == zr::Buttons::Ok ? zr::Answer::Ok
-               : q.buttons == zr::Buttons::YesNo ? zr::Answer::No
-                                                 : zr::Answer::Cancel;
-    }
-    std::optional<std::string> chooseFile(const zr::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> askPassword() override { return std::nullopt; }
-};
-
 }  // namespace
 
 zr::Session& CliCall::session() {
@@ -132,15 +118,17 @@ bool CliCall::mayReplace(const std::string& path) {
 
 bool CliCall::openDocument(const std::string& path) {
     zr::Session& s = session();
-    OpenPrompter quiet;
-    s.prompter = &quiet;
-    const zr::OpenResult r = zr::OpenChecked(s, path);
-    s.prompter = &prompter_;
-    if (r == zr::OpenResult::Opened) {
+    const zr::OpenOutcome r = zr::OpenChecked(s, path);
+    if (r.result == zr::OpenResult::Opened) {
         s.doc.fileName = path;
         return true;
     }
-    fail(path + (r == zr::OpenResult::Failed ? " could not be read" : " is refused"));
+    // What the windows would tell or ask; here a switch of versions is no.
+    const std::string said = r.result == zr::OpenResult::OtherVersion
+                                 ? zr::VersionQuestion(s, zr::kProgramVersion, r.version, 1)
+                                 : r.message;
+    std::fprintf(stderr, "%s\n", said.c_str());
+    fail(path + (r.result == zr::OpenResult::Failed ? " could not be read" : " is refused"));
     return false;
 }
 
