@@ -10,15 +10,11 @@
 #include "channels/channel_ops.h"
 #include "channels/grid_edit.h"
 #include "data/freq_text.h"
-#include "shell/language.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
 
 namespace zr {
 
 namespace {
-
-constexpr int kTextOutOfBand = 9021;
 
 long long units(double mhz) { return static_cast<long long>(std::nearbyint(mhz * 100000.0)); }
 
@@ -202,7 +198,7 @@ int SetItemsOnChannels(Session& s, const std::vector<int>& channels, std::vector
     return CountChangedChannels(before, s.doc.stored.Channels);
 }
 
-void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::function<double()> random) {
+ChannelNotes ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::function<double()> random) {
     ChannelList& list = s.doc.stored.Channels;
 
     // 1. range
@@ -236,7 +232,7 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
     const double txStart = numberOr(f.txStart, lowerMHz(LimitsOf(s.doc)));
     const double txStep = numberOr(f.txStep, 0);
     const double offset = numberOr(f.offset, 0);
-    bool txMovedIntoBand = false;
+    ChannelNotes notes;
     for (int ch = first; ch <= last; ++ch) {
         const int k = ch - first;
         auto pos = FindChannel(s, ch);
@@ -254,7 +250,7 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
                 StepChannelFre(LimitsOf(s.doc), c);
                 // A kept offset must not carry the TX out of the band.
                 if (!items[kBatchTxFreq] && HoldTxInBand(s, c)) {
-                    txMovedIntoBand = true;
+                    notes.txHeldInBand = true;
                     StepChannelFre(LimitsOf(s.doc), c);
                 }
             }
@@ -324,10 +320,10 @@ void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std::functi
             c.BusyLock = static_cast<int16_t>(b);
         }
     }
-    if (txMovedIntoBand && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
     // Channels outside the range may have gone, and channels were created.
     RevalidateChannelRefs(s);
     s.doc.changes.allChannels();
+    return notes;
 }
 
 }  // namespace zr

@@ -11,6 +11,7 @@
 #include <vector>
 #include <string_view>
 
+#include "channels/channel_ops.h"
 #include "data/bands.h"
 #include "shell/session.h"
 
@@ -100,11 +101,12 @@ void NormaliseBatchFields(const Session& s, const BatchFlags& items, BatchFields
 
 // Apply: normalises the fields (they show the result afterwards), then sets
 // the channels of the range. A new RX that carries a kept offset's TX out of
-// the band moves the TX to the band limit (text 9021 at most once). Then the
-// channel references are re-checked and all channels noted as changed. `random` gives uniform numbers in [0, 1); when
+// the band moves the TX to the band limit (noted as txHeldInBand, once for
+// the whole range). Then the channel references are re-checked and all
+// channels noted as changed. `random` gives uniform numbers in [0, 1); when
 // empty, a generator seeded from the clock is used.
-void ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
-                std::function<double()> random = {});
+ChannelNotes ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f,
+                        std::function<double()> random = {});
 
 // The channels the fields name: 1..128, or from..to in ascending order.
 std::pair<int, int> BatchRange(const BatchFields& f);

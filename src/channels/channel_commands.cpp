@@ -6,8 +6,6 @@
 #include <cstdio>
 
 #include "channels/channel_ops.h"
-#include "shell/language.h"
-#include "shell/prompter.h"
 
 namespace zr {
 
@@ -16,8 +14,6 @@ namespace {
 ChannelList& channels(Session& s) { return s.doc.stored.Channels; }
 
 bool isMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
-
-constexpr int kTextInsertLosesLast = 9082;
 
 void saveHabits(const Session& s) { SaveHabits(s); }
 
@@ -76,7 +72,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
     if (!h.PasteNoAsk) {
         if (ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste))) saveHabits(s);
     }
-    if (h.PasteInsert && !InsertChannel(s, n)) return;
+    if (h.PasteInsert && !InsertChannel(s, host, n)) return;
 
     const ChannelRecord clip = s.clipboard.record;
     if (clip.IsEmpty != 0) {
@@ -134,13 +130,10 @@ std::vector<int> PasteChannelBlock(Session& s, int n) {
     return written;
 }
 
-bool InsertChannel(Session& s, int n) {
+bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {
     if (!isMemory(n)) return false;
     // The last memory channel falls off the end: never without asking.
-    if (FindChannel(s, kMemoryChannels) &&
-        (!s.prompter || s.prompter->ask(Question{LanguageText(s, kTextInsertLosesLast), {}, Buttons::OkCancel,
-                                                 Icon::Warning}) != Answer::Ok))
-        return false;
+    if (FindChannel(s, kMemoryChannels) && !host.allowLosingLastChannel()) return false;
     ChannelList& list = channels(s);
     int i = 0;
     while (i < list.count) {

@@ -64,11 +64,14 @@ struct ConfirmAnswer {
 bool ApplyConfirmAnswer(EditingHabits& h, ConfirmMode mode, const ConfirmAnswer& a);
 
 // What the commands need from around them: the paste and delete
-// confirmation with its "do not ask again" box.
+// confirmation with its "do not ask again" box, and the question before an
+// insert pushes channel 128 off the end of the list (the program asks text
+// 9082, OK/Cancel; true for OK).
 class ChannelCommandHost {
 public:
     virtual ~ChannelCommandHost() = default;
     virtual ConfirmAnswer confirm(ConfirmMode mode) = 0;
+    virtual bool allowLosingLastChannel() = 0;
 };
 
 // The commands on channel n (1..129). They do nothing where they cannot act;
@@ -77,10 +80,10 @@ void CopyChannel(Session& s, int n);
 void CutChannel(Session& s, ChannelCommandHost& host, int n);
 void PasteChannel(Session& s, ChannelCommandHost& host, int n);
 // Insert moves channels n..127 down by one and empties n. When channel 128
-// holds a channel, which would be lost, text 9082 asks first (OK/Cancel);
-// false when nothing was inserted (Cancel, or n not a memory channel), in
-// which case a Paste that inserts does nothing either.
-bool InsertChannel(Session& s, int n);
+// holds a channel, which would be lost, the host is asked first; false when
+// nothing was inserted (not allowed, or n not a memory channel), in which
+// case a Paste that inserts does nothing either.
+bool InsertChannel(Session& s, ChannelCommandHost& host, int n);
 // Copies the existing channels among `rows` into the clipboard as one
 // block (the first of them also as the one-channel clipboard); returns how
 // many were copied.

@@ -4,16 +4,13 @@
 
 #include "data/freq_text.h"
 #include "shell/mod_fun.h"
-#include "shell/language.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
 namespace {
 
 constexpr int kDecimals = 5;
-constexpr int kTextOutOfBand = 9021;
 
 ChannelList& List(Session& s) { return s.doc.stored.Channels; }
 
@@ -45,7 +42,7 @@ void SetOffsetFromTx(const Session& s, ChannelRecord& c, std::string_view tx, bo
     c.OffsetDir = dir;
 }
 
-void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::string& v) {
+void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::string& v, ChannelNotes& notes) {
     const bool useOffset = s.settings.habits.UseOffset;
     switch (item) {
     case item::kRxFreq: {
@@ -54,7 +51,7 @@ void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::str
         c.RxFreq.set(SaveFreText(LimitsOf(s.doc), v));
         SetOffsetFromTx(s, c, t, useOffset);
         // The TX frequency must lie in the band too.
-        if (HoldTxInBand(s, c) && s.prompter) s.prompter->tell(LanguageText(s, kTextOutOfBand), Icon::Warning);
+        notes.txHeldInBand = HoldTxInBand(s, c);
         StepChannelFre(LimitsOf(s.doc), c);
         break;
     }
@@ -118,18 +115,19 @@ void ApplyNumberItem(Session& s, ChannelRecord& c, int n, int item, int value) {
     }
 }
 
-// A typed frequency moved into the band; text 9021 tells when it had to move.
-std::string InBandOrTell(const Session& s, std::string_view typed) {
+// A typed frequency moved into the band, noted when it had to move.
+std::string InBand(const Session& s, std::string_view typed, ChannelNotes& notes) {
     FreqInBand f = FormatFreInBand(LimitsOf(s.doc), typed);
-    if (f.moved && s.prompter) s.prompter->tell(LanguageText(s, 9021), Icon::Warning);
+    if (f.moved) notes.movedIntoBand = true;
     return std::move(f.text);
 }
 
 // The part of SetChannelItem that works on the list; the refresh follows.
-void ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int> number) {
+ChannelNotes ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int> number) {
+    ChannelNotes notes;
     const bool useOffset = s.settings.habits.UseOffset;
     if ((item == item::kRxFreq && !v.empty()) || (item == item::kTxFreq && !useOffset))
-        v = InBandOrTell(s, v);
+        v = InBand(s, v, notes);
 
     const auto pos = FindChannel(s, n);
     if (!pos) {
@@ -137,11 +135,11 @@ void ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int
             if (auto p = NewChannel(s, n, v))
                 StepChannelFre(LimitsOf(s.doc), List(s).entries[static_cast<std::size_t>(*p)]);
         }
-        return;
+        return notes;
     }
     if (item == item::kRxFreq && v.empty()) {
         if (UsedCount(List(s)) > 1) DeleteChannelAt(s, *pos);
-        return;
+        return notes;
     }
     ChannelRecord& c = List(s).entries[static_cast<std::size_t>(*pos)];
     if (item == item::kTxFreq && useOffset && IsNumericText(v)) {
@@ -151,16 +149,17 @@ void ChangeChannel(Session& s, int n, int item, std::string v, std::optional<int
             // Through the absolute TX frequency, so the band limits hold.
             const int64_t rx = ParseScaled(ShowFreText(s, c.RxFreq.raw()), kDecimals).value_or(0);
             const int64_t off = ParseScaled(t, kDecimals).value_or(0);
-            const std::string txText = InBandOrTell(s, FormatScaled(rx + off, kDecimals));
+            const std::string txText = InBand(s, FormatScaled(rx + off, kDecimals), notes);
             const int64_t tx = ParseScaled(txText, kDecimals).value_or(rx);
             const int64_t diff = tx > rx ? tx - rx : rx - tx;
             v = std::string(1, t.front()) + FormatScaledShortest(diff, kDecimals);
         }
     }
     if (IsTextItem(item))
-        ApplyTextItem(s, c, n, item, v);
+        ApplyTextItem(s, c, n, item, v, notes);
     else if (number)
         ApplyNumberItem(s, c, n, item, *number);
+    return notes;
 }
 
 }  // namespace
@@ -188,16 +187,18 @@ bool ChannelHasFrequency(const Session& s, int channelNumber) {
     return c && !IsNoFrequency(c->RxFreq.raw()) && c->IsEmpty == 0;
 }
 
-void SetChannelItem(Session& s, int channelNumber, int item, std::string_view value) {
+ChannelNotes SetChannelItem(Session& s, int channelNumber, int item, std::string_view value) {
     std::optional<int> number;
     if (!IsTextItem(item) && IsNumericText(value)) number = TextToNumber(value, 0);
-    ChangeChannel(s, channelNumber, item, std::string(value), number);
+    const ChannelNotes notes = ChangeChannel(s, channelNumber, item, std::string(value), number);
     NoteChannel(s, channelNumber);
+    return notes;
 }
 
-void SetChannelItem(Session& s, int channelNumber, int item, int value) {
-    ChangeChannel(s, channelNumber, item, IntText(value), value);
+ChannelNotes SetChannelItem(Session& s, int channelNumber, int item, int value) {
+    const ChannelNotes notes = ChangeChannel(s, channelNumber, item, IntText(value), value);
     NoteChannel(s, channelNumber);
+    return notes;
 }
 
 std::optional<int> NewChannel(Session& s, int channelNumber, std::string_view rxText) {

@@ -15,6 +15,9 @@
 // 9 Bandwidth, 10 PttId, 11 BusyLock, 12 ReverseTalkaround,
 // 13 AutoDialMemory, 14 Scramble, 15 TxInhibit, 16 Talkaround, 17 Reverse,
 // 18 Whisper, 19 Compander, 20 IdCode, 21 SignalRelation.
+//
+// The operations show nothing: what an edit had to correct comes back as
+// ChannelNotes, and the caller tells the user (or stays silent).
 
 #include <optional>
 #include <string>
@@ -42,10 +45,24 @@ const ChannelRecord* FindChannelRecord(const Session& s, int channelNumber);
 // A record exists, its RxFreq is neither empty nor "FFFFFFFF", IsEmpty is 0.
 bool ChannelHasFrequency(const Session& s, int channelNumber);
 
+// What an edit of a channel had to correct. The program tells each with
+// language text 9021, the frequency first.
+struct ChannelNotes {
+    bool movedIntoBand = false;   // the frequency given lay outside the band: moved to its edge
+    bool txHeldInBand = false;    // the new RX carried the kept TX out of the band: TX moved to its edge
+    bool any() const { return movedIntoBand || txHeldInBand; }
+    ChannelNotes& operator|=(const ChannelNotes& o) {
+        movedIntoBand = movedIntoBand || o.movedIntoBand;
+        txHeldInBand = txHeldInBand || o.txHeldInBand;
+        return *this;
+    }
+    bool operator==(const ChannelNotes&) const = default;
+};
+
 // Text items take the text, number items read it as a whole number.
-void SetChannelItem(Session& s, int channelNumber, int item, std::string_view value);
+ChannelNotes SetChannelItem(Session& s, int channelNumber, int item, std::string_view value);
 // Number items take the number, text items its decimal text.
-void SetChannelItem(Session& s, int channelNumber, int item, int value);
+ChannelNotes SetChannelItem(Session& s, int channelNumber, int item, int value);
 
 // Appends a channel with the defaults (RX from a displayed MHz text, or a
 // number in MHz taken in its shortest form) and re-checks the channel

@@ -6,16 +6,13 @@
 
 #include "channels/channel_ops.h"
 #include "data/freq_text.h"
-#include "shell/language.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
 
 namespace {
 
-constexpr int kTextNotAFrequency = 9083;
 constexpr int kDecimals = 5;
 
 const char* const kFrequencies[] = {
@@ -87,31 +84,24 @@ bool isNone(std::string_view t) {
     return t.size() == 4 && (t[0] | 32) == 'n' && (t[1] | 32) == 'o' && (t[2] | 32) == 'n' && (t[3] | 32) == 'e';
 }
 
-ChooserWrite refuse(Session& s) {
-    if (s.prompter) s.prompter->tell(LanguageText(s, kTextNotAFrequency), Icon::Warning);
-    return ChooserWrite::Refused;
-}
+ChooserOutcome written(const ChannelNotes& notes) { return {ChooserWrite::Written, notes}; }
 
 }  // namespace
 
-ChooserWrite WriteChooserRx(Session& s, int channel, std::string_view text) {
+ChooserOutcome WriteChooserRx(Session& s, int channel, std::string_view text) {
     const std::string_view t = trimBlanks(text);
-    if (t.empty()) return ChooserWrite::Nothing;
-    if (isNone(t)) {
-        SetChannelItem(s, channel, item::kRxFreq, std::string_view());
-        return ChooserWrite::Written;
-    }
-    if (!IsNumberText(t) || t.front() == '+' || t.front() == '-') return refuse(s);
-    SetChannelItem(s, channel, item::kRxFreq, FormatChooserRx(t));
-    return ChooserWrite::Written;
+    if (t.empty()) return {};
+    if (isNone(t)) return written(SetChannelItem(s, channel, item::kRxFreq, std::string_view()));
+    if (!IsNumberText(t) || t.front() == '+' || t.front() == '-') return {ChooserWrite::Refused, {}};
+    return written(SetChannelItem(s, channel, item::kRxFreq, FormatChooserRx(t)));
 }
 
-ChooserWrite WriteChooserTx(Session& s, int channel, std::string_view text) {
+ChooserOutcome WriteChooserTx(Session& s, int channel, std::string_view text) {
     const std::string_view t = trimBlanks(text);
-    if (t.empty() || isNone(t)) return ChooserWrite::Nothing;
-    if (!IsNumberText(t)) return refuse(s);
+    if (t.empty() || isNone(t)) return {};
+    if (!IsNumberText(t)) return {ChooserWrite::Refused, {}};
     const ChannelRecord* c = FindChannelRecord(s, channel);
-    if (!c) return ChooserWrite::Nothing;   // no channel, no TX
+    if (!c) return {};   // no channel, no TX
     const bool offset = t.front() == '+' || t.front() == '-';
     const bool useOffset = s.settings.habits.UseOffset;
     std::string value;
@@ -127,8 +117,7 @@ ChooserWrite WriteChooserTx(Session& s, int channel, std::string_view text) {
             value = d == 0 ? std::string("0") : (d > 0 ? "+" : "-") + FormatScaledShortest(d > 0 ? d : -d, kDecimals);
         }
     }
-    SetChannelItem(s, channel, item::kTxFreq, value);
-    return ChooserWrite::Written;
+    return written(SetChannelItem(s, channel, item::kTxFreq, value));
 }
 
 EntryDecision GridEditState::enterCell(GridCell current, bool rxEmpty, bool txEmpty) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "channels/channel_ops.h"
+
 namespace zr {
 
 struct Session;
@@ -35,16 +37,20 @@ std::vector<std::string> ChooserFrequencies(const Session& s);
 // What a text chosen from, or typed into, an RX or TX chooser wrote.
 enum class ChooserWrite {
     Nothing,    // nothing to write ("NONE" in the TX chooser, an empty text)
-    Refused,    // not a frequency: text 9083 was shown, nothing written
-    Written,    // passed to SetChannelItem (band clamp, raster, 9021 apply)
+    Refused,    // not a frequency: nothing written (the program tells text 9083)
+    Written,    // passed to SetChannelItem (band clamp and raster apply)
+};
+struct ChooserOutcome {
+    ChooserWrite write = ChooserWrite::Nothing;
+    ChannelNotes notes;   // what SetChannelItem corrected
 };
 // RX: "NONE" clears the channel (item 1 with an empty text); a frequency in
 // MHz ("446.00625", "145.5") is written through item 1.
-ChooserWrite WriteChooserRx(Session& s, int channel, std::string_view text);
+ChooserOutcome WriteChooserRx(Session& s, int channel, std::string_view text);
 // TX: a frequency is the TX frequency; a number with a leading "+" or "-" is
 // an offset from the RX. Either is written through item 2 in the form the
 // UseOffset habit gives that item (the TX frequency, or the signed offset).
-ChooserWrite WriteChooserTx(Session& s, int channel, std::string_view text);
+ChooserOutcome WriteChooserTx(Session& s, int channel, std::string_view text);
 
 struct GridCell {
     int row = 1;

@@ -19,6 +19,7 @@ constexpr int kTextSaveChanges = 9006;
 constexpr int kTextOverwrite = 9007;
 constexpr int kTextStartNew = 9026;
 constexpr int kTextBackupFailed = 31015;
+constexpr int kTextNotAFrequency = 9083;
 constexpr int kNewDocumentDelayMs = 100;
 
 // The file name without its folder; either separator counts.
@@ -166,14 +167,31 @@ Answer DocumentController::ask(int text, Buttons buttons, Icon icon) {
 
 // --- channels ---------------------------------------------------------------------
 
+void DocumentController::tell(const ChannelNotes& notes) {
+    if (!s_.prompter) return;
+    // Text 9021: the frequency lay outside the band.
+    for (bool told : {notes.movedIntoBand, notes.txHeldInBand})
+        if (told) s_.prompter->tell(LanguageText(s_, 9021), Icon::Warning);
+}
+
 void DocumentController::setChannelItem(int channelNumber, int item, std::string_view value) {
-    SetChannelItem(s_, channelNumber, item, value);
+    tell(SetChannelItem(s_, channelNumber, item, value));
     publishChanges();
 }
 
 void DocumentController::setChannelItem(int channelNumber, int item, int value) {
-    SetChannelItem(s_, channelNumber, item, value);
+    tell(SetChannelItem(s_, channelNumber, item, value));
     publishChanges();
+}
+
+ChooserWrite DocumentController::writeChooser(int channelNumber, int item, std::string_view text) {
+    const ChooserOutcome out = item == item::kRxFreq ? WriteChooserRx(s_, channelNumber, text)
+                                                     : WriteChooserTx(s_, channelNumber, text);
+    if (out.write == ChooserWrite::Refused && s_.prompter)
+        s_.prompter->tell(LanguageText(s_, kTextNotAFrequency), Icon::Warning);
+    tell(out.notes);
+    publishChanges();
+    return out.write;
 }
 
 int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost& host) {
@@ -186,7 +204,7 @@ int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost
         if (n > kMemoryChannels) return n;
         PasteChannel(s_, host, n);
         break;
-    case kCmdInsert: InsertChannel(s_, n); break;
+    case kCmdInsert: InsertChannel(s_, host, n); break;
     case kCmdDelete: DeleteChannel(s_, host, n); break;
     case kCmdMoveUp: to = MoveChannelUp(s_, n); break;
     case kCmdMoveDown: to = MoveChannelDown(s_, n); break;
@@ -198,7 +216,7 @@ int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost
 }
 
 void DocumentController::applyBatch(const BatchFlags& items, BatchFields& fields) {
-    ApplyBatch(s_, items, fields);
+    tell(ApplyBatch(s_, items, fields));
     publishChanges();
 }
 

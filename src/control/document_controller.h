@@ -41,6 +41,7 @@
 
 #include "channels/channel_batch.h"
 #include "channels/channel_commands.h"
+#include "channels/grid_edit.h"
 #include "control/document_events.h"
 #include "files/channel_csv.h"
 #include "files/document_file.h"
@@ -107,8 +108,18 @@ public:
     void habitsChanged();
 
     // --- channels ----------------------------------------------------------
+    // SetChannelItem; what it corrected is told (text 9021 each) before the
+    // windows show the channel again.
     void setChannelItem(int channelNumber, int item, std::string_view value);
     void setChannelItem(int channelNumber, int item, int value);
+    // A text typed into or chosen from the RX (item 1) or TX (item 2)
+    // frequency chooser: not a frequency tells text 9083 and writes nothing;
+    // a frequency is written as setChannelItem writes it.
+    ChooserWrite writeChooser(int channelNumber, int item, std::string_view text);
+    // Tells what an edit of the channels corrected: text 9021 with the
+    // warning icon, once for a frequency moved into the band and once more
+    // for a TX frequency held in it.
+    void tell(const ChannelNotes& notes);
     // A channel command (kCmdCut .. kCmdMoveDown) at row n; returns the row
     // the channel went to (n unless it moved).
     int runChannelCommand(int command, int n, ChannelCommandHost& host);

@@ -15,7 +15,6 @@
 #include "data/freq_text.h"
 #include "data/records.h"
 #include "shell/atomic_file.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -239,24 +238,6 @@ std::string RadioName(std::string_view text, std::string& why) {
     return out;
 }
 
-// Answers every message of the setter with OK and keeps its text, so that
-// an import does not stop at each clamped frequency.
-class CollectingPrompter : public Prompter {
-public:
-    std::vector<std::string> texts;
-    Answer ask(const Question& q) override {
-        texts.push_back(q.text);
-        switch (q.buttons) {
-            case Buttons::YesNo:
-            case Buttons::YesNoCancel: return Answer::Yes;
-            case Buttons::RetryCancel: return Answer::Cancel;
-            default: return Answer::Ok;
-        }
-    }
-    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> askPassword() override { return std::nullopt; }
-};
-
 struct Row {
     int line = 0;
     int location = 0;
@@ -429,26 +410,22 @@ std::string SignedOffset(uint8_t dir, int64_t magnitude) {
 }
 
 // Compares the channel as the setter left it with what the row asked for.
-void NoteResult(const Session& s, const Row& r, std::vector<std::string>& changes) {
+// What the channel holds against what the row asked for, with the reason:
+// the band (as the setter noted it) or the raster.
+void NoteResult(const Session& s, const Row& r, const ChannelNotes& rxSet, const ChannelNotes& txSet,
+                std::vector<std::string>& changes) {
     const ChannelRecord* c = FindChannelRecord(s, r.location);
     if (!c) return;
     const int64_t rx = StoredFreqUnits(c->RxFreq.text()).value_or(0);
     if (rx != r.rx) {
         changes.push_back("RX " + MHzShort(r.rx) + " MHz became " + MHzShort(rx) + " MHz (" +
-                          (r.rx < LowerLimitUnits(LimitsOf(s.doc)) || r.rx > UpperLimitUnits(LimitsOf(s.doc))
-                               ? "moved into the band"
-                               : "moved onto the channel raster") +
-                          ")");
+                          (rxSet.movedIntoBand ? "moved into the band" : "moved onto the channel raster") + ")");
     }
     const int64_t off = StoredOffsetUnits(c->Offset.text());
     if (c->OffsetDir != r.dir || off != r.offset) {
-        const int64_t wantTx = r.dir == 2 ? rx + r.offset : r.dir == 1 ? rx - r.offset : rx;
         changes.push_back("TX offset " + SignedOffset(r.dir, r.offset) + " MHz became " +
                           SignedOffset(c->OffsetDir, off) + " MHz (" +
-                          (wantTx < LowerLimitUnits(LimitsOf(s.doc)) || wantTx > UpperLimitUnits(LimitsOf(s.doc))
-                               ? "TX moved into the band"
-                               : "moved onto the raster") +
-                          ")");
+                          (txSet.movedIntoBand ? "TX moved into the band" : "moved onto the raster") + ")");
     }
 }
 
@@ -659,30 +636,27 @@ CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstCha
     }
     if (firstChannel > 0 && !lastRowOf.empty()) ShiftLocations(rows, firstChannel - lastRowOf.begin()->first, rep);
 
-    // Apply through the setter with the signed-offset habit, and with a
-    // prompter that collects the band warnings instead of showing each.
-    CollectingPrompter quiet;
-    Prompter* const userPrompter = s.prompter;
+    // Apply through the setter with the signed-offset habit; what it moved
+    // into the band goes into the report, not into a message each.
     const bool useOffset = s.settings.habits.UseOffset;
-    s.prompter = &quiet;
     s.settings.habits.UseOffset = true;
     for (Row& r : rows) {
         if (r.location == 0) continue;
         const int n = r.location;
         const std::string rxText = MHzShort(r.rx);
-        SetChannelItem(s, n, item::kRxFreq, rxText);   // creates the channel when it is empty
+        const ChannelNotes rxSet = SetChannelItem(s, n, item::kRxFreq, rxText);   // creates an empty channel
         if (!FindChannel(s, n)) {
             rep.notes.push_back({r.line, n, true, "the channel list is full"});
             continue;
         }
-        SetChannelItem(s, n, item::kTxFreq, SignedOffset(r.dir, r.offset));
+        const ChannelNotes txSet = SetChannelItem(s, n, item::kTxFreq, SignedOffset(r.dir, r.offset));
         SetChannelItem(s, n, item::kTxInhibit, r.txInhibit ? 1 : 0);
         SetChannelItem(s, n, item::kName, r.name);
         SetTones(s, n, r.rxTone, r.txTone);
         if (r.power) SetChannelItem(s, n, item::kTxPower, *r.power);
         if (r.bandwidth) SetChannelItem(s, n, item::kBandwidth, *r.bandwidth);
         SetChannelItem(s, n, item::kScanSkip, r.skip);
-        NoteResult(s, r, r.changes);
+        NoteResult(s, r, rxSet, txSet, r.changes);
         ++rep.imported;
         if (!r.changes.empty()) {
             std::string why;
@@ -691,7 +665,6 @@ CsvImportReport ImportChannelCsv(Session& s, std::string_view text, int firstCha
         }
     }
     s.settings.habits.UseOffset = useOffset;
-    s.prompter = userPrompter;
     // The rows were redrawn with the import's signed-offset habit: every
     // window shows the channels again with the user's own.
     s.doc.changes.allChannels();

@@ -39,11 +39,23 @@ const ChannelRecord& ch(const Session& s, int n) { return zrtest::channelOrBlank
 struct FakeHost : ChannelCommandHost {
     std::vector<ConfirmAnswer> answers;
     std::vector<ConfirmMode> asked;
+    std::vector<bool> allowLosingLast;   // answers to the insert question, in order
+    int losingLastAsked = 0;
     ConfirmAnswer confirm(ConfirmMode mode) override {
         asked.push_back(mode);
         if (answers.empty()) return {};
         ConfirmAnswer a = answers.front();
         answers.erase(answers.begin());
+        return a;
+    }
+    bool allowLosingLastChannel() override {
+        ++losingLastAsked;
+        if (allowLosingLast.empty()) {
+            ADD_FAILURE() << "unexpected question before an insert";
+            return false;
+        }
+        const bool a = allowLosingLast.front();
+        allowLosingLast.erase(allowLosingLast.begin());
         return a;
     }
 };
@@ -68,8 +80,8 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
         add(s, c);
     }
     add(s, channel(kVfoChannel, "46000000"));
-    prompter.answers = {Answer::Ok};   // channel 128 will be lost
-    InsertChannel(s, 10);
+    host.allowLosingLast = {true};   // channel 128 will be lost
+    InsertChannel(s, host, 10);
     EXPECT_EQ(s.doc.stored.Channels.count, 128);
     EXPECT_EQ(find(s, 10), nullptr);
     ASSERT_NE(find(s, 11), nullptr);
@@ -85,8 +97,8 @@ TEST_F(CommandsTest, InsertWithAFullListDropsChannel128AndKeepsTheVfo) {
 TEST_F(CommandsTest, InsertExaminesTheRecordMovingIntoARemovedPlace) {
     add(s, channel(128));
     add(s, channel(3));
-    prompter.answers = {Answer::Ok};   // channel 128 will be lost
-    InsertChannel(s, 3);
+    host.allowLosingLast = {true};   // channel 128 will be lost
+    InsertChannel(s, host, 3);
     EXPECT_EQ(s.doc.stored.Channels.count, 1);
     EXPECT_EQ(find(s, 3), nullptr);
     EXPECT_NE(find(s, 4), nullptr);
@@ -165,12 +177,10 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
     add(s, channel(3, "46300000"));
     CopyChannel(s, 3);
 
-    // Cancel: nothing moves, nothing is lost.
-    prompter.answers = {Answer::Cancel};
-    EXPECT_FALSE(InsertChannel(s, 5));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].buttons, Buttons::OkCancel);
-    EXPECT_EQ(prompter.asked[0].text, LanguageText(s, 9082));
+    // Not allowed: nothing moves, nothing is lost.
+    host.allowLosingLast = {false};
+    EXPECT_FALSE(InsertChannel(s, host, 5));
+    EXPECT_EQ(host.losingLastAsked, 1);
     EXPECT_EQ(ch(s, 5).RxFreq.text(), "46255000");
     EXPECT_NE(find(s, 128), nullptr);
     EXPECT_EQ(find(s, 6), nullptr);
@@ -178,23 +188,25 @@ TEST_F(CommandsTest, InsertAndPasteAskBeforeChannel128IsLost) {
     // A paste that inserts is cancelled with it: channel 5 is not overwritten.
     s.settings.habits.PasteNoAsk = true;
     s.settings.habits.PasteInsert = true;
-    prompter.answers = {Answer::Cancel};
+    host.allowLosingLast = {false};
     PasteChannel(s, host, 5);
-    EXPECT_EQ(prompter.asked.size(), 2u);
+    EXPECT_EQ(host.losingLastAsked, 2);
     EXPECT_EQ(ch(s, 5).RxFreq.text(), "46255000");
     EXPECT_NE(find(s, 128), nullptr);
 
-    // OK: channel 128 goes, the rest moves down.
-    prompter.answers = {Answer::Ok};
+    // Allowed: channel 128 goes, the rest moves down.
+    host.allowLosingLast = {true};
     PasteChannel(s, host, 5);
     EXPECT_EQ(find(s, 128), nullptr);
     EXPECT_EQ(ch(s, 5).RxFreq.text(), "46300000");
     EXPECT_EQ(ch(s, 6).RxFreq.text(), "46255000");
 
     // With channel 128 empty nothing is lost and nothing is asked.
-    EXPECT_TRUE(InsertChannel(s, 1));
-    EXPECT_EQ(prompter.asked.size(), 3u);
+    EXPECT_TRUE(InsertChannel(s, host, 1));
+    EXPECT_EQ(host.losingLastAsked, 3);
     EXPECT_EQ(ch(s, 7).RxFreq.text(), "46255000");
+    // The rules never ask through the session's prompter themselves.
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST_F(CommandsTest, DeleteAndCutFollowTheAnswer) {

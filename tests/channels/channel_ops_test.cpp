@@ -18,13 +18,10 @@ std::vector<int> takeChangedChannels(zr::Session& s) {
     return out;
 }
 
+// No prompter: the operations tell nothing themselves.
 struct Ops : ::testing::Test {
-    zrtest::ScriptedPrompter prompter;
     zr::Session s;
-    void SetUp() override {
-        s.prompter = &prompter;
-        band("400 - 470 MHz");
-    }
+    void SetUp() override { band("400 - 470 MHz"); }
     void band(const char* text) {
         s.doc.currentBand = text;
         zr::RefreshBandLimits(s.doc);
@@ -85,32 +82,45 @@ TEST_F(Ops, NewChannelDefaultsFollowBandAndDtmf) {
     EXPECT_FALSE(zr::NewChannel(s, 5, "446.1"));
 }
 
-TEST_F(Ops, RxBeyondTheBandIsClampedWithWarningsForRxAndTx) {
-    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "465");
-    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "469");  // offset +4
-    prompter.asked.clear();
-    prompter.answers = {zr::Answer::Ok};   // the band warning
-    zr::SetChannelItem(s, 1, zr::item::kRxFreq, "480");
+TEST_F(Ops, RxBeyondTheBandIsClampedAndNotedForRxAndTx) {
+    using Notes = zr::ChannelNotes;
+    EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kRxFreq, "465"), Notes{});
+    EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kTxFreq, "469"), Notes{});  // offset +4
+    // The kept TX (469) lies in the band: the RX alone is noted.
+    EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kRxFreq, "480"), (Notes{true, false}));
     EXPECT_EQ(ch(1).RxFreq.text(), "47000000");
-    // The kept TX (469) lies in the band: one warning only.
-    EXPECT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
               "469.00000");
 
-    // TX 475 from RX 470: moving the RX to 405 would keep TX at 475, which is
-    // outside the band, so a second warning moves it to 470.
-    prompter.answers = {zr::Answer::Ok};
-    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "475");
-    EXPECT_EQ(ch(1).OffsetDir, 0);  // clamped to 470 = RX
+    // A typed TX above the band is held at its edge (470 = RX).
+    EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kTxFreq, "475"), (Notes{true, false}));
+    EXPECT_EQ(ch(1).OffsetDir, 0);
     zr::SetChannelItem(s, 2, zr::item::kRxFreq, "410");
     zr::SetChannelItem(s, 2, zr::item::kTxFreq, "469");
-    prompter.asked.clear();
-    prompter.answers = {zr::Answer::Ok};
-    zr::SetChannelItem(s, 2, zr::item::kRxFreq, "380");
-    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(zr::SetChannelItem(s, 2, zr::item::kRxFreq, "380"), (Notes{true, false}));
     EXPECT_EQ(ch(2).RxFreq.text(), "40000000");
     EXPECT_EQ(ch(2).OffsetDir, 2);
     EXPECT_EQ(ch(2).Offset.text(), "6900000");
+
+    // In the band the RX moves, but the kept offset would carry the TX
+    // beyond it: the TX is held at the band's edge and noted on its own.
+    s.settings.habits.UseOffset = true;
+    zr::SetChannelItem(s, 3, zr::item::kRxFreq, "450");
+    zr::SetChannelItem(s, 3, zr::item::kTxFreq, "+10");
+    EXPECT_EQ(zr::SetChannelItem(s, 3, zr::item::kRxFreq, "465"), (Notes{false, true}));
+    EXPECT_EQ(ch(3).RxFreq.text(), "46500000");
+    EXPECT_EQ(zr::ShowTxFreText(s, ch(3).RxFreq.raw(), ch(3).Offset.raw(), ch(3).OffsetDir, false),
+              "470.00000");
+    // Both at once: the RX beyond the band and the TX carried beyond it.
+    zr::SetChannelItem(s, 3, zr::item::kTxFreq, "-60");
+    EXPECT_EQ(zr::SetChannelItem(s, 3, zr::item::kRxFreq, "390"), (Notes{true, true}));
+    EXPECT_EQ(ch(3).RxFreq.text(), "40000000");
+    EXPECT_EQ(ch(3).OffsetDir, 0);   // the TX held at 400 = RX
+
+    // Items other than the frequencies, and frequencies in the band, note nothing.
+    EXPECT_FALSE(zr::SetChannelItem(s, 3, zr::item::kName, "ABC").any());
+    EXPECT_FALSE(zr::SetChannelItem(s, 3, zr::item::kTxPower, 1).any());
+    EXPECT_FALSE(zr::SetChannelItem(s, 3, zr::item::kRxFreq, "470").any());
 }
 
 TEST_F(Ops, ChangingRxKeepsTxOrOffsetByHabit) {
@@ -135,10 +145,7 @@ TEST_F(Ops, ChangingRxKeepsTxOrOffsetByHabit) {
 TEST_F(Ops, SignedOffsetIsBoundByTheBand) {
     s.settings.habits.UseOffset = true;
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "462.5625");
-    prompter.asked.clear();
-    prompter.answers = {zr::Answer::Ok};   // the band warning
-    zr::SetChannelItem(s, 1, zr::item::kTxFreq, "+80");
-    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kTxFreq, "+80"), (zr::ChannelNotes{true, false}));
     EXPECT_EQ(ch(1).OffsetDir, 2);
     EXPECT_EQ(ch(1).Offset.text(), "0743750");
     EXPECT_EQ(ch(1).OffsetStep, 1);

@@ -131,13 +131,10 @@ TEST(ChooserFormat, KeepsThePointUnderACommaLocale) {
 
 namespace {
 
+// No prompter: the writes tell nothing themselves, they say what happened.
 struct Typed : ::testing::Test {
-    zrtest::ScriptedPrompter prompter;
     Session s;
-    void SetUp() override {
-        s.prompter = &prompter;
-        band("400 - 470 MHz");
-    }
+    void SetUp() override { band("400 - 470 MHz"); }
     void band(const char* text) {
         s.doc.currentBand = text;
         RefreshBandLimits(s.doc);
@@ -165,53 +162,53 @@ TEST_F(Typed, ChooserEntriesFollowTheBand) {
 }
 
 TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {
-    prompter.answers.assign(6, Answer::Ok);   // the messages below
-    EXPECT_EQ(WriteChooserRx(s, 5, " 446.00625 "), ChooserWrite::Written);
+    const ChooserOutcome inBand = WriteChooserRx(s, 5, " 446.00625 ");
+    EXPECT_EQ(inBand.write, ChooserWrite::Written);
+    EXPECT_FALSE(inBand.notes.any());
     ASSERT_NE(ch(5), nullptr);
     EXPECT_EQ(chan(5).RxFreq.text(), "44600625");
-    EXPECT_TRUE(prompter.asked.empty());
 
-    // Below the band: the lower limit, with the band warning.
-    EXPECT_EQ(WriteChooserRx(s, 6, "145.5"), ChooserWrite::Written);
+    // Below the band: the lower limit, noted as moved into the band.
+    const ChooserOutcome below = WriteChooserRx(s, 6, "145.5");
+    EXPECT_EQ(below.write, ChooserWrite::Written);
+    EXPECT_EQ(below.notes, (ChannelNotes{true, false}));
     EXPECT_EQ(chan(6).RxFreq.text(), "40000000");
-    ASSERT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
 
-    // Not a frequency: refused with its own message, nothing written.
+    // Not a frequency: refused, nothing written.
     for (const char* bad : {"446,00625", "abc", "-446", "1.2.3"}) {
-        prompter.asked.clear();
-        EXPECT_EQ(WriteChooserRx(s, 7, bad), ChooserWrite::Refused) << bad;
-        EXPECT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9083)})) << bad;
+        EXPECT_EQ(WriteChooserRx(s, 7, bad).write, ChooserWrite::Refused) << bad;
         EXPECT_EQ(ch(7), nullptr) << bad;
     }
-    EXPECT_EQ(WriteChooserRx(s, 5, ""), ChooserWrite::Nothing);
+    EXPECT_EQ(WriteChooserRx(s, 5, "").write, ChooserWrite::Nothing);
     EXPECT_NE(ch(5), nullptr);
-    EXPECT_EQ(WriteChooserRx(s, 5, "none"), ChooserWrite::Written);   // clears the channel
+    EXPECT_EQ(WriteChooserRx(s, 5, "none").write, ChooserWrite::Written);   // clears the channel
     EXPECT_EQ(ch(5), nullptr);
 }
 
 TEST_F(Typed, TxTextsAreFrequenciesOrSignedOffsetsUnderEitherHabit) {
-    prompter.answers.assign(3, Answer::Ok);   // two refusals and one band warning
     WriteChooserRx(s, 1, "462.5625");
     for (bool useOffset : {false, true}) {
         s.settings.habits.UseOffset = useOffset;
-        EXPECT_EQ(WriteChooserTx(s, 1, "+5"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "+5").write, ChooserWrite::Written) << useOffset;
         EXPECT_EQ(chan(1).OffsetDir, 2) << useOffset;
         EXPECT_EQ(chan(1).Offset.text(), "0500000") << useOffset;
-        EXPECT_EQ(WriteChooserTx(s, 1, "462.0625"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "462.0625").write, ChooserWrite::Written) << useOffset;
         EXPECT_EQ(chan(1).OffsetDir, 1) << useOffset;
         EXPECT_EQ(chan(1).Offset.text(), "0050000") << useOffset;
-        EXPECT_EQ(WriteChooserTx(s, 1, "462.5625"), ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "462.5625").write, ChooserWrite::Written) << useOffset;
         EXPECT_EQ(chan(1).OffsetDir, 0) << useOffset;
-        EXPECT_EQ(WriteChooserTx(s, 1, "NONE"), ChooserWrite::Nothing) << useOffset;
-        EXPECT_EQ(WriteChooserTx(s, 1, "4 62"), ChooserWrite::Refused) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "NONE").write, ChooserWrite::Nothing) << useOffset;
+        EXPECT_EQ(WriteChooserTx(s, 1, "4 62").write, ChooserWrite::Refused) << useOffset;
     }
-    // Beyond the band the TX is held at the limit with the band warning.
-    prompter.asked.clear();
-    s.settings.habits.UseOffset = false;
-    EXPECT_EQ(WriteChooserTx(s, 1, "+80"), ChooserWrite::Written);
-    EXPECT_EQ(chan(1).Offset.text(), "0743750");
-    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{LanguageText(s, 9021)}));
+    // Beyond the band the TX is held at the limit and noted, under either habit.
+    for (bool useOffset : {false, true}) {
+        s.settings.habits.UseOffset = useOffset;
+        const ChooserOutcome out = WriteChooserTx(s, 1, "+80");
+        EXPECT_EQ(out.write, ChooserWrite::Written) << useOffset;
+        EXPECT_EQ(out.notes, (ChannelNotes{true, false})) << useOffset;
+        EXPECT_EQ(chan(1).Offset.text(), "0743750") << useOffset;
+    }
     // No channel, no TX.
-    EXPECT_EQ(WriteChooserTx(s, 9, "462.5625"), ChooserWrite::Nothing);
+    EXPECT_EQ(WriteChooserTx(s, 9, "462.5625").write, ChooserWrite::Nothing);
     EXPECT_EQ(ch(9), nullptr);
 }

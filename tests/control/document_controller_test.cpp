@@ -15,6 +15,7 @@
 #include "files/document_file.h"
 #include "files/files_fixture.h"
 #include "link/fake_link.h"
+#include "shell/language.h"
 #include "shell/version.h"
 
 using namespace zr;
@@ -474,6 +475,84 @@ TEST(DocumentListeners, EveryOpenListenerHearsUntilItLeaves) {
     EXPECT_EQ(ctl.listeners().size(), 0u);
 }
 
+// A window that notes how many messages had been told when it was asked
+// to show a channel again.
+struct ShowingAfterMessages : RecordingWindows {
+    const zrtest::ScriptedPrompter* prompter = nullptr;
+    std::vector<std::size_t> toldBeforeShown;
+    void channelChanged(int n) override {
+        RecordingWindows::channelChanged(n);
+        toldBeforeShown.push_back(prompter->asked.size());
+    }
+    void channelsChanged() override {
+        RecordingWindows::channelsChanged();
+        toldBeforeShown.push_back(prompter->asked.size());
+    }
+};
+
+TEST(ChannelEvents, WhatAnEditMovedIntoTheBandIsToldOnceEachBeforeTheWindowsShowIt) {
+    FilesFixture f;
+    f.s.doc.currentBand = "400 - 470 MHz";
+    RefreshBandLimits(f.s.doc);
+    DocumentController ctl(f.s);
+    ShowingAfterMessages w;
+    w.prompter = &f.prompter;
+    ListenerSubscription open(ctl.listeners(), &w);
+    const std::string outOfBand = LanguageText(f.s, 9021);
+    const auto rx = [&] { return FindChannelRecord(f.s, 3)->RxFreq.text(); };
+
+    // In the band nothing is told.
+    ctl.setChannelItem(3, item::kRxFreq, "450");
+    f.s.settings.habits.UseOffset = true;
+    ctl.setChannelItem(3, item::kTxFreq, "+19");
+    EXPECT_TRUE(f.prompter.asked.empty());
+
+    // The RX above the band, and the kept offset carrying the TX beyond it:
+    // the warning for each, then the windows show the channel.
+    f.prompter.answers = {Answer::Ok, Answer::Ok};
+    w.toldBeforeShown.clear();
+    ctl.setChannelItem(3, item::kRxFreq, "480");
+    EXPECT_EQ(f.prompter.texts(), (std::vector<std::string>{outOfBand, outOfBand}));
+    for (const Question& q : f.prompter.asked) EXPECT_EQ(q.icon, Icon::Warning);
+    EXPECT_EQ(w.toldBeforeShown, std::vector<std::size_t>{2});
+    EXPECT_EQ(rx(), "47000000");
+    EXPECT_EQ(FindChannelRecord(f.s, 3)->OffsetDir, 0);   // TX held at 470 = RX
+
+    // A typed text that is no frequency: its own message, nothing written.
+    f.prompter.asked.clear();
+    f.prompter.answers = {Answer::Ok};
+    EXPECT_EQ(ctl.writeChooser(3, item::kRxFreq, "4,5"), ChooserWrite::Refused);
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{LanguageText(f.s, 9083)});
+    EXPECT_EQ(rx(), "47000000");
+    // A chosen frequency below the band: moved, told once.
+    f.prompter.asked.clear();
+    f.prompter.answers = {Answer::Ok};
+    EXPECT_EQ(ctl.writeChooser(3, item::kRxFreq, "145.5"), ChooserWrite::Written);
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{outOfBand});
+    EXPECT_EQ(rx(), "40000000");
+    EXPECT_EQ(f.prompter.unscripted, 0);
+
+    // Batch programming: one warning for the whole range.
+    f.s.settings.habits.UseOffset = false;
+    ctl.setChannelItem(3, item::kTxFreq, "405");
+    ctl.setChannelItem(4, item::kRxFreq, "400");
+    ctl.setChannelItem(4, item::kTxFreq, "405");
+    BatchFlags items{};
+    items[kBatchRxFreq] = 1;
+    BatchFields fields = DefaultBatchFields(LimitsOf(f.s.doc));
+    fields.allChannels = false;
+    fields.fromText = "3";
+    fields.toText = "4";
+    fields.rxStart = "469";
+    f.prompter.asked.clear();
+    f.prompter.answers = {Answer::Ok};
+    w.toldBeforeShown.clear();
+    ctl.applyBatch(items, fields);
+    EXPECT_EQ(f.prompter.texts(), std::vector<std::string>{outOfBand});
+    EXPECT_EQ(w.toldBeforeShown, std::vector<std::size_t>{1});
+    EXPECT_EQ(FindChannelRecord(f.s, 4)->Offset.text(), "0100000");
+}
+
 TEST(DocumentListeners, OneThatLeavesDuringAnEventIsNotCalledAgain) {
     FilesFixture f;
     DocumentController ctl(f.s);
@@ -520,6 +599,7 @@ TEST(ChannelEvents, EditsAndCommandsTellWhatChangedOnce) {
     // channel went to comes back.
     struct NoQuestions : ChannelCommandHost {
         ConfirmAnswer confirm(ConfirmMode) override { return {}; }
+        bool allowLosingLastChannel() override { return false; }
     } host;
     w.calls.clear();
     w.channels.clear();

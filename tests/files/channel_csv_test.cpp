@@ -242,12 +242,14 @@ TEST(ChannelCsvImport, BadRowsAreSkippedAndReportedAndNothingElseChanges) {
         "12,X,462.5625,x,0,,,,,,,,FM,,,High,,,,,\n"               // line 7: unknown duplex
         "7,\"Hello, World!\",455.0,,0,,,,,,,,FM,,,High,,,,,\n"    // line 8: name changed
         "13,HI,480.0,+,5,,,,,,,,FM,,,High,,,,,\n"                 // line 9: RX clamped
-        "14,RAST,462.5630,,0,Tone,88.6,,,,,,AM,,,Huge,,,,,\n";    // line 10: raster, tone, mode, power
+        "14,RAST,462.5630,,0,Tone,88.6,,,,,,AM,,,Huge,,,,,\n"     // line 10: raster, tone, mode, power
+        "15,TXHI,465.0,+,10,,,,,,,,FM,,,High,,,,,\n"              // line 11: TX clamped
+        "16,TXR,462.5625,+,5.0007,,,,,,,,FM,,,High,,,,,\n";       // line 12: offset on the raster
     const StoredDocument docBefore = t.s.doc.stored;
     const CsvImportReport rep = ImportChannelCsv(t.s, csv);
     ASSERT_TRUE(rep.readable);
-    EXPECT_EQ(rep.rows, 9);
-    EXPECT_EQ(rep.imported, 3);
+    EXPECT_EQ(rep.rows, 11);
+    EXPECT_EQ(rep.imported, 5);
 
     auto note = [&](int line) -> const CsvImportNote* {
         for (const auto& n : rep.notes)
@@ -282,12 +284,24 @@ TEST(ChannelCsvImport, BadRowsAreSkippedAndReportedAndNothingElseChanges) {
     EXPECT_NE(r10.find("\"AM\""), std::string::npos) << r10;
     EXPECT_NE(r10.find("\"Huge\""), std::string::npos) << r10;
     EXPECT_EQ(t.chan(14).TxTone, 0);
+    EXPECT_EQ(r10.find("into the band"), std::string::npos) << r10;
+
+    // The TX beyond the band is held at its edge; an offset off the raster
+    // is snapped, and each says why.
+    ASSERT_NE(note(11), nullptr);
+    EXPECT_NE(note(11)->reason.find("TX offset +10 MHz became +5 MHz (TX moved into the band)"), std::string::npos)
+        << note(11)->reason;
+    EXPECT_EQ(t.chan(15).Offset.text(), "0500000");
+    ASSERT_NE(note(12), nullptr);
+    EXPECT_NE(note(12)->reason.find("(moved onto the raster)"), std::string::npos) << note(12)->reason;
+    EXPECT_EQ(t.chan(16).Offset.text(), "0500000");
+    EXPECT_TRUE(t.prompter.asked.empty());   // still no message box
 
     EXPECT_EQ(t.chan(5), keepBefore);   // untouched by every row
-    EXPECT_EQ(t.s.doc.stored.Channels.count, docBefore.Channels.count + 2);
+    EXPECT_EQ(t.s.doc.stored.Channels.count, docBefore.Channels.count + 4);
 
     const std::string text = FormatImportReport(rep);
-    EXPECT_NE(text.find("3 of 9 rows imported, 6 skipped, 3 changed."), std::string::npos) << text;
+    EXPECT_NE(text.find("5 of 11 rows imported, 6 skipped, 5 changed."), std::string::npos) << text;
     EXPECT_NE(text.find("Line 6 (channel 11): skipped"), std::string::npos) << text;
 }
 

@@ -42,7 +42,10 @@ class TestMainWindowEditing : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        UseDarkPaletteWhenAsked();   // ZR_SHOTS_DARK=1: the pictures with a dark palette
+    }
 
     void windowsFollowTheDocumentAfterItIsReplaced() {
         Run r;
@@ -191,6 +194,24 @@ private slots:
         Key(Qt::Key_Tab);
         QCOMPARE(t->cellText(9, 2), QString("470.00000"));
         QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9021)}));
+        QCOMPARE(r.p.asked.front().icon, Icon::Warning);
+        QCOMPARE(Ch(r.s, 9)->OffsetDir, uint8_t(2));
+        QCOMPARE(Ch(r.s, 9)->Offset.text(), std::string("0743750"));   // TX at the band's edge
+
+        // An RX typed above the band: moved to the band's edge, told once;
+        // the TX stays where it was.
+        Key(Qt::Key_Escape);
+        ClickCell(t, 9, 1);
+        r.p.asked.clear();
+        r.p.answers = {Answer::Ok};
+        Type("475.5");
+        Key(Qt::Key_Return);
+        QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9021)}));
+        QCOMPARE(Ch(r.s, 9)->RxFreq.text(), std::string("47000000"));
+        QCOMPARE(t->cellText(9, 1), QString("470.00000"));
+        QCOMPARE(t->cellText(9, 2), QString("470.00000"));
+        QCOMPARE(r.p.unscripted, 0);
+        Shot(t, "table-rx-moved-into-band");
 
         // The edit window takes a typed RX too.
         auto* edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
@@ -205,6 +226,17 @@ private slots:
         Key(Qt::Key_Tab);
         QCOMPARE(Ch(r.s, 1)->RxFreq.text(), std::string("46268750"));
         QCOMPARE(t->cellText(1, 1), QString("462.68750"));
+        // Below the band there: the lower edge, told once.
+        r.p.asked.clear();
+        r.p.answers = {Answer::Ok};
+        QTest::mouseClick(edit->ComboRx->lineEdit(), Qt::LeftButton);
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type("455");
+        Key(Qt::Key_Tab);
+        QCOMPARE(r.p.texts(), (std::vector<std::string>{r.tx(9021)}));
+        QCOMPARE(Ch(r.s, 1)->RxFreq.text(), std::string("46000000"));
+        QCOMPARE(t->cellText(1, 1), QString("460.00000"));
+        QCOMPARE(edit->ComboRx->currentText(), QString("460.00000"));
     }
 
     void channelCommandsFollowTheRow() {

@@ -13,6 +13,7 @@
 #include "platform/channels/frm_edit_selected.h"
 #include "platform/shell/app_services.h"
 #include "platform/shell/texts.h"
+#include "shell/language.h"
 #include "shell/prompter.h"
 #include "shell/session.h"
 
@@ -201,6 +202,14 @@ ConfirmAnswer ChannelCommandRunner::confirm(ConfirmMode mode) {
     FrmMsgConfirm dlg(app_.session(), mode, app_.mainWidget());
     dlg.exec();
     return dlg.answer();
+}
+
+bool ChannelCommandRunner::allowLosingLastChannel() {
+    Session& s = app_.session();
+    constexpr int kTextInsertLosesLast = 9082;
+    return s.prompter &&
+           s.prompter->ask(Question{LanguageText(s, kTextInsertLosesLast), {}, Buttons::OkCancel, Icon::Warning}) ==
+               Answer::Ok;
 }
 
 }  // namespace zr

@@ -31,6 +31,7 @@ public:
 
 private:
     ConfirmAnswer confirm(ConfirmMode mode) override;
+    bool allowLosingLastChannel() override;
     bool runOnRows(int command, const std::vector<int>& rows);
     void copyRows(const std::vector<int>& rows);
     void pasteAt(int n);

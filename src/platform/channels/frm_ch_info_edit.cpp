@@ -380,10 +380,7 @@ void FrmCHInfoEdit::writeFrequency(QComboBox* box) {
     if (!WandToSave || filling_) return;
     box->lineEdit()->setModified(false);
     const std::string text = ToBytes(box->currentText());
-    ctl_.edit([&] {
-        if (box == ComboRx) WriteChooserRx(s_, shownChannel(), text);
-        else WriteChooserTx(s_, shownChannel(), text);
-    });
+    ctl_.writeChooser(shownChannel(), box == ComboRx ? item::kRxFreq : item::kTxFreq, text);
     SetGridEditData(false);
 }
 

@@ -524,8 +524,7 @@ bool frmCommChInfo::ConcludeGridEdit() {
                                                box->lineEdit()->isModified()) {
         box->lineEdit()->setModified(false);
         const std::string typed = ToBytes(box->currentText());
-        ChooserWrite w = ChooserWrite::Nothing;
-        ctl_.edit([&] { w = k == 1 ? WriteChooserRx(s_, n, typed) : WriteChooserTx(s_, n, typed); });
+        const ChooserWrite w = ctl_.writeChooser(n, k, typed);
         if (w != ChooserWrite::Written) {
             accepted = w == ChooserWrite::Nothing;
             showChooserText(box, cellText(n, k));   // nothing written: the cell as it is
@@ -603,8 +602,7 @@ void frmCommChInfo::onChooserActivated(QComboBox* box) {
     if (n < 1 || n > kVfoChannel || chooserFor(k) != box) return;
     const std::string picked = ToBytes(box->currentText());
     if (box->isEditable()) box->lineEdit()->setModified(false);
-    if (k == 1) ctl_.edit([&] { WriteChooserRx(s_, n, picked); });
-    else if (k == 2) ctl_.edit([&] { WriteChooserTx(s_, n, picked); });
+    if (k == 1 || k == 2) ctl_.writeChooser(n, k, picked);
     else ctl_.setChannelItem(n, k, box->currentIndex());
     if (box->isVisible()) showChooserText(box, cellText(n, k));
 }
