@@ -263,7 +263,7 @@ ChannelNotes ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std
                 c.OffsetDir = 0;
                 c.Offset.set("0000000");
             } else {
-                const double r = numberOr(ShowFreText(s, c.RxFreq.text()), lowerMHz(LimitsOf(s.doc)));
+                const double r = numberOr(ShowFreText(LimitsOf(s.doc), c.RxFreq.text()), lowerMHz(LimitsOf(s.doc)));
                 double tx;
                 if (f.txMode == BatchTxMode::Offset) {
                     tx = std::nearbyint((r + offsetSign * offset) * 100000.0) / 100000.0;

@@ -37,7 +37,7 @@ bool IsMemoryChannel(int n) { return n >= 1 && n <= kMemoryChannels; }
 
 void SetOffsetFromTx(const Session& s, ChannelRecord& c, std::string_view tx, bool useOffset) {
     uint8_t dir = c.OffsetDir;
-    const std::string off = SaveTxFreText(s, c.RxFreq.raw(), tx, useOffset, c.Offset.raw(), dir);
+    const std::string off = SaveTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), tx, useOffset, c.Offset.raw(), dir);
     c.Offset.set(off);
     c.OffsetDir = dir;
 }
@@ -47,7 +47,7 @@ void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::str
     switch (item) {
     case item::kRxFreq: {
         // The TX column keeps its text across the change of the RX.
-        const std::string t = ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, useOffset);
+        const std::string t = ShowTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, useOffset);
         c.RxFreq.set(SaveFreText(LimitsOf(s.doc), v));
         SetOffsetFromTx(s, c, t, useOffset);
         // The TX frequency must lie in the band too.
@@ -147,7 +147,7 @@ ChannelNotes ChangeChannel(Session& s, int n, int item, std::string v, std::opti
         while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
         if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
             // Through the absolute TX frequency, so the band limits hold.
-            const int64_t rx = ParseScaled(ShowFreText(s, c.RxFreq.raw()), kDecimals).value_or(0);
+            const int64_t rx = ParseScaled(ShowFreText(LimitsOf(s.doc), c.RxFreq.raw()), kDecimals).value_or(0);
             const int64_t off = ParseScaled(t, kDecimals).value_or(0);
             const std::string txText = InBand(s, FormatScaled(rx + off, kDecimals), notes);
             const int64_t tx = ParseScaled(txText, kDecimals).value_or(rx);
@@ -293,7 +293,7 @@ void RevalidateChannelRefsClosed(Session& s) {
 }
 
 bool HoldTxInBand(const Session& s, ChannelRecord& c) {
-    const std::string tx = ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
+    const std::string tx = ShowTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
     const auto units = ParseScaled(tx, kDecimals);
     const BandLimits band = LimitsOf(s.doc);
     if (!units || (*units >= LowerLimitUnits(band) && *units <= UpperLimitUnits(band))) return false;

@@ -42,12 +42,12 @@ TableLists MakeTableLists(const Session& s) {
 
 std::string TxColumnText(const Session& s, const ChannelRecord& c, bool useOffset) {
     if (IsNoFrequency(c.RxFreq.text())) return {};
-    return ShowTxFreText(s, c.RxFreq.text(), c.Offset.text(), c.OffsetDir, useOffset);
+    return ShowTxFreText(LimitsOf(s.doc), c.RxFreq.text(), c.Offset.text(), c.OffsetDir, useOffset);
 }
 
 std::vector<std::string> ChannelRowTexts(const Session& s, const TableLists& lists, const ChannelRecord& c) {
     std::vector<std::string> t(10);
-    t[1] = ShowFreText(s, c.RxFreq.text());
+    t[1] = ShowFreText(LimitsOf(s.doc), c.RxFreq.text());
     t[2] = TxColumnText(s, c, s.settings.habits.UseOffset);
     t[3] = c.ChannelName.text();
     t[4] = ListEntryOr0(lists.tones, c.RxTone);

@@ -108,7 +108,7 @@ ChooserOutcome WriteChooserTx(Session& s, int channel, std::string_view text) {
     if (offset == useOffset) {
         value = offset ? std::string(t) : FormatChooserTx(t);
     } else {
-        const int64_t rx = ParseScaled(ShowFreText(s, c->RxFreq.raw()), kDecimals).value_or(0);
+        const int64_t rx = ParseScaled(ShowFreText(LimitsOf(s.doc), c->RxFreq.raw()), kDecimals).value_or(0);
         const int64_t typed = ParseScaled(t, kDecimals).value_or(0);
         if (offset) {
             value = FormatScaled(rx + typed, kDecimals);   // the TX frequency

@@ -2,12 +2,9 @@
 
 #include <cstdio>
 
-#include "data/document.h"
-#include "shell/language.h"
+#include "data/records.h"
 #include "shell/mod_fun.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
-#include "shell/session.h"
 
 namespace zr {
 namespace {
@@ -78,14 +75,14 @@ int64_t LowerLimitUnits(const BandLimits& band) { return ScaleRound(band.lowerMH
 int64_t UpperLimitUnits(const BandLimits& band) { return ScaleRound(band.upperMHz, kDecimals); }
 std::string LowerLimitText(const BandLimits& band) { return FormatShortest(band.lowerMHz); }
 
-std::string ShowFreText(const Session& s, std::string_view stored) {
+bool IsUnreadableFrequency(std::string_view stored) {
+    return !IsNoFrequency(stored) && !StoredFreqUnits(stored);
+}
+
+std::string ShowFreText(const BandLimits& band, std::string_view stored) {
     if (IsNoFrequency(stored)) return {};
-    auto units = StoredFreqUnits(stored);
-    if (!units) {
-        if (s.prompter) s.prompter->tell("Not IsNumeric");
-        return LowerLimitText(LimitsOf(s.doc));
-    }
-    return FormatScaled(*units, kDecimals);
+    const auto units = StoredFreqUnits(stored);
+    return units ? FormatScaled(*units, kDecimals) : LowerLimitText(band);
 }
 
 std::string SaveFreText(const BandLimits& band, std::string_view shown) {
@@ -117,10 +114,10 @@ std::string ShowOffsetText(std::string_view storedOffset, int direction) {
     return sign + FormatScaled(StoredOffsetUnits(storedOffset), kDecimals);
 }
 
-std::string ShowTxFreText(const Session& s, std::string_view storedRx, std::string_view storedOffset,
+std::string ShowTxFreText(const BandLimits& band, std::string_view storedRx, std::string_view storedOffset,
                           int direction, bool useOffset) {
     if (useOffset) return ShowOffsetText(storedOffset, direction);
-    const int64_t rx = ParseScaled(ShowFreText(s, storedRx), kDecimals).value_or(0);
+    const int64_t rx = ParseScaled(ShowFreText(band, storedRx), kDecimals).value_or(0);
     const int64_t off = StoredOffsetUnits(storedOffset);
     int64_t tx = rx;
     if (direction == 1) tx = rx - off;
@@ -128,10 +125,10 @@ std::string ShowTxFreText(const Session& s, std::string_view storedRx, std::stri
     return FormatScaled(Abs(tx), kDecimals);
 }
 
-std::string SaveTxFreText(const Session& s, std::string_view storedRx, std::string_view typed,
+std::string SaveTxFreText(const BandLimits& band, std::string_view storedRx, std::string_view typed,
                           bool useOffset, std::string_view storedOffset, uint8_t& direction) {
     int64_t m = StoredOffsetUnits(storedOffset);
-    const std::string r = ShowFreText(s, storedRx);
+    const std::string r = ShowFreText(band, storedRx);
     const std::string t(TrimLeadingBlanks(typed));
     const auto rUnits = ParseScaled(r, kDecimals);
     const auto tUnits = ParseScaled(t, kDecimals);

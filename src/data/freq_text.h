@@ -9,10 +9,10 @@
 // of 10 Hz (the *Units functions), so no value is ever shifted by binary
 // floating point.
 //
-// The band rules take the band's limits (data/bands.h) and show nothing;
-// what they corrected they return. The display functions that show a stored
-// text take the Session: a stored text that is not a number is told to
-// s.prompter (none when null).
+// The functions take the band's limits (data/bands.h) and show nothing:
+// the band rules return what they corrected, and a stored text that is not
+// a number shows as the lower band limit; the window that shows it tells
+// the user (IsUnreadableFrequency).
 
 #include <cstdint>
 #include <optional>
@@ -24,7 +24,6 @@
 
 namespace zr {
 
-struct Session;
 struct ChannelRecord;
 
 inline constexpr int64_t kUnitsPerMHz = 100000;  // 10 Hz units
@@ -34,6 +33,11 @@ inline constexpr int64_t kUnitsPerMHz = 100000;  // 10 Hz units
 std::optional<int64_t> StoredFreqUnits(std::string_view stored);
 // True when the stored text is empty (after cleaning) or "FFFFFFFF".
 bool IsNoFrequency(std::string_view stored);
+// True when the stored text holds a frequency that is not all digits (a
+// damaged record): it shows as the lower band limit, and the window that
+// shows it tells kUnreadableFrequencyMessage (with only an OK button).
+bool IsUnreadableFrequency(std::string_view stored);
+inline constexpr const char* kUnreadableFrequencyMessage = "Not IsNumeric";
 // Units as an 8-digit stored text (values outside 0..99999999 are clamped).
 std::string StoredFreqText(int64_t units);
 // The magnitude of a stored offset text in units (0 when empty or not digits).
@@ -47,15 +51,17 @@ int64_t UpperLimitUnits(const BandLimits& band);
 // The lower band limit as plain text ("400", "136").
 std::string LowerLimitText(const BandLimits& band);
 
-std::string ShowFreText(const Session& s, std::string_view stored);
+// A stored frequency as shown ("462.56250"); empty for no frequency, the
+// lower band limit as plain text ("400") for an unreadable one.
+std::string ShowFreText(const BandLimits& band, std::string_view stored);
 // A shown frequency as stored; a text that is no frequency of three whole
 // MHz digits becomes the band's lower limit.
 std::string SaveFreText(const BandLimits& band, std::string_view shown);
 std::string ShowOffsetText(std::string_view storedOffset, int direction);
-std::string ShowTxFreText(const Session& s, std::string_view storedRx, std::string_view storedOffset,
+std::string ShowTxFreText(const BandLimits& band, std::string_view storedRx, std::string_view storedOffset,
                           int direction, bool useOffset);
 // Returns the new stored offset and sets direction.
-std::string SaveTxFreText(const Session& s, std::string_view storedRx, std::string_view typed,
+std::string SaveTxFreText(const BandLimits& band, std::string_view storedRx, std::string_view typed,
                           bool useOffset, std::string_view storedOffset, uint8_t& direction);
 
 // Clamps to the band (the caller tells text 9021 when the value moved).

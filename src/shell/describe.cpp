@@ -47,8 +47,8 @@ std::string DescribeDocument(const Session& s) {
     for (const ChannelRecord* c : order) {
         const std::string number = c->ChannelNumber == kVfoChannel ? "VFO" : std::to_string(c->ChannelNumber);
         const bool hasRx = !IsNoFrequency(c->RxFreq.raw()) && StoredFreqUnits(c->RxFreq.raw());
-        const std::string rx = hasRx ? ShowFreText(s, c->RxFreq.raw()) : Quoted(c->RxFreq.text());
-        const std::string tx = hasRx ? ShowTxFreText(s, c->RxFreq.raw(), c->Offset.raw(), c->OffsetDir, false) : "";
+        const std::string rx = hasRx ? ShowFreText(LimitsOf(s.doc), c->RxFreq.raw()) : Quoted(c->RxFreq.text());
+        const std::string tx = hasRx ? ShowTxFreText(LimitsOf(s.doc), c->RxFreq.raw(), c->Offset.raw(), c->OffsetDir, false) : "";
         out += Printf("%-4s %-10s %-10s %-9s %-6s %-6s %-5d %-4d %-4d %-4d %-4d %-10s", number.c_str(), rx.c_str(),
                       tx.c_str(), ShowOffsetText(c->Offset.raw(), c->OffsetDir).c_str(), Tone(c->RxTone).c_str(),
                       Tone(c->TxTone).c_str(), c->TxPower, c->Bandwidth, c->ScanSkip, c->OptSignal, c->BusyLock,
@@ -66,7 +66,7 @@ std::string DescribeDocument(const Session& s) {
         const FmChannel& fm = d.FmChannels[static_cast<std::size_t>(k)];
         if (fm.IsEmpty != 0) continue;
         anyFm = true;
-        out += " " + std::to_string(k + 1) + "=" + ShowFreText(s, fm.FmFreq.raw());
+        out += " " + std::to_string(k + 1) + "=" + ShowFreText(LimitsOf(s.doc), fm.FmFreq.raw());
     }
     out += anyFm ? "\n" : " none\n";
 

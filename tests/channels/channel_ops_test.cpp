@@ -89,7 +89,7 @@ TEST_F(Ops, RxBeyondTheBandIsClampedAndNotedForRxAndTx) {
     // The kept TX (469) lies in the band: the RX alone is noted.
     EXPECT_EQ(zr::SetChannelItem(s, 1, zr::item::kRxFreq, "480"), (Notes{true, false}));
     EXPECT_EQ(ch(1).RxFreq.text(), "47000000");
-    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+    EXPECT_EQ(zr::ShowTxFreText(LimitsOf(s.doc), ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
               "469.00000");
 
     // A typed TX above the band is held at its edge (470 = RX).
@@ -109,7 +109,7 @@ TEST_F(Ops, RxBeyondTheBandIsClampedAndNotedForRxAndTx) {
     zr::SetChannelItem(s, 3, zr::item::kTxFreq, "+10");
     EXPECT_EQ(zr::SetChannelItem(s, 3, zr::item::kRxFreq, "465"), (Notes{false, true}));
     EXPECT_EQ(ch(3).RxFreq.text(), "46500000");
-    EXPECT_EQ(zr::ShowTxFreText(s, ch(3).RxFreq.raw(), ch(3).Offset.raw(), ch(3).OffsetDir, false),
+    EXPECT_EQ(zr::ShowTxFreText(LimitsOf(s.doc), ch(3).RxFreq.raw(), ch(3).Offset.raw(), ch(3).OffsetDir, false),
               "470.00000");
     // Both at once: the RX beyond the band and the TX carried beyond it.
     zr::SetChannelItem(s, 3, zr::item::kTxFreq, "-60");
@@ -130,7 +130,7 @@ TEST_F(Ops, ChangingRxKeepsTxOrOffsetByHabit) {
     EXPECT_EQ(ch(1).Offset.text(), "0500000");
 
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "463");
-    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+    EXPECT_EQ(zr::ShowTxFreText(LimitsOf(s.doc), ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
               "467.56250");
     EXPECT_EQ(ch(1).Offset.text(), "0456250");
 
@@ -138,7 +138,7 @@ TEST_F(Ops, ChangingRxKeepsTxOrOffsetByHabit) {
     zr::SetChannelItem(s, 1, zr::item::kRxFreq, "450");
     EXPECT_EQ(ch(1).Offset.text(), "0456250");
     EXPECT_EQ(ch(1).OffsetDir, 2);
-    EXPECT_EQ(zr::ShowTxFreText(s, ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
+    EXPECT_EQ(zr::ShowTxFreText(LimitsOf(s.doc), ch(1).RxFreq.raw(), ch(1).Offset.raw(), ch(1).OffsetDir, false),
               "454.56250");
 }
 

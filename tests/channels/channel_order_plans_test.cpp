@@ -50,7 +50,7 @@ struct Doc : ::testing::Test {
     const ChannelRecord& ch(int n) const { return zrtest::channelOrBlank(s, n); }
     std::string tx(int n) {
         const ChannelRecord& c = ch(n);
-        return ShowTxFreText(s, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
+        return ShowTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
     }
 };
 

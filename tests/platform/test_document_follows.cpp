@@ -29,7 +29,7 @@ QString tableMismatch(Run& r) {
     if (!t) return "no channel table is open";
     for (int n = 1; n <= kVfoChannel; ++n) {
         const ChannelRecord* c = FindChannelRecord(r.s, n);
-        const QString want = c ? FromBytes(ShowFreText(r.s, c->RxFreq.text())) : QString();
+        const QString want = c ? FromBytes(ShowFreText(LimitsOf(r.s.doc), c->RxFreq.text())) : QString();
         const QString shown = t->MSFlexGrid1->item(n - 1, 1)->text();
         if (shown != want) return QString("row %1 shows \"%2\", the document holds \"%3\"").arg(n).arg(shown, want);
     }
@@ -74,7 +74,7 @@ class TestDocumentFollows : public QObject {
         QCOMPARE(edit->shownChannel(), 1);
         const ChannelRecord* one = FindChannelRecord(r.s, 1);
         QVERIFY2(one, how);
-        QCOMPARE(edit->ComboRx->currentText(), FromBytes(ShowFreText(r.s, one->RxFreq.text())));
+        QCOMPARE(edit->ComboRx->currentText(), FromBytes(ShowFreText(LimitsOf(r.s.doc), one->RxFreq.text())));
         // A name typed in the edit window reaches the document and the table.
         QVERIFY(journey::Activate(edit->window()));
         edit->TextName[0]->setFocus();

@@ -239,6 +239,40 @@ private slots:
         QCOMPARE(edit->ComboRx->currentText(), QString("460.00000"));
     }
 
+    void aDamagedStoredFrequencyIsToldOnceAndLeftAsItIs() {
+        Run r;
+        frmCommChInfo* t = r.table();
+        DocumentController& ctl = r.prog->controller();
+        ctl.setChannelItem(5, item::kRxFreq, "462.5625");
+        ctl.setChannelItem(6, item::kRxFreq, "462.5875");
+        QVERIFY(r.p.asked.empty());
+
+        // Two damaged records, as a damaged file or radio memory gives them:
+        // both rows show the band's lower limit, one message says so.
+        r.p.answers = {Answer::Ok};
+        ctl.edit([&] {
+            for (int n : {5, 6}) FindChannelRecord(r.s, n)->RxFreq.set("46A56250");
+            r.s.doc.changes.allChannels();
+        });
+        QCOMPARE(r.p.texts(), std::vector<std::string>{"Not IsNumeric"});
+        QCOMPARE(r.p.asked.front().buttons, Buttons::Ok);
+        QCOMPARE(t->cellText(5, 1), QString("460"));
+        QCOMPARE(t->cellText(6, 1), QString("460"));
+        QCOMPARE(t->cellText(7, 1), QString());
+        Shot(t, "table-damaged-rx");
+
+        // The edit window showing one tells it once more; nothing is written.
+        r.p.answers = {Answer::Ok};
+        OpenEditWindow(t, 5);
+        auto* edit = qobject_cast<FrmCHInfoEdit*>(r.window().FindChildWindow("FrmCHInfoEdit"));
+        QTRY_VERIFY(edit);
+        QCOMPARE(r.p.texts(), (std::vector<std::string>{"Not IsNumeric", "Not IsNumeric"}));
+        QCOMPARE(edit->ComboRx->currentText(), QString("460"));
+        QCOMPARE(Ch(r.s, 5)->RxFreq.text(), std::string("46A56250"));
+        QCOMPARE(Ch(r.s, 6)->RxFreq.text(), std::string("46A56250"));
+        QCOMPARE(r.p.unscripted, 0);
+    }
+
     void channelCommandsFollowTheRow() {
         Run r;
         frmCommChInfo* t = r.table();

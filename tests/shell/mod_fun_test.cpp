@@ -168,7 +168,7 @@ TEST(NumberText, IndependentOfACommaLocale) {
     zr::Session s;
     s.doc.currentBand = "400 - 470 MHz";
     zr::RefreshBandLimits(s.doc);
-    EXPECT_EQ(zr::ShowFreText(s, "46256250"), "462.56250");
+    EXPECT_EQ(zr::ShowFreText(LimitsOf(s.doc), "46256250"), "462.56250");
     EXPECT_EQ(zr::SaveFreText(zr::LimitsOf(s.doc), "462.5625"), "46256250");
     EXPECT_EQ(zr::FormatFreInBand(zr::LimitsOf(s.doc), "446.00625").text, "446.00625");
     EXPECT_EQ(zr::FormatFreInBand(zr::LimitsOf(s.doc), "446,00625").text, "");

@@ -23,6 +23,7 @@
 #include "platform/channels/channel_focus.h"
 #include "platform/pages/page_widgets.h"
 #include "platform/shell/texts.h"
+#include "shell/prompter.h"
 
 namespace zr {
 
@@ -270,7 +271,7 @@ void FrmCHInfoEdit::fill(int k) {
         const ChannelRecord& c = ctl_.document().stored.Channels.entries[*pos];
         ComboRx->setEnabled(true);
         ComboTx->setEnabled(true);
-        showText(ComboRx, FromBytes(ShowFreText(s_, c.RxFreq.text())));
+        showText(ComboRx, FromBytes(ShowFreText(LimitsOf(s_.doc), c.RxFreq.text())));
         showText(ComboTx, FromBytes(TxColumnText(s_, c, s_.settings.habits.UseOffset)));
         const std::string name = c.ChannelName.text();
         for (int i = 0; i < 6; ++i) {
@@ -336,6 +337,9 @@ void FrmCHInfoEdit::fill(int k) {
     ComboSpacing->setEnabled(false);
     WandToSave = true;
     filling_ = false;
+    // A damaged RX shows as the band's lower limit: the user is told so.
+    if (pos && IsUnreadableFrequency(ctl_.document().stored.Channels.entries[*pos].RxFreq.text()) && s_.prompter)
+        s_.prompter->tell(kUnreadableFrequencyMessage);
 }
 
 int FrmCHInfoEdit::itemOf(QComboBox* box) const {

@@ -20,6 +20,7 @@
 
 #include "channels/channel_ops.h"
 #include "control/document_controller.h"
+#include "data/freq_text.h"
 #include "platform/channels/channel_dialogs.h"
 #include "platform/channels/channel_focus.h"
 #include "platform/shell/texts.h"
@@ -304,10 +305,19 @@ void frmCommChInfo::clearRow(int row) {
 }
 
 void frmCommChInfo::fillRow(int row, const ChannelRecord& c) {
+    if (IsUnreadableFrequency(c.RxFreq.text())) unreadableShown_ = true;
     const auto texts = ChannelRowTexts(s_, lists_, c);
     // The name is the radio's bytes; the other cells are program texts.
     for (int col = 1; col <= kGridLastDataCol; ++col)
         setCellText(MSFlexGrid1->item(row - 1, col), col == 3 ? FromBytes(texts[col]) : FromText(texts[col]));
+}
+
+// A damaged RX shows as the band's lower limit: once the rows are shown,
+// one message says so, however many rows hold one.
+void frmCommChInfo::tellUnreadableShown() {
+    if (!unreadableShown_) return;
+    unreadableShown_ = false;
+    if (s_.prompter) s_.prompter->tell(kUnreadableFrequencyMessage);
 }
 
 void frmCommChInfo::SetGridData() {
@@ -330,6 +340,7 @@ void frmCommChInfo::SetGridData() {
         SetShowEditData();
         app_.LoadTree();
     });
+    tellUnreadableShown();
 }
 
 void frmCommChInfo::reShowGrid(int rRow) {
@@ -347,6 +358,7 @@ void frmCommChInfo::reShowGrid(int rRow) {
             SetShowEditData();
         }
     });
+    tellUnreadableShown();
 }
 
 void frmCommChInfo::reShowAllGrid() {
@@ -357,6 +369,7 @@ void frmCommChInfo::reShowAllGrid() {
             else if (!MSFlexGrid1->item(r - 1, 1)->text().isEmpty()) clearRow(r);
         }
     });
+    tellUnreadableShown();
 }
 
 void frmCommChInfo::ReShowAllTxFre(bool rOffSet) {

@@ -113,6 +113,7 @@ private:
     void setCurrentRow(int t);
     void fillRow(int row, const ChannelRecord& c);
     void clearRow(int row);
+    void tellUnreadableShown();
     void writeCaption(int row);
     void hideEditors();
     void placeEditor(QWidget* w, int row, int col);
@@ -151,6 +152,7 @@ private:
     bool languageRunning_ = false;
     bool inEntry_ = false;
     bool concluding_ = false;
+    bool unreadableShown_ = false;   // a row filled since the last message has a damaged RX
     int visibleRows_ = 10;
     QElapsedTimer doubleClickGuard_;
     std::optional<ListenerSubscription> subscription_;   // while the window is open
