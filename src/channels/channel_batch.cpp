@@ -249,7 +249,7 @@ ChannelNotes ApplyBatch(Session& s, const BatchFlags& items, BatchFields& f, std
                 ChannelRecord& c = list.entries[*pos];
                 StepChannelFre(LimitsOf(s.doc), c);
                 // A kept offset must not carry the TX out of the band.
-                if (!items[kBatchTxFreq] && HoldTxInBand(s, c)) {
+                if (!items[kBatchTxFreq] && HoldTxInBand(LimitsOf(s.doc), c)) {
                     notes.txHeldInBand = true;
                     StepChannelFre(LimitsOf(s.doc), c);
                 }

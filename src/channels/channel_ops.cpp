@@ -35,9 +35,9 @@ void NoteChannel(Session& s, int n) { s.doc.changes.channel(n); }
 
 bool IsMemoryChannel(int n) { return n >= 1 && n <= kMemoryChannels; }
 
-void SetOffsetFromTx(const Session& s, ChannelRecord& c, std::string_view tx, bool useOffset) {
+void SetOffsetFromTx(const BandLimits& band, ChannelRecord& c, std::string_view tx, bool useOffset) {
     uint8_t dir = c.OffsetDir;
-    const std::string off = SaveTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), tx, useOffset, c.Offset.raw(), dir);
+    const std::string off = SaveTxFreText(band, c.RxFreq.raw(), tx, useOffset, c.Offset.raw(), dir);
     c.Offset.set(off);
     c.OffsetDir = dir;
 }
@@ -49,14 +49,14 @@ void ApplyTextItem(Session& s, ChannelRecord& c, int n, int item, const std::str
         // The TX column keeps its text across the change of the RX.
         const std::string t = ShowTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, useOffset);
         c.RxFreq.set(SaveFreText(LimitsOf(s.doc), v));
-        SetOffsetFromTx(s, c, t, useOffset);
+        SetOffsetFromTx(LimitsOf(s.doc), c, t, useOffset);
         // The TX frequency must lie in the band too.
-        notes.txHeldInBand = HoldTxInBand(s, c);
+        notes.txHeldInBand = HoldTxInBand(LimitsOf(s.doc), c);
         StepChannelFre(LimitsOf(s.doc), c);
         break;
     }
     case item::kTxFreq:
-        SetOffsetFromTx(s, c, v, useOffset);
+        SetOffsetFromTx(LimitsOf(s.doc), c, v, useOffset);
         StepChannelFre(LimitsOf(s.doc), c);
         break;
     case item::kName:
@@ -292,12 +292,11 @@ void RevalidateChannelRefsClosed(Session& s) {
         if (!namesMemory(*direct)) *direct = lastMemory;
 }
 
-bool HoldTxInBand(const Session& s, ChannelRecord& c) {
-    const std::string tx = ShowTxFreText(LimitsOf(s.doc), c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
+bool HoldTxInBand(const BandLimits& band, ChannelRecord& c) {
+    const std::string tx = ShowTxFreText(band, c.RxFreq.raw(), c.Offset.raw(), c.OffsetDir, false);
     const auto units = ParseScaled(tx, kDecimals);
-    const BandLimits band = LimitsOf(s.doc);
     if (!units || (*units >= LowerLimitUnits(band) && *units <= UpperLimitUnits(band))) return false;
-    SetOffsetFromTx(s, c, FormatFreInBand(band, tx).text, false);
+    SetOffsetFromTx(band, c, FormatFreInBand(band, tx).text, false);
     return true;
 }
 

@@ -27,6 +27,7 @@ namespace zr {
 
 struct Session;
 struct ChannelRecord;
+struct BandLimits;
 
 namespace item {
 inline constexpr int kRxFreq = 1, kTxFreq = 2, kName = 3, kRxTone = 4, kTxTone = 5, kTxPower = 6,
@@ -87,9 +88,9 @@ void RevalidateChannelRefs(Session& s);
 // channel goes to the lowest FM channel in use, or the radio work mode to 0.
 void RevalidateChannelRefsClosed(Session& s);
 
-// Moves the TX frequency of c into the document's band, keeping the RX
-// (the offset changes); true when it lay outside. Shows nothing.
-bool HoldTxInBand(const Session& s, ChannelRecord& c);
+// Moves the TX frequency of c into the band, keeping the RX (the offset
+// changes); true when it lay outside.
+bool HoldTxInBand(const BandLimits& band, ChannelRecord& c);
 
 // 3 when the channel's reference tone (TxTone with Reverse set, else RxTone)
 // is not 0, else 2; with 2 a BusyLock of 2 becomes 1. 2 for a missing channel.

@@ -63,13 +63,13 @@ int EditorHelpContext(int col) {
     }
 }
 
-std::vector<std::string> ChooserFrequencies(const Session& s) {
+std::vector<std::string> ChooserFrequencies(const RadioDocument& doc) {
     std::vector<std::string> out;
-    if (s.doc.currentBand == "446 - 447 MHz") {
+    if (doc.currentBand == "446 - 447 MHz") {
         for (int k = 0; k < 16; ++k) out.push_back(FormatScaled(44600625 + 1250 * k, kDecimals, 3));
         return out;
     }
-    const BandLimits band = LimitsOf(s.doc);
+    const BandLimits band = LimitsOf(doc);
     const int64_t lo = LowerLimitUnits(band), hi = UpperLimitUnits(band);
     for (const char* f : kFrequencies) {
         const int64_t u = ParseScaled(f, kDecimals).value_or(-1);

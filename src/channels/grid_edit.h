@@ -13,6 +13,7 @@
 namespace zr {
 
 struct Session;
+struct RadioDocument;
 
 inline constexpr int kGridRows = 130;      // header row + 129 channel rows
 inline constexpr int kGridCols = 11;
@@ -32,7 +33,7 @@ int EditorHelpContext(int col);
 // PMR446 channels 446.00625 .. 446.19375 (12.5 kHz apart); otherwise those
 // of the 30 frequencies 462.55 .. 462.725 and 467.55 .. 467.725 MHz that lie
 // in the band, possibly none.
-std::vector<std::string> ChooserFrequencies(const Session& s);
+std::vector<std::string> ChooserFrequencies(const RadioDocument& doc);
 
 // What a text chosen from, or typed into, an RX or TX chooser wrote.
 enum class ChooserWrite {

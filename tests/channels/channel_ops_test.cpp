@@ -363,3 +363,19 @@ TEST_F(Ops, DamagedCountNeverIndexesOutside) {
     EXPECT_TRUE(zr::NewChannel(s, 1, "450"));
     EXPECT_EQ(count(), 1);
 }
+
+TEST(HoldTxInBand, MovesOnlyATxOutsideTheGivenBand) {
+    zr::ChannelRecord c;
+    c.RxFreq.set("17000000");
+    c.Offset.set("0600000");
+    c.OffsetDir = 2;   // TX 176 MHz
+    const zr::BandLimits vhf{136.0, 174.0};
+    EXPECT_TRUE(zr::HoldTxInBand(vhf, c));
+    EXPECT_EQ(c.RxFreq.text(), "17000000");   // the RX stays
+    EXPECT_EQ(c.OffsetDir, 2);
+    EXPECT_EQ(c.Offset.text(), "0400000");    // TX 174 MHz, the band's edge
+    EXPECT_FALSE(zr::HoldTxInBand(vhf, c));
+    c.OffsetDir = 1;   // TX 166 MHz
+    EXPECT_FALSE(zr::HoldTxInBand(vhf, c));
+    EXPECT_EQ(c.Offset.text(), "0400000");
+}

@@ -146,19 +146,19 @@ struct Typed : ::testing::Test {
 }  // namespace
 
 TEST_F(Typed, ChooserEntriesFollowTheBand) {
-    auto list = ChooserFrequencies(s);
+    auto list = ChooserFrequencies(s.doc);
     ASSERT_EQ(list.size(), 30u);
     EXPECT_EQ(list.front(), "462.55000");
     EXPECT_EQ(list[15], "467.55000");
     EXPECT_EQ(list.back(), "467.72500");
     band("446 - 447 MHz");
-    list = ChooserFrequencies(s);
+    list = ChooserFrequencies(s.doc);
     ASSERT_EQ(list.size(), 16u);
     EXPECT_EQ(list.front(), "446.00625");
     EXPECT_EQ(list[1], "446.01875");
     EXPECT_EQ(list.back(), "446.19375");
     band("136 - 174 MHz");
-    EXPECT_TRUE(ChooserFrequencies(s).empty());
+    EXPECT_TRUE(ChooserFrequencies(s.doc).empty());
 }
 
 TEST_F(Typed, RxTextsAreFrequenciesWithAPointOrRefused) {

@@ -369,7 +369,7 @@ void FrmCHInfoEdit::writeChooser(QComboBox* box) {
 
 void FrmCHInfoEdit::fillFrequencyLists() {
     QStringList freqs{QStringLiteral("NONE")};
-    for (const auto& f : ChooserFrequencies(s_)) freqs << QString::fromLatin1(f.c_str());
+    for (const auto& f : ChooserFrequencies(s_.doc)) freqs << QString::fromLatin1(f.c_str());
     for (QComboBox* c : {ComboRx, ComboTx}) {
         QSignalBlocker b(c);
         const QString shown = c->currentText();

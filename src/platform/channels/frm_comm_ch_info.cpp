@@ -563,7 +563,7 @@ void frmCommChInfo::showChooserText(QComboBox* box, const QString& text) {
 
 void frmCommChInfo::fillFrequencyChoosers() {
     std::vector<std::string> freqs{"NONE"};
-    for (auto& f : ChooserFrequencies(s_)) freqs.push_back(std::move(f));
+    for (auto& f : ChooserFrequencies(s_.doc)) freqs.push_back(std::move(f));
     fillCombo(Combo6_1, freqs);
     fillCombo(Combo6_2, freqs);
 }
