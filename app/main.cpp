@@ -17,6 +17,7 @@
 
 #include "common/command_line.h"
 #include "control/document_controller.h"
+#include "control/settings_notice.h"
 #include "files/new_document.h"
 #include "platform/serial/qt_link.h"
 #include "platform/shell/program.h"
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
     // The user's own settings, for an installation shared by several users.
     steps.userConfigFolder =
         (QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/zrcps").toStdString();
-    zr::Startup(session, QCoreApplication::applicationFilePath().toStdString(), steps);
+    zr::TellSettingNotStored(session,
+                             zr::Startup(session, QCoreApplication::applicationFilePath().toStdString(), steps));
 
     int rc = 0;
     {
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
             });
         }
         rc = app.exec();
-        zr::ExitBookkeeping(session, [&] { program.link().port().close(); });
+        zr::TellSettingNotStored(session, zr::ExitBookkeeping(session, [&] { program.link().port().close(); }));
         prompter.setOwner(nullptr);
     }
     return rc;

@@ -1,6 +1,7 @@
 #include "control/document_controller.h"
 
 #include "channels/channel_ops.h"
+#include "control/settings_notice.h"
 #include "data/bands.h"
 #include "files/backups.h"
 #include "files/change_tracking.h"
@@ -8,6 +9,7 @@
 #include "files/new_document.h"
 #include "shell/language.h"
 #include "shell/prompter.h"
+#include "shell/settings_files.h"
 #include "shell/version.h"
 
 namespace zr {
@@ -196,6 +198,7 @@ ChooserWrite DocumentController::writeChooser(int channelNumber, int item, std::
 
 int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost& host) {
     if (n < 1 || n > kVfoChannel || !UpdateChannelCommands(s_, n).enabled(command)) return n;
+    const EditingHabits habits = s_.settings.habits;
     int to = n;
     switch (command) {
     case kCmdCut: CutChannel(s_, host, n); break;
@@ -210,6 +213,9 @@ int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost
     case kCmdMoveDown: to = MoveChannelDown(s_, n); break;
     default: return n;
     }
+    // "Do not ask again" changed the editing habits: Habit.ini keeps them,
+    // and a file that cannot be written is told.
+    if (!(s_.settings.habits == habits)) TellSettingNotStored(s_, SaveHabits(s_));
     RevalidateChannelRefs(s_);
     publishChanges();
     return to;

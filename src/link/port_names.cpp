@@ -90,8 +90,8 @@ std::string StoredPortPath(const Session& s) {
     return ReadSetupKey(s, "PortPath");
 }
 
-bool StorePortPath(const Session& s, const std::string& path) {
-    if (s.paths.installRoot.empty()) return false;
+Result StorePortPath(const Session& s, const std::string& path) {
+    if (s.paths.installRoot.empty()) return Result::Failed("no installation folder to keep the port in");
     return WriteSetupKey(s, "PortPath", path);
 }
 

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/result.h"
+
 namespace zr {
 struct Session;
 }
@@ -47,7 +49,7 @@ std::string DeviceForNumber(int number, const std::vector<std::string>& devices)
 // The device path named by the user (key "PortPath"); empty when none.
 std::string StoredPortPath(const Session& s);
 // Keeps a device path; an empty path returns to the numbered port.
-bool StorePortPath(const Session& s, const std::string& path);
+Result StorePortPath(const Session& s, const std::string& path);
 // The number "comPort" of mysetup.ini as it is stored (0 when missing), for
 // programs that only read the choice of the windows.
 int StoredComPort(const Session& s);

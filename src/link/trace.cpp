@@ -102,7 +102,7 @@ bool LoadTraceSetting(const Session& s) {
     return ReadSetupKey(s, "Trace", "0") == "1";
 }
 
-bool SaveTraceSetting(const Session& s, bool on) {
+Result SaveTraceSetting(const Session& s, bool on) {
     return WriteSetupKey(s, "Trace", on ? "1" : "0");
 }
 

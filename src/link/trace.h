@@ -65,6 +65,6 @@ private:
 // The setting of the windows: key "Trace" of mysetup.ini (section
 // "language"), "1" on; off when missing.
 bool LoadTraceSetting(const Session& s);
-bool SaveTraceSetting(const Session& s, bool on);
+Result SaveTraceSetting(const Session& s, bool on);
 
 }  // namespace zr::link

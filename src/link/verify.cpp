@@ -82,7 +82,7 @@ std::string FormatVerifyReport(const std::vector<VerifyDifference>& d) {
 
 bool LoadVerifyWrite(const Session& s) { return ReadSetupKey(s, "VerifyWrite", "0") == "1"; }
 
-bool SaveVerifyWrite(const Session& s, bool on) { return WriteSetupKey(s, "VerifyWrite", on ? "1" : "0"); }
+Result SaveVerifyWrite(const Session& s, bool on) { return WriteSetupKey(s, "VerifyWrite", on ? "1" : "0"); }
 
 std::string VerifyOutcomeText(const VerifyOutcome& o) {
     if (!o.readSucceeded) return "The written data could not be read back from the radio for checking.";

@@ -89,7 +89,7 @@ private:
 // The VerifyWrite setting: key "VerifyWrite" of section "language" of
 // mysetup.ini in the installation root, "1" on; off when missing.
 bool LoadVerifyWrite(const Session& s);
-bool SaveVerifyWrite(const Session& s, bool on);
+Result SaveVerifyWrite(const Session& s, bool on);
 
 // The text that reports an outcome to the user.
 std::string VerifyOutcomeText(const VerifyOutcome& o);

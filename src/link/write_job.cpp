@@ -36,7 +36,7 @@ void WriteJob::setProgress(TransferObserver* o, std::string backupCaption, std::
 }
 
 bool LoadBackupBeforeWrite(const Session& s) { return ReadSetupKey(s, "BackupBeforeWrite", "0") == "1"; }
-bool SaveBackupBeforeWrite(const Session& s, bool on) { return WriteSetupKey(s, "BackupBeforeWrite", on ? "1" : "0"); }
+Result SaveBackupBeforeWrite(const Session& s, bool on) { return WriteSetupKey(s, "BackupBeforeWrite", on ? "1" : "0"); }
 void WriteJob::setGiveUpWithoutAnswer(bool on) { scratch_->setGiveUpWithoutAnswer(on); }
 
 std::string WriteJob::ChangesQuestion(const std::vector<Difference>& changes, const std::string& backupPath) {

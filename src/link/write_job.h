@@ -92,6 +92,6 @@ private:
 // "language" of mysetup.ini in the installation root, "1" on; off when
 // missing.
 bool LoadBackupBeforeWrite(const Session& s);
-bool SaveBackupBeforeWrite(const Session& s, bool on);
+Result SaveBackupBeforeWrite(const Session& s, bool on);
 
 }  // namespace zr::link

@@ -118,17 +118,17 @@ void UseLanguage(RunSettings& r, const LanguageEntry& language) {
     r.helpFile = HelpFileForLanguage(language.number);
 }
 
-void SetStartLanguage(Session& s, std::string_view localeName) {
+Result SetStartLanguage(Session& s, std::string_view localeName) {
     const std::string stored = ReadSetupKey(s, "LanguageFile");
     const auto languages = InstalledLanguages(s.paths.programFolder);
     UseLanguage(s.settings, StartLanguage(languages, stored, localeName));
     s.settings.shownLanguage = s.settings.CurrentLanguage;
-    WriteSetupKey(s, "CurrentLanguage", IntText(s.settings.CurrentLanguage));
+    return WriteSetupKey(s, "CurrentLanguage", IntText(s.settings.CurrentLanguage));
 }
 
-bool StoreLanguageChoice(const Session& s) {
-    return WriteSetupKey(s, "CurrentLanguage", IntText(s.settings.CurrentLanguage)) &&
-           WriteSetupKey(s, "LanguageFile", s.settings.languageFile);
+Result StoreLanguageChoice(const Session& s) {
+    if (Result r = WriteSetupKey(s, "CurrentLanguage", IntText(s.settings.CurrentLanguage)); !r) return r;
+    return WriteSetupKey(s, "LanguageFile", s.settings.languageFile);
 }
 
 }  // namespace zr

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/result.h"
+
 namespace zr {
 
 struct Session;
@@ -55,16 +57,17 @@ const LanguageEntry& StartLanguage(const std::vector<LanguageEntry>& languages, 
 
 // Start-up: the run's language from the choice stored in mysetup.ini and
 // the user's locale; it is also the shown language. "CurrentLanguage" is
-// written with its number; the stored file name is left as it is.
-void SetStartLanguage(Session& s, std::string_view localeName);
+// written with its number (the outcome of that write is returned); the
+// stored file name is left as it is.
+Result SetStartLanguage(Session& s, std::string_view localeName);
 
 // Makes `language` the run's language: CurrentLanguage, the language file,
 // the help folder and file. The shown language is left alone, so that the
 // main window sees the difference and re-captions.
 void UseLanguage(RunSettings& r, const LanguageEntry& language);
 
-// Stores the user's choice of the run's language in mysetup.ini; false when
-// the file cannot be written (the user is told once, as for every setting).
-bool StoreLanguageChoice(const Session& s);
+// Stores the user's choice of the run's language in mysetup.ini; failed
+// when the file cannot be written (shell/settings_files.h SettingStored).
+Result StoreLanguageChoice(const Session& s);
 
 }  // namespace zr

@@ -54,8 +54,8 @@ struct RunSettings {
     EditingHabits habits;                       // Habit.ini
     std::string programTitle;                   // text 12000
     VersionTable versions;                      // Version.ini
-    // Set once a settings file could not be written and the user was told;
-    // the writers take the Session as const, hence mutable.
+    // Set once a settings file could not be written and the user was told
+    // (control/settings_notice.h), which takes the Session as const.
     mutable bool settingNotStoredTold = false;
 };
 

@@ -14,7 +14,6 @@
 #include "shell/language.h"
 #include "shell/mod_fun.h"
 #include "shell/number_text.h"
-#include "shell/prompter.h"
 #include "shell/session.h"
 
 namespace zr {
@@ -104,20 +103,17 @@ void SeedUserSettings(const Session& s) {
     }
 }
 
-bool NoteSettingStored(const Session& s, const std::string& path, bool stored) {
-    if (stored || s.settings.settingNotStoredTold) return stored;
-    s.settings.settingNotStoredTold = true;
-    if (s.prompter) s.prompter->tell(LanguageText(s, 9067) + "\n" + path, Icon::Warning);
-    return stored;
+Result SettingStored(const Session& s, const std::string& path, bool stored) {
+    return stored ? Result::Done() : Result::Failed(LanguageText(s, 9067) + "\n" + path);
 }
 
 std::string ReadSetupKey(const Session& s, std::string_view key, std::string_view defaultValue) {
     return ReadProfileString(MySetupPath(s), kSection, key, defaultValue);
 }
 
-bool WriteSetupKey(const Session& s, std::string_view key, std::string_view value) {
+Result WriteSetupKey(const Session& s, std::string_view key, std::string_view value) {
     const std::string path = MySetupPath(s);
-    return NoteSettingStored(s, path, WriteProfileString(path, kSection, key, value));
+    return SettingStored(s, path, WriteProfileString(path, kSection, key, value));
 }
 
 namespace {
@@ -133,7 +129,7 @@ std::optional<int> SetupNumber(const std::string& path, const char* key) {
 
 }  // namespace
 
-void LoadMySetup(Session& s) {
+Result LoadMySetup(Session& s) {
     const std::string path = MySetupPath(s);
     RunSettings& r = s.settings;
     r.comPort = 1;
@@ -149,14 +145,15 @@ void LoadMySetup(Session& s) {
     r.Handshaking = static_cast<int16_t>(hand && *hand >= 0 ? *hand : 0);
     r.StopBit = static_cast<int16_t>(stop && *stop >= 0 ? *stop : 0);
 
+    Result stored = Result::Done();
     if (r.IsFirstRun || !first) {
-        WriteSetupKey(s, "IsFirstRun", "0");
+        stored = WriteSetupKey(s, "IsFirstRun", "0");
     } else {
         (void)ReadSetupKey(s, "CurrentLanguage");  // read, not used
     }
-    if (!hand || *hand < 0) WriteSetupKey(s, "Handshaking", IntText(r.Handshaking));
-    if (!stop || *stop < 0) WriteSetupKey(s, "StopBit", IntText(r.StopBit));
-    WriteSetupKey(s, "comPort", IntText(r.comPort));
+    if (!hand || *hand < 0) stored = FirstFailure(stored, WriteSetupKey(s, "Handshaking", IntText(r.Handshaking)));
+    if (!stop || *stop < 0) stored = FirstFailure(stored, WriteSetupKey(s, "StopBit", IntText(r.StopBit)));
+    return FirstFailure(stored, WriteSetupKey(s, "comPort", IntText(r.comPort)));
 }
 
 RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t size) {
@@ -195,16 +192,16 @@ void LoadCapabilityAndBatchFlags(Session& s) {
     }
 }
 
-bool SaveCapabilityFlags(const Session& s) {
+Result SaveCapabilityFlags(const Session& s) {
     const std::string path = SettingFilePath(s);
-    return NoteSettingStored(
+    return SettingStored(
         s, path, WriteBinaryRecord(path, s.settings.capabilityFlags.data(), s.settings.capabilityFlags.size()));
 }
 
-bool SaveBatchFlags(const Session& s) {
+Result SaveBatchFlags(const Session& s) {
     const std::string path = BatchFilePath(s);
-    return NoteSettingStored(s, path,
-                             WriteBinaryRecord(path, s.settings.batchFlags.data(), s.settings.batchFlags.size()));
+    return SettingStored(s, path,
+                         WriteBinaryRecord(path, s.settings.batchFlags.data(), s.settings.batchFlags.size()));
 }
 
 void LoadHabits(Session& s) {
@@ -228,13 +225,13 @@ void LoadHabits(Session& s) {
     }
 }
 
-bool SaveHabits(const Session& s) {
+Result SaveHabits(const Session& s) {
     const EditingHabits& h = s.settings.habits;
     const bool values[5] = {h.PasteNoAsk, h.PasteInsert, h.DeleteNoAsk, h.DeleteRemove, h.UseOffset};
     uint8_t bytes[10];
     for (int i = 0; i < 5; ++i) bytes[2 * i] = bytes[2 * i + 1] = values[i] ? 0xFF : 0x00;
     const std::string path = HabitFilePath(s);
-    return NoteSettingStored(s, path, WriteBinaryRecord(path, bytes, sizeof bytes));
+    return SettingStored(s, path, WriteBinaryRecord(path, bytes, sizeof bytes));
 }
 
 void ApplyCapabilityByte(RunSettings& r, uint8_t capabilityByte) {

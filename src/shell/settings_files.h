@@ -18,8 +18,9 @@
 // the language files, templates, help and the factory test marker are always
 // read from the installation.
 //
-// Every write of a settings file reports its outcome through
-// NoteSettingStored: the first failure of a run is told to the user once.
+// Every write of a settings file returns its outcome (SettingStored): a
+// failure carries text 9067, a line break and the file's path. Telling it
+// is the caller's (control/settings_notice.h tells the first of a run).
 //
 // The installation root is the program folder cut at its last "/" (or "");
 // a folder without one, or with one only as its first character, is its own
@@ -29,6 +30,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "shell/result.h"
 
 namespace zr {
 
@@ -71,14 +74,15 @@ std::string HabitFilePath(const Session& s);
 
 // One key of section "language" of mysetup.ini.
 std::string ReadSetupKey(const Session& s, std::string_view key, std::string_view defaultValue = {});
-// Writes one key of mysetup.ini; a failure is told once (NoteSettingStored).
-bool WriteSetupKey(const Session& s, std::string_view key, std::string_view value);
+// Writes one key of mysetup.ini.
+Result WriteSetupKey(const Session& s, std::string_view key, std::string_view value);
 
-// Every writer of a settings file passes the outcome of its write here. The
-// first failure of a run is told to the user through the Session's prompter
-// (text 9067, a line break and the file's path); later failures are not told
-// again. Returns `stored`.
-bool NoteSettingStored(const Session& s, const std::string& path, bool stored);
+// Every writer of a settings file passes the outcome of its write here:
+// done, or failed with text 9067, a line break and the file's path.
+Result SettingStored(const Session& s, const std::string& path, bool stored);
+
+// The first of two outcomes that failed; done when both are.
+inline Result FirstFailure(const Result& first, const Result& second) { return first ? second : first; }
 
 // Reads mysetup.ini into the run settings and writes back what start-up
 // records (IsFirstRun "0" after the first run, comPort). The language keys
@@ -86,7 +90,8 @@ bool NoteSettingStored(const Session& s, const std::string& path, bool stored);
 // A missing file, a missing key or a value that is no number (or a port
 // outside 1..32767) gives the default (IsFirstRun 0, comPort 1, Handshaking 0,
 // StopBit 0) and the key is written with it, so the file is correct again.
-void LoadMySetup(Session& s);
+// Returns the first write that failed.
+Result LoadMySetup(Session& s);
 
 enum class RecordRead { Ok, Created, Failed };
 // Reads up to bytes.size() bytes of a binary record; a shorter file leaves
@@ -95,15 +100,15 @@ RecordRead ReadBinaryRecord(const std::string& path, uint8_t* bytes, std::size_t
 bool WriteBinaryRecord(const std::string& path, const uint8_t* bytes, std::size_t size);
 
 // Setting.ini and BatchFun.ini; a file that exists but cannot be read gives
-// capability flags 0 and batch flags 1. The savers tell a failure once.
+// capability flags 0 and batch flags 1.
 void LoadCapabilityAndBatchFlags(Session& s);
-bool SaveCapabilityFlags(const Session& s);
-bool SaveBatchFlags(const Session& s);
+Result SaveCapabilityFlags(const Session& s);
+Result SaveBatchFlags(const Session& s);
 
 // Habit.ini: a missing file is created empty; a short file reads the habits
 // it covers completely, the others false; an unreadable file gives false.
 void LoadHabits(Session& s);
-bool SaveHabits(const Session& s);  // tells a failure once
+Result SaveHabits(const Session& s);
 
 // After an identification: every capability flag still 0 is set from its bit
 // of the radio's capability byte (flag 0 from bit 3, 1 from bit 2, 2 from

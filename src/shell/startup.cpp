@@ -11,7 +11,7 @@
 
 namespace zr {
 
-void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps) {
+Result Startup(Session& s, const std::string& executablePath, const StartupSteps& steps) {
     s.paths = PathsFromExecutable(executablePath);
     ChooseSettingsFolder(s.paths, steps.userConfigFolder.empty() ? UserConfigFolderFromEnvironment()
                                                                  : steps.userConfigFolder);
@@ -36,8 +36,9 @@ void Startup(Session& s, const std::string& executablePath, const StartupSteps& 
     RefreshBandLimits(s.doc);
 
     // 5, 6: numbers use "." without touching the locale; no version query.
-    LoadMySetup(s);                                            // 7, 8, 9
-    SetStartLanguage(s, steps.userLocale ? *steps.userLocale : UserLocaleName());
+    const Result setup = LoadMySetup(s);                       // 7, 8, 9
+    const Result stored =
+        FirstFailure(setup, SetStartLanguage(s, steps.userLocale ? *steps.userLocale : UserLocaleName()));
 
     if (steps.buildDocument)                                   // 10
         steps.buildDocument(s);
@@ -50,18 +51,19 @@ void Startup(Session& s, const std::string& executablePath, const StartupSteps& 
     r.programTitle = LanguageText(s, 12000);                   // 12
     LoadCapabilityAndBatchFlags(s);                            // 13
     LoadHabits(s);                                             // 14
+    return stored;
 }
 
-void Startup(Session& s, const std::string& executablePath,
-             const std::function<void(Session&)>& buildDocument) {
+Result Startup(Session& s, const std::string& executablePath,
+               const std::function<void(Session&)>& buildDocument) {
     StartupSteps steps;
     steps.buildDocument = buildDocument;
-    Startup(s, executablePath, steps);
+    return Startup(s, executablePath, steps);
 }
 
-void ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort) {
+Result ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort) {
     if (closeSerialPort) closeSerialPort();
-    SaveCapabilityFlags(s);  // a failed write is told once, then ignored
+    return SaveCapabilityFlags(s);
 }
 
 }  // namespace zr

@@ -14,10 +14,15 @@
 // ExitBookkeeping, called when the main window unloads after the
 // unsaved-changes question: closes the serial port through the given
 // callback and writes Setting.ini.
+//
+// Both return the first settings file they could not write
+// (shell/settings_files.h); telling it is the caller's.
 
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "shell/result.h"
 
 namespace zr {
 
@@ -36,10 +41,10 @@ struct StartupSteps {
     std::optional<std::string> userLocale;
 };
 
-void Startup(Session& s, const std::string& executablePath, const StartupSteps& steps = {});
-void Startup(Session& s, const std::string& executablePath,
-             const std::function<void(Session&)>& buildDocument);
+Result Startup(Session& s, const std::string& executablePath, const StartupSteps& steps = {});
+Result Startup(Session& s, const std::string& executablePath,
+               const std::function<void(Session&)>& buildDocument);
 
-void ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort = {});
+Result ExitBookkeeping(Session& s, const std::function<void()>& closeSerialPort = {});
 
 }  // namespace zr

@@ -332,10 +332,9 @@ TEST_F(BatchTest, SelectionFlagsFile) {
     EXPECT_EQ(bytes[1], 0);
     EXPECT_EQ(bytes[20], 1);
     s.paths.programFolder = dir.str("no/such");
-    prompter.answers = {Answer::Ok};   // told which file was not stored
-    EXPECT_FALSE(SaveBatchFlags(s));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_TRUE(prompter.asked[0].text.ends_with(dir.str("no/such/BatchFun.ini")));
+    const Result saved = SaveBatchFlags(s);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(saved.message().ends_with(dir.str("no/such/BatchFun.ini"))) << saved.message();
 }
 
 TEST_F(BatchTest, FieldsAndApplyKeepThePointUnderACommaLocale) {

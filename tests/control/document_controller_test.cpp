@@ -16,6 +16,7 @@
 #include "files/files_fixture.h"
 #include "link/fake_link.h"
 #include "shell/language.h"
+#include "shell/settings_files.h"
 #include "shell/version.h"
 
 using namespace zr;
@@ -627,6 +628,39 @@ TEST(ChannelEvents, EditsAndCommandsTellWhatChangedOnce) {
     ctl.habitsChanged();
     ctl.commitEdits();
     EXPECT_EQ(w.calls, (std::vector<std::string>{"habits", "commit"}));
+}
+
+TEST(ChannelCommands, HabitsThatCannotBeKeptAreToldOnce) {
+    FilesFixture f;
+    DocumentController ctl(f.s);
+    f.prompter.answers = {Answer::Ok, Answer::Ok};   // outside the band
+    ctl.setChannelItem(3, item::kRxFreq, "450");
+    ctl.setChannelItem(4, item::kRxFreq, "451");
+    f.prompter.asked.clear();
+    std::filesystem::create_directories(HabitFilePath(f.s));   // a folder where the file should be
+    struct DeleteDontAskAgain : ChannelCommandHost {
+        int asked = 0;
+        ConfirmAnswer confirm(ConfirmMode) override {
+            ++asked;
+            return {true, true, true};
+        }
+        bool allowLosingLastChannel() override { return false; }
+    } host;
+    const int count = f.s.doc.stored.Channels.count;
+    f.prompter.answers = {Answer::Ok};
+    ctl.runChannelCommand(kCmdDelete, 3, host);
+    EXPECT_EQ(host.asked, 1);
+    EXPECT_TRUE(f.s.settings.habits.DeleteNoAsk);
+    EXPECT_EQ(f.s.doc.stored.Channels.count, count - 1);
+    ASSERT_EQ(f.prompter.asked.size(), 1u);
+    EXPECT_EQ(f.prompter.asked[0].text, f.text(9067) + "\n" + HabitFilePath(f.s));
+    EXPECT_EQ(f.prompter.asked[0].icon, Icon::Warning);
+
+    // Not asked again, the habits unchanged: nothing more to keep or tell.
+    ctl.runChannelCommand(kCmdDelete, FindChannelRecord(f.s, 3) ? 3 : 4, host);
+    EXPECT_EQ(host.asked, 1);
+    EXPECT_EQ(f.s.doc.stored.Channels.count, count - 2);
+    EXPECT_EQ(f.prompter.asked.size(), 1u);
 }
 
 // A read of a simulated radio through the controller's one binding of the

@@ -28,11 +28,13 @@
 #include "files/change_tracking.h"
 #include "files/document_file.h"
 #include "journey_support.h"
+#include "platform/channels/channel_dialogs.h"
 #include "platform/channels/frm_ch_info_edit.h"
 #include "platform/extras/extras.h"
 #include "platform/pages/frm_key.h"
 #include "platform/pages/page_widgets.h"
 #include "platform/shell/main_editing.h"
+#include "shell/settings_files.h"
 #include "shell/version.h"
 
 using namespace zr;
@@ -254,6 +256,45 @@ private slots:
         QTRY_VERIFY(std::filesystem::exists(mark));
         QTRY_VERIFY(!r.window().isVisible());
         QCOMPARE(r.s.doc.fileName, before);
+    }
+
+    // Settings > Habits (Ctrl+H) where Habit.ini cannot be written: the
+    // choice holds for this run, and the user is told which file was not
+    // kept, once a run.
+    void habitsThatCannotBeKeptAreToldOnce() {
+        Run r;
+        const std::string habits = HabitFilePath(r.s);
+        std::filesystem::remove(habits);
+        std::filesystem::create_directories(habits);   // a folder where the file should be
+        QVERIFY(!r.s.settings.habits.DeleteNoAsk);
+
+        r.p.asked.clear();
+        r.p.answers = {Answer::Ok};
+        // The command opens the dialog once the key's event is done.
+        bool handled = false;
+        auto pressCtrlH = [&] {
+            handled = false;
+            ClickCell(r.table(), 1, 1);   // back in the channel table after a dialog
+            Key(Qt::Key_H, Qt::ControlModifier);
+            QTRY_VERIFY(handled);
+        };
+        QVERIFY(WithModal<FrmHabits>(pressCtrlH, [&](FrmHabits& d) {
+            d.Check1[2]->setChecked(true);
+            QTest::mouseClick(d.CommandOK, Qt::LeftButton);
+            handled = true;
+        }));
+        QVERIFY(r.s.settings.habits.DeleteNoAsk);
+        QCOMPARE(r.p.texts(), std::vector<std::string>{r.tx(9067) + "\n" + habits});
+        QCOMPARE(r.p.asked[0].icon, Icon::Warning);
+
+        QVERIFY(WithModal<FrmHabits>(pressCtrlH, [&](FrmHabits& d) {
+            handled = true;
+            QVERIFY(d.Check1[2]->isChecked());
+            d.Check1[2]->setChecked(false);
+            QTest::mouseClick(d.CommandOK, Qt::LeftButton);
+        }));
+        QVERIFY(!r.s.settings.habits.DeleteNoAsk);
+        QCOMPARE(r.p.asked.size(), size_t(1));
     }
 
     // Only one local document or channel list is taken; anything else is

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "factory/test_data.h"
+#include "control/settings_notice.h"
 #include "shell/ini_file.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
@@ -69,12 +70,15 @@ struct SharedInstall : ::testing::Test {
         s.prompter = &prompter;
         return s;
     }
-    // What start-up does with the settings files.
-    void start(zr::Session& s) {
+    // What start-up does with the settings files; the first write that
+    // failed, told as the program tells it.
+    zr::Result start(zr::Session& s) {
         zr::SeedUserSettings(s);
-        zr::LoadMySetup(s);
+        const zr::Result stored = zr::LoadMySetup(s);
         zr::LoadCapabilityAndBatchFlags(s);
         zr::LoadHabits(s);
+        zr::TellSettingNotStored(s, stored);
+        return stored;
     }
     std::string installedKey(const char* key) const {
         return zr::ReadProfileString((root / "language/mysetup.ini").string(), "language", key);
@@ -201,24 +205,35 @@ TEST_F(SharedInstall, ASettingThatCannotBeStoredIsToldOnce) {
     Write(dir.path() / "home-1", "not a folder");
     zr::Session ann = session(1);
     prompter.answers = {zr::Answer::Ok};   // the one warning of this run
-    start(ann);
+    const zr::Result started = start(ann);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(started.message(), "Not stored:\n" + zr::MySetupPath(ann));
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].text, "Not stored:\n" + zr::MySetupPath(ann));
     EXPECT_EQ(prompter.asked[0].icon, zr::Icon::Warning);
     EXPECT_EQ(ann.settings.comPort, 1);  // the run goes on with the built-in defaults
 
-    EXPECT_FALSE(zr::SaveHabits(ann));
-    EXPECT_FALSE(zr::SaveBatchFlags(ann));
-    EXPECT_FALSE(zr::SaveCapabilityFlags(ann));
-    EXPECT_FALSE(zr::WriteSetupKey(ann, "comPort", "4"));
+    // Every writer says which file it could not write; none tells anyone.
+    EXPECT_EQ(zr::SaveHabits(ann).message(), "Not stored:\n" + zr::HabitFilePath(ann));
+    EXPECT_EQ(zr::SaveBatchFlags(ann).message(), "Not stored:\n" + zr::BatchFilePath(ann));
+    EXPECT_EQ(zr::SaveCapabilityFlags(ann).message(), "Not stored:\n" + zr::SettingFilePath(ann));
+    const zr::Result key = zr::WriteSetupKey(ann, "comPort", "4");
+    EXPECT_EQ(key.message(), "Not stored:\n" + zr::MySetupPath(ann));
+    EXPECT_EQ(prompter.asked.size(), 1u);
+    // Told once a run.
+    zr::TellSettingNotStored(ann, zr::SaveHabits(ann));
+    zr::TellSettingNotStored(ann, key);
     EXPECT_EQ(prompter.asked.size(), 1u);
 
-    // Each run says it once.
+    // Each run says it once; a write that worked says nothing.
     zr::Session again = session(1);
+    zr::TellSettingNotStored(again, zr::Result::Done());
+    EXPECT_EQ(prompter.asked.size(), 1u);
     prompter.answers = {zr::Answer::Ok};
-    EXPECT_FALSE(zr::SaveHabits(again));
+    zr::TellSettingNotStored(again, zr::SaveHabits(again));
     ASSERT_EQ(prompter.asked.size(), 2u);
     EXPECT_EQ(prompter.asked[1].text, "Not stored:\n" + zr::HabitFilePath(again));
+    EXPECT_EQ(prompter.asked[1].icon, zr::Icon::Warning);
 }
 
 TEST_F(SharedInstall, FactoryTestMarkerIsLookedUpBesideTheProgramOnly) {

@@ -154,15 +154,13 @@ TEST_F(StartupFixture, BinarySettingsFilesMissingShortOrUnreadable) {
     zr::LoadCapabilityAndBatchFlags(s);
     EXPECT_EQ(s.settings.capabilityFlags, (std::array<uint8_t, 4>{}));
     for (uint8_t b : s.settings.batchFlags) EXPECT_EQ(b, 1);
-    // Its write at exit fails; the user is told which file, once.
+    // Its write at exit fails and says which file; telling it is the caller's.
     prompter.asked.clear();
-    prompter.answers = {zr::Answer::Ok};
-    zr::ExitBookkeeping(s);
+    const zr::Result exited = zr::ExitBookkeeping(s);
     EXPECT_TRUE(fs::is_directory(program / "Setting.ini"));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_TRUE(prompter.asked[0].text.ends_with("\n" + (program / "Setting.ini").string()));
-    zr::ExitBookkeeping(s);
-    EXPECT_EQ(prompter.asked.size(), 1u);
+    EXPECT_FALSE(exited);
+    EXPECT_TRUE(exited.message().ends_with("\n" + (program / "Setting.ini").string())) << exited.message();
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST_F(StartupFixture, HabitsFileLayout) {
@@ -199,12 +197,12 @@ TEST_F(StartupFixture, HabitsFileLayout) {
     EXPECT_TRUE(s.settings.habits.PasteInsert);
     EXPECT_TRUE(s.settings.habits.UseOffset);
 
-    // A folder that is gone makes the save fail, and the user is told.
+    // A folder that is gone makes the save fail, with the file it is about.
     s.paths.programFolder = (program / "missing").string();
-    prompter.answers = {zr::Answer::Ok};   // told once which file was not stored
-    EXPECT_FALSE(zr::SaveHabits(s));
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_TRUE(prompter.asked[0].text.ends_with("\n" + (program / "missing" / "Habit.ini").string()));
+    const zr::Result saved = zr::SaveHabits(s);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(saved.message().ends_with("\n" + (program / "missing" / "Habit.ini").string())) << saved.message();
+    EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST_F(StartupFixture, CapabilitySeenOnceSurvivesARestart) {
@@ -228,4 +226,18 @@ TEST(CapabilityFlags, StickyOnceSeen) {
     EXPECT_EQ(r.capabilityFlags, (std::array<uint8_t, 4>{1, 0, 1, 1}));
     zr::ApplyCapabilityByte(r, 0xF0);  // bits above 3 mean nothing
     EXPECT_EQ(r.capabilityFlags, (std::array<uint8_t, 4>{1, 0, 1, 1}));
+}
+
+TEST_F(StartupFixture, ASetupFileThatCannotBeWrittenIsReturnedAndTheStartGoesOn) {
+    fs::create_directories(mysetup);   // a folder where the file should be
+    prompter.answers = {zr::Answer::Ok};
+    zr::StartupSteps steps;
+    steps.buildDocument = [this](zr::Session&) { ++builds; };
+    const zr::Result started = zr::Startup(s, (program / "zrcps").string(), steps);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(started.message().ends_with("\n" + mysetup.string())) << started.message();
+    EXPECT_TRUE(prompter.asked.empty());   // the caller tells it
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(s.settings.comPort, 1);
+    EXPECT_EQ(s.settings.programTitle, "Test Title");
 }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "control/settings_notice.h"
 #include "platform/shell/texts.h"
 #include "shell/session.h"
 #include "shell/settings_files.h"
@@ -75,7 +76,7 @@ void FrmHabits::accept() {
     h.DeleteNoAsk = Check1[2]->isChecked();
     h.DeleteRemove = Check1[3]->isChecked();
     h.UseOffset = Check1[4]->isChecked();
-    SaveHabits(s_);
+    TellSettingNotStored(s_, SaveHabits(s_));
     QDialog::accept();
 }
 

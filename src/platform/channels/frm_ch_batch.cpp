@@ -20,6 +20,7 @@
 
 #include "channels/channel_view.h"
 #include "channels/grid_edit.h"
+#include "control/settings_notice.h"
 #include "platform/channels/frm_ch_info_edit.h"
 #include "platform/channels/frm_comm_ch_info.h"
 #include "platform/shell/app_services.h"
@@ -349,7 +350,7 @@ void FrmCHBatch::selectionChanged(int item, bool on) {
     s_.settings.batchFlags[size_t(item)] = on ? 1 : 0;
     ItemGroup[item]->setVisible(on);
     showHint();
-    SaveBatchFlags(s_);
+    TellSettingNotStored(s_, SaveBatchFlags(s_));
 }
 
 void FrmCHBatch::updateEnabled() {

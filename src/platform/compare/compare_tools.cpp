@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "control/document_controller.h"
+#include "control/settings_notice.h"
 #include "link/write_job.h"
 #include "platform/compare/frm_compare.h"
 #include "platform/extras/extras.h"
@@ -51,7 +52,7 @@ std::string CompareMessage(const Session& s, int n) { return ToText(CompareText(
 QCheckBox* AddBackupBeforeWriteCheckBox(QDialog& dialog, Session& s) {
     return AddRememberedCheckBox(dialog, CompareText(s, 32021), QStringLiteral("CheckBackupBeforeWrite"),
                                  link::LoadBackupBeforeWrite(s),
-                                 [&s](bool on) { link::SaveBackupBeforeWrite(s, on); });
+                                 [&s](bool on) { TellSettingNotStored(s, link::SaveBackupBeforeWrite(s, on)); });
 }
 
 CompareTools::CompareTools(frmMain& main, QtLink& qtLink)

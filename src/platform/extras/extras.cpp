@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "control/settings_notice.h"
 #include "files/backups.h"
 #include "files/channel_csv.h"
 #include "link/verify.h"
@@ -162,7 +163,7 @@ QCheckBox* AddRememberedCheckBox(QDialog& dialog, const QString& text, const QSt
 
 QCheckBox* AddVerifyWriteCheckBox(QDialog& dialog, Session& s) {
     return AddRememberedCheckBox(dialog, X(s, 31011), QStringLiteral("CheckVerifyWrite"), link::LoadVerifyWrite(s),
-                                 [&s](bool on) { link::SaveVerifyWrite(s, on); });
+                                 [&s](bool on) { TellSettingNotStored(s, link::SaveVerifyWrite(s, on)); });
 }
 
 // ---------------------------------------------------------------- transfers

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "control/settings_notice.h"
 #include "data/bands.h"
 #include "link/port_names.h"
 #include "platform/shell/texts.h"
@@ -133,7 +134,7 @@ void FrmSetLanguage::accept() {
         s_.settings.shownLanguage = s_.settings.CurrentLanguage;
         UseLanguage(s_.settings, *chosen);
     }
-    StoreLanguageChoice(s_);   // a failure is told by the settings files
+    TellSettingNotStored(s_, StoreLanguageChoice(s_));
     QDialog::accept();
 }
 
@@ -401,12 +402,12 @@ void FrmComSet::accept() {
     if (Combo1->currentIndex() < 0) {
         s_.settings.comPort = 0;
     } else if (selected_.number == kOtherPortNumber) {
-        link::StorePortPath(s_, selected_.device);   // comPort stays
+        TellSettingNotStored(s_, link::StorePortPath(s_, selected_.device));   // comPort stays
     } else if (selected_.number > 0 && selected_.number <= 32767) {
         s_.settings.comPort = int16_t(selected_.number);
-        WriteSetupKey(s_, "comPort", std::to_string(s_.settings.comPort));
+        TellSettingNotStored(s_, WriteSetupKey(s_, "comPort", std::to_string(s_.settings.comPort)));
         // A USB cable is found again by its by-id name in another socket.
-        link::StorePortPath(s_, selected_.byId);
+        TellSettingNotStored(s_, link::StorePortPath(s_, selected_.byId));
     }
     QDialog::accept();
 }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "control/document_controller.h"
+#include "control/settings_notice.h"
 #include "link/port_names.h"
 #include "link/trace.h"
 #include "platform/compare/compare_tools.h"
@@ -47,7 +48,9 @@ QCheckBox* AddTraceCheckBox(QDialog& dialog, Session& s, const QString& folder) 
     box->setToolTip(folder);
     box->setChecked(link::LoadTraceSetting(s));
     if (auto* v = qobject_cast<QBoxLayout*>(dialog.layout())) v->insertWidget(std::max(0, v->count() - 1), box);
-    QObject::connect(&dialog, &QDialog::accepted, box, [box, &s] { link::SaveTraceSetting(s, box->isChecked()); });
+    QObject::connect(&dialog, &QDialog::accepted, box, [box, &s] {
+        TellSettingNotStored(s, link::SaveTraceSetting(s, box->isChecked()));
+    });
     return box;
 }
 
