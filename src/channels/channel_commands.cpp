@@ -15,8 +15,6 @@ ChannelList& channels(Session& s) { return s.doc.stored.Channels; }
 
 bool isMemory(int n) { return n >= 1 && n <= kMemoryChannels; }
 
-void saveHabits(const Session& s) { SaveHabits(s); }
-
 }  // namespace
 
 bool ChannelCommandStates::enabled(int command) const {
@@ -70,7 +68,7 @@ void PasteChannel(Session& s, ChannelCommandHost& host, int n) {
     if (!isMemory(n) || !s.clipboard.hasChannel) return;
     EditingHabits& h = s.settings.habits;
     if (!h.PasteNoAsk) {
-        if (ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste))) saveHabits(s);
+        ApplyConfirmAnswer(h, ConfirmMode::Paste, host.confirm(ConfirmMode::Paste));
     }
     if (h.PasteInsert && !InsertChannel(s, host, n)) return;
 
@@ -153,7 +151,7 @@ bool InsertChannel(Session& s, ChannelCommandHost& host, int n) {
 void DeleteChannel(Session& s, ChannelCommandHost& host, int n) {
     EditingHabits& h = s.settings.habits;
     if (!h.DeleteNoAsk) {
-        if (ApplyConfirmAnswer(h, ConfirmMode::Delete, host.confirm(ConfirmMode::Delete))) saveHabits(s);
+        ApplyConfirmAnswer(h, ConfirmMode::Delete, host.confirm(ConfirmMode::Delete));
     }
     if (!h.DeleteRemove) return;
     if (isMemory(n)) RemoveChannel(s, n);

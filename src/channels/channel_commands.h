@@ -1,7 +1,8 @@
 #pragma once
 // The channel commands of the channel table: a one-channel clipboard, insert,
 // delete, move up and move down, the confirmation that paste and delete may
-// ask, and the editing habits kept in "Habit.ini".
+// ask, and the editing habits its answers change (the caller keeps them in
+// "Habit.ini").
 
 #include <string>
 #include <vector>
@@ -60,7 +61,7 @@ struct ConfirmAnswer {
 };
 
 // Yes/No sets PasteInsert or DeleteRemove, the check box PasteNoAsk or
-// DeleteNoAsk; returns true when the habits are to be saved.
+// DeleteNoAsk; returns true when the user answered.
 bool ApplyConfirmAnswer(EditingHabits& h, ConfirmMode mode, const ConfirmAnswer& a);
 
 // What the commands need from around them: the paste and delete

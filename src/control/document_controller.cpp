@@ -153,6 +153,10 @@ void DocumentController::habitsChanged() {
     listeners_.publish([](DocumentListener& l) { l.habitsChanged(); });
 }
 
+void DocumentController::keepHabitsChangedSince(const EditingHabits& before) {
+    if (!(s_.settings.habits == before)) TellSettingNotStored(s_, SaveHabits(s_));
+}
+
 void DocumentController::documentShown() {
     s_.doc.changes.replaced();
     publishChanges();
@@ -213,9 +217,7 @@ int DocumentController::runChannelCommand(int command, int n, ChannelCommandHost
     case kCmdMoveDown: to = MoveChannelDown(s_, n); break;
     default: return n;
     }
-    // "Do not ask again" changed the editing habits: Habit.ini keeps them,
-    // and a file that cannot be written is told.
-    if (!(s_.settings.habits == habits)) TellSettingNotStored(s_, SaveHabits(s_));
+    keepHabitsChangedSince(habits);
     RevalidateChannelRefs(s_);
     publishChanges();
     return to;

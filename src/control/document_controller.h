@@ -106,6 +106,10 @@ public:
     void commitEdits();
     // The editing habits changed (the caller stored them).
     void habitsChanged();
+    // A command's "do not ask again" may have changed the editing habits
+    // since `before`: Habit.ini keeps them, and a file that cannot be
+    // written is told (once a run).
+    void keepHabitsChangedSince(const EditingHabits& before);
 
     // --- channels ----------------------------------------------------------
     // SetChannelItem; what it corrected is told (text 9021 each) before the

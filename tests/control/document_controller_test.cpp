@@ -630,6 +630,34 @@ TEST(ChannelEvents, EditsAndCommandsTellWhatChangedOnce) {
     EXPECT_EQ(w.calls, (std::vector<std::string>{"habits", "commit"}));
 }
 
+// A paste answered "insert, do not ask again" is kept in Habit.ini by the
+// command, and a command that asks nothing leaves the file as it is.
+TEST(ChannelCommands, HabitsChangedByAnAnswerAreKept) {
+    FilesFixture f;
+    DocumentController ctl(f.s);
+    ctl.setChannelItem(3, item::kRxFreq, "462.5625");
+    struct PasteDontAskAgain : ChannelCommandHost {
+        int asked = 0;
+        ConfirmAnswer confirm(ConfirmMode) override {
+            ++asked;
+            return {true, true, true};
+        }
+        bool allowLosingLastChannel() override { return true; }
+    } host;
+    ctl.runChannelCommand(kCmdCopy, 3, host);
+    std::filesystem::remove(HabitFilePath(f.s));
+    ctl.runChannelCommand(kCmdPaste, 3, host);
+    EXPECT_EQ(host.asked, 1);
+    EXPECT_EQ(zrtest::readBytes(HabitFilePath(f.s)),
+              (std::vector<unsigned char>{0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(f.prompter.asked.empty());
+
+    std::filesystem::remove(HabitFilePath(f.s));
+    ctl.runChannelCommand(kCmdPaste, 3, host);   // not asked: nothing to keep
+    EXPECT_EQ(host.asked, 1);
+    EXPECT_FALSE(std::filesystem::exists(HabitFilePath(f.s)));
+}
+
 TEST(ChannelCommands, HabitsThatCannotBeKeptAreToldOnce) {
     FilesFixture f;
     DocumentController ctl(f.s);

@@ -25,6 +25,7 @@
 #include "data/bands.h"
 #include "files/change_tracking.h"
 #include "journey_support.h"
+#include "platform/channels/channel_dialogs.h"
 #include "platform/channels/frm_ch_batch.h"
 #include "platform/channels/frm_edit_selected.h"
 #include "platform/pages/frm_key.h"
@@ -233,6 +234,49 @@ private slots:
         QCOMPARE(t->selectedRows(), std::vector<int>{20});
         Shortcut(r, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(t->selectedRows().size(), std::size_t(128));
+    }
+
+    // Ctrl+V answered "insert, do not ask again": the copy is inserted and
+    // the answer holds for the run. Habit.ini keeps it; where the file
+    // cannot be written, the user is told once which file was not kept.
+    void aPasteAnswerIsKeptOrToldOnce() {
+        for (const bool writable : {true, false}) {
+            Run r;
+            const std::string habits = HabitFilePath(r.s);
+            std::filesystem::remove_all(habits);
+            if (!writable) std::filesystem::create_directories(habits);   // a folder where the file should be
+            r.s.settings.habits.PasteNoAsk = false;
+            TypeRx(r, 5, "462.6375");
+            TypeName(r, 5, "HOME");
+            ClickLabel(r, 5);
+            Shortcut(r, Qt::Key_C, Qt::ControlModifier);
+            r.p.asked.clear();
+            r.p.answers = {Answer::Ok};
+            QVERIFY(WithModal<FrmMsgConfirm>([&] { Shortcut(r, Qt::Key_V, Qt::ControlModifier); },
+                                             [&](FrmMsgConfirm& d) {
+                                                 d.Check1->setChecked(true);
+                                                 QTest::mouseClick(d.CommandYes, Qt::LeftButton);
+                                             }));
+            QCOMPARE(Name(r.s, 5), std::string("HOME"));   // inserted: the old channel 5 moved down
+            QCOMPARE(Name(r.s, 6), std::string("HOME"));
+            QVERIFY(r.s.settings.habits.PasteInsert);
+            QVERIFY(r.s.settings.habits.PasteNoAsk);
+            if (writable) {
+                QVERIFY(r.p.asked.empty());
+                QCOMPARE(zrtest::readBytes(habits),
+                         (std::vector<unsigned char>{0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0}));
+            } else {
+                QCOMPARE(r.p.texts(), std::vector<std::string>{r.tx(9067) + "\n" + habits});
+                QCOMPARE(r.p.asked[0].icon, Icon::Warning);
+            }
+
+            // Not asked again: the next paste inserts at once and tells nothing.
+            r.p.asked.clear();
+            ClickLabel(r, 9);
+            Shortcut(r, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(Name(r.s, 9), std::string("HOME"));
+            QVERIFY(r.p.asked.empty());
+        }
     }
 
     // Copy puts tab-separated text with the CSV header on the system

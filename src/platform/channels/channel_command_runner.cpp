@@ -78,7 +78,9 @@ void ChannelCommandRunner::run(int command) {
     const int n = sel.current;
     if (n < 1 || n > kVfoChannel || sel.rows.empty()) return;
     DocumentController& ctl = app_.controller();
+    const EditingHabits habits = app_.session().settings.habits;
     if (runOnRows(command, sel.rows)) {
+        ctl.keepHabitsChangedSince(habits);
         ctl.revalidateChannelRefs();   // and the windows are told what changed
         return;
     }
