@@ -630,20 +630,25 @@ TEST(ChannelEvents, EditsAndCommandsTellWhatChangedOnce) {
     EXPECT_EQ(w.calls, (std::vector<std::string>{"habits", "commit"}));
 }
 
+namespace {
+// Answers every paste or delete question with Yes and "do not ask again".
+struct YesDontAskAgain : ChannelCommandHost {
+    int asked = 0;
+    ConfirmAnswer confirm(ConfirmMode) override {
+        ++asked;
+        return {true, true, true};
+    }
+    bool allowLosingLastChannel() override { return false; }
+};
+}  // namespace
+
 // A paste answered "insert, do not ask again" is kept in Habit.ini by the
 // command, and a command that asks nothing leaves the file as it is.
 TEST(ChannelCommands, HabitsChangedByAnAnswerAreKept) {
     FilesFixture f;
     DocumentController ctl(f.s);
     ctl.setChannelItem(3, item::kRxFreq, "462.5625");
-    struct PasteDontAskAgain : ChannelCommandHost {
-        int asked = 0;
-        ConfirmAnswer confirm(ConfirmMode) override {
-            ++asked;
-            return {true, true, true};
-        }
-        bool allowLosingLastChannel() override { return true; }
-    } host;
+    YesDontAskAgain host;
     ctl.runChannelCommand(kCmdCopy, 3, host);
     std::filesystem::remove(HabitFilePath(f.s));
     ctl.runChannelCommand(kCmdPaste, 3, host);
@@ -666,14 +671,7 @@ TEST(ChannelCommands, HabitsThatCannotBeKeptAreToldOnce) {
     ctl.setChannelItem(4, item::kRxFreq, "451");
     f.prompter.asked.clear();
     std::filesystem::create_directories(HabitFilePath(f.s));   // a folder where the file should be
-    struct DeleteDontAskAgain : ChannelCommandHost {
-        int asked = 0;
-        ConfirmAnswer confirm(ConfirmMode) override {
-            ++asked;
-            return {true, true, true};
-        }
-        bool allowLosingLastChannel() override { return false; }
-    } host;
+    YesDontAskAgain host;
     const int count = f.s.doc.stored.Channels.count;
     f.prompter.answers = {Answer::Ok};
     ctl.runChannelCommand(kCmdDelete, 3, host);
