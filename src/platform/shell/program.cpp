@@ -1,7 +1,6 @@
 #include "platform/shell/program.h"
 
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -43,14 +42,9 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 QCheckBox* AddTraceCheckBox(QDialog& dialog, Session& s, const QString& folder) {
     QString text = Tx(s, 22006);
     if (text.isEmpty()) text = QStringLiteral("Record a trace of every transfer (for bug reports)");
-    auto* box = new QCheckBox(text, &dialog);
-    box->setObjectName(QStringLiteral("CheckTrace"));
+    QCheckBox* box = AddRememberedCheckBox(dialog, text, QStringLiteral("CheckTrace"), link::LoadTraceSetting(s),
+                                           [&s](bool on) { TellSettingNotStored(s, link::SaveTraceSetting(s, on)); });
     box->setToolTip(folder);
-    box->setChecked(link::LoadTraceSetting(s));
-    if (auto* v = qobject_cast<QBoxLayout*>(dialog.layout())) v->insertWidget(std::max(0, v->count() - 1), box);
-    QObject::connect(&dialog, &QDialog::accepted, box, [box, &s] {
-        TellSettingNotStored(s, link::SaveTraceSetting(s, box->isChecked()));
-    });
     return box;
 }
 
